@@ -1,0 +1,11 @@
+# Third-party libraries, all from Debian packages (scripts/install-deps).
+find_package(PkgConfig REQUIRED)
+find_package(Threads REQUIRED)
+pkg_check_modules(LIBXML2 REQUIRED IMPORTED_TARGET libxml-2.0)
+pkg_check_modules(LIBXSLT REQUIRED IMPORTED_TARGET libxslt)
+pkg_check_modules(CAIRO REQUIRED IMPORTED_TARGET cairo)
+pkg_check_modules(PANGOCAIRO REQUIRED IMPORTED_TARGET pangocairo)
+pkg_check_modules(GDKPIXBUF REQUIRED IMPORTED_TARGET gdk-pixbuf-2.0)
+pkg_check_modules(CURL REQUIRED IMPORTED_TARGET libcurl)
+pkg_check_modules(DUKTAPE REQUIRED IMPORTED_TARGET duktape)
+find_package(nlohmann_json 3 REQUIRED)

@@ -1,0 +1,179 @@
+#include "platform/win/ini_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "platform/util/text.h"
+
+namespace win {
+
+namespace {
+
+std::vector<std::string> ReadLines(const std::string& path) {
+  std::vector<std::string> lines;
+  std::ifstream in(path, std::ios::binary);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+// The section name of a "[name]" line, or false.
+bool SectionName(const std::string& line, std::string& name) {
+  std::string t = kiv::Trim(line);
+  if (t.size() < 2 || t.front() != '[' || t.back() != ']') return false;
+  name = kiv::Trim(t.substr(1, t.size() - 2));
+  return true;
+}
+
+bool KeyValue(const std::string& line, std::string& key, std::string& value) {
+  std::string t = kiv::Trim(line);
+  if (t.empty() || t[0] == ';' || t[0] == '#') return false;
+  auto eq = t.find('=');
+  if (eq == std::string::npos) return false;
+  key = kiv::Trim(t.substr(0, eq));
+  value = kiv::Trim(t.substr(eq + 1));
+  return !key.empty();
+}
+
+void WriteAtomically(const std::string& path, const std::string& content) {
+  std::string tmp = path + ".tmp-" + std::to_string(::getpid());
+  int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) throw std::runtime_error("cannot write " + path + ": " + std::strerror(errno));
+  const char* p = content.data();
+  size_t left = content.size();
+  while (left > 0) {
+    ssize_t n = ::write(fd, p, left);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      int err = errno;
+      ::close(fd);
+      ::unlink(tmp.c_str());
+      throw std::runtime_error("cannot write " + path + ": " + std::strerror(err));
+    }
+    p += n;
+    left -= static_cast<size_t>(n);
+  }
+  // The data must be on disk before the rename makes it the settings file.
+  if (::fsync(fd) != 0 || ::close(fd) != 0) {
+    int err = errno;
+    ::unlink(tmp.c_str());
+    throw std::runtime_error("cannot write " + path + ": " + std::strerror(err));
+  }
+  if (::rename(tmp.c_str(), path.c_str()) != 0) {
+    int err = errno;
+    ::unlink(tmp.c_str());
+    throw std::runtime_error("cannot write " + path + ": " + std::strerror(err));
+  }
+}
+
+}  // namespace
+
+IniEntries ReadIniSection(const std::string& path, const std::string& section) {
+  IniEntries entries;
+  bool inSection = false;
+  for (const auto& line : ReadLines(path)) {
+    std::string name, key, value;
+    if (SectionName(line, name)) {
+      inSection = kiv::EqualsIgnoreCase(name, section);
+    } else if (inSection && KeyValue(line, key, value)) {
+      entries.emplace_back(key, value);
+    }
+  }
+  return entries;
+}
+
+bool ReadIniString(const std::string& path, const std::string& section, const std::string& key, std::string& value) {
+  for (auto& [k, v] : ReadIniSection(path, section)) {
+    if (kiv::EqualsIgnoreCase(k, key)) {
+      value = v;
+      return true;
+    }
+  }
+  return false;
+}
+
+void WriteIniStrings(const std::string& path, const std::string& section, const IniEntries& entries) {
+  std::vector<std::string> lines = ReadLines(path);
+  std::vector<bool> written(entries.size(), false);
+
+  auto entryIndex = [&](const std::string& key) -> int {
+    for (size_t i = 0; i < entries.size(); ++i)
+      if (kiv::EqualsIgnoreCase(entries[i].first, key)) return static_cast<int>(i);
+    return -1;
+  };
+  auto appendMissing = [&](std::vector<std::string>& out) {
+    for (size_t i = 0; i < entries.size(); ++i) {
+      if (written[i]) continue;
+      // A key given twice is written once, with its last value.
+      int last = entryIndex(entries[i].first);
+      for (size_t j = i; j < entries.size(); ++j)
+        if (kiv::EqualsIgnoreCase(entries[j].first, entries[i].first)) last = static_cast<int>(j);
+      out.push_back(entries[i].first + "=" + entries[last].second);
+      for (size_t j = i; j < entries.size(); ++j)
+        if (kiv::EqualsIgnoreCase(entries[j].first, entries[i].first)) written[j] = true;
+    }
+  };
+
+  std::vector<std::string> out;
+  bool inSection = false, sectionSeen = false;
+  for (const auto& line : lines) {
+    std::string name, key, value;
+    if (SectionName(line, name)) {
+      if (inSection) {
+        // Keep blank lines that close the section after the new keys.
+        size_t insertAt = out.size();
+        while (insertAt > 0 && kiv::Trim(out[insertAt - 1]).empty()) --insertAt;
+        std::vector<std::string> tail(out.begin() + static_cast<long>(insertAt), out.end());
+        out.resize(insertAt);
+        appendMissing(out);
+        out.insert(out.end(), tail.begin(), tail.end());
+      }
+      inSection = kiv::EqualsIgnoreCase(name, section) && !sectionSeen;
+      if (inSection) sectionSeen = true;
+      out.push_back(line);
+      continue;
+    }
+    if (inSection && KeyValue(line, key, value)) {
+      int i = entryIndex(key);
+      if (i >= 0) {
+        if (written[i]) continue;  // a duplicate line of a key already set
+        int last = i;
+        for (size_t j = 0; j < entries.size(); ++j)
+          if (kiv::EqualsIgnoreCase(entries[j].first, key)) {
+            last = static_cast<int>(j);
+            written[j] = true;
+          }
+        out.push_back(key + "=" + entries[last].second);
+        continue;
+      }
+    }
+    out.push_back(line);
+  }
+  if (inSection) {
+    appendMissing(out);
+  } else if (!sectionSeen) {
+    if (!out.empty() && !kiv::Trim(out.back()).empty()) out.push_back("");
+    out.push_back("[" + section + "]");
+    appendMissing(out);
+  }
+
+  std::ostringstream text;
+  for (const auto& line : out) text << line << '\n';
+  WriteAtomically(path, text.str());
+}
+
+void WriteIniString(const std::string& path, const std::string& section, const std::string& key,
+                    const std::string& value) {
+  WriteIniStrings(path, section, {{key, value}});
+}
+
+}  // namespace win

@@ -1,0 +1,31 @@
+// INI settings files: sections of key=value lines. Reading keeps file
+// order; writing changes only the keys it is given and leaves every other
+// line, key and section as it was. Writes are atomic: the new content goes
+// to a temporary file beside the old one, which is then renamed over it, so
+// a crash leaves either the old file or the new one, never half of either.
+// Section and key names compare without regard to ASCII case, as on Windows.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace win {
+
+using IniEntries = std::vector<std::pair<std::string, std::string>>;
+
+// Every key=value line of the section, in file order; keys and values
+// trimmed of blanks. A missing file or section gives an empty list.
+IniEntries ReadIniSection(const std::string& path, const std::string& section);
+
+// One value; false when the section has no such key.
+bool ReadIniString(const std::string& path, const std::string& section, const std::string& key, std::string& value);
+
+// Sets the given keys of the section in one atomic write, adding the section
+// or keys that are missing. Throws std::runtime_error when the file cannot be
+// written; the old file then stays as it was.
+void WriteIniStrings(const std::string& path, const std::string& section, const IniEntries& entries);
+void WriteIniString(const std::string& path, const std::string& section, const std::string& key,
+                    const std::string& value);
+
+}  // namespace win
