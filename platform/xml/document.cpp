@@ -1,0 +1,160 @@
+#include "platform/xml/document.h"
+
+#include <libxml/tree.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/xml/error_capture.h"
+#include "platform/xml/node_access.h"
+#include "platform/xml/node_path.h"
+#include "platform/xml/safe_parse.h"
+#include "platform/xml/tree.h"
+#include "platform/xml/xpath_query.h"
+#include "platform/xml/xslt_transform.h"
+
+namespace xml {
+namespace {
+
+std::string Serialise(xmlDoc* doc) {
+  detail::ErrorCapture quiet;
+  xmlChar* text = nullptr;
+  int size = 0;
+  xmlDocDumpFormatMemoryEnc(doc, &text, &size, "UTF-8", 1);
+  if (text == nullptr) throw std::runtime_error("xml: the document cannot be serialised");
+  std::string result(reinterpret_cast<const char*>(text), static_cast<size_t>(size));
+  xmlFree(text);
+  return result;
+}
+
+[[noreturn]] void ThrowSaveError(const std::string& path, const char* what, int error) {
+  throw std::runtime_error("xml: cannot save \"" + path + "\": " + what + " (" + std::strerror(error) + ")");
+}
+
+void WriteAll(int fd, const std::string& bytes, const std::string& path) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (written < 0 && errno == EINTR) continue;
+    if (written < 0) ThrowSaveError(path, "write failed", errno);
+    done += static_cast<size_t>(written);
+  }
+}
+
+}  // namespace
+
+Document::Document() = default;
+Document::~Document() = default;
+Document::Document(Document&&) noexcept = default;
+Document& Document::operator=(Document&&) noexcept = default;
+
+bool Document::Load(const std::string& path) {
+  tree_.reset();
+  parseError_.clear();
+  try {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+      parseError_ = "cannot open \"" + path + "\"";
+      return false;
+    }
+    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (file.bad()) {
+      parseError_ = "cannot read \"" + path + "\"";
+      return false;
+    }
+    detail::ParseResult parsed = detail::ParseBytes(bytes, path.c_str(), false);
+    if (!parsed.doc) {
+      parseError_ = parsed.error;
+      return false;
+    }
+    tree_ = std::make_shared<detail::Tree>(std::move(parsed.doc));
+    return true;
+  } catch (const std::exception& e) {  // out of memory and the like
+    tree_.reset();
+    parseError_ = e.what();
+    return false;
+  }
+}
+
+bool Document::LoadXML(std::string_view text) {
+  tree_.reset();
+  parseError_.clear();
+  try {
+    detail::ParseResult parsed = detail::ParseBytes(text, nullptr, true);
+    if (!parsed.doc) {
+      parseError_ = parsed.error;
+      return false;
+    }
+    tree_ = std::make_shared<detail::Tree>(std::move(parsed.doc));
+    return true;
+  } catch (const std::exception& e) {
+    tree_.reset();
+    parseError_ = e.what();
+    return false;
+  }
+}
+
+void Document::Save(const std::string& path) const {
+  if (tree_ == nullptr) throw std::runtime_error("xml: cannot save \"" + path + "\": the document is empty");
+  std::string bytes = Serialise(tree_->Doc());
+  std::string temporary = path + ".XXXXXX";
+  int fd = ::mkstemp(temporary.data());
+  if (fd < 0) ThrowSaveError(path, "cannot create a temporary file", errno);
+  try {
+    WriteAll(fd, bytes, path);
+    // mkstemp makes the file private; keep the mode of the file replaced.
+    struct stat existing {};
+    mode_t mode = ::stat(path.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : 0644;
+    if (::fchmod(fd, mode) != 0 || ::close(fd) != 0) {
+      fd = -1;
+      ThrowSaveError(path, "cannot finish the temporary file", errno);
+    }
+    fd = -1;
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) ThrowSaveError(path, "cannot replace the file", errno);
+  } catch (...) {
+    if (fd >= 0) ::close(fd);
+    std::remove(temporary.c_str());
+    throw;
+  }
+}
+
+void Document::Clear() {
+  tree_.reset();
+  parseError_.clear();
+}
+
+std::string Document::Xml() const {
+  if (tree_ == nullptr) return {};
+  return Serialise(tree_->Doc());
+}
+
+Node Document::DocumentNode() const {
+  if (tree_ == nullptr) return Node();
+  return detail::NodeAccess::Make(tree_, reinterpret_cast<xmlNode*>(tree_->Doc()));
+}
+
+std::vector<Node> Document::SelectNodes(std::string_view xpath) const {
+  return DocumentNode().SelectNodes(xpath);
+}
+
+Node Document::SelectSingleNode(std::string_view xpath) const {
+  return DocumentNode().SelectSingleNode(xpath);
+}
+
+std::string Document::TransformNode(const Document& stylesheet) const {
+  return detail::TransformWithStylesheet(tree_.get(), stylesheet.tree_.get());
+}
+
+Node Document::FindOrCreateNode(std::string_view path, int mode) {
+  if (mode != 0) throw std::runtime_error("xml: FindOrCreateNode mode " + std::to_string(mode) + " is not implemented");
+  if (Node found = SelectSingleNode(path)) return found;
+  return detail::CreateSimplePath(tree_, path);
+}
+
+}  // namespace xml

@@ -1,0 +1,23 @@
+// XPath 1.0 selection over a tree with libxml2: errors become XPathError
+// with libxml2's message, results come back as Node handles in document
+// order.
+#pragma once
+
+#include <libxml/tree.h>
+
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "platform/xml/node.h"
+#include "platform/xml/tree.h"
+
+namespace xml::detail {
+
+// The expression is always compiled, so a malformed one throws even when
+// there is no context (tree or context null); then nothing is selected.
+// firstOnly stops at the first node in document order.
+std::vector<Node> SelectWithXPath(const std::shared_ptr<Tree>& tree, xmlNode* context,
+                                  std::string_view xpath, bool firstOnly);
+
+}  // namespace xml::detail

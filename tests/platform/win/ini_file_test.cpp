@@ -1,0 +1,68 @@
+#include "platform/win/ini_file.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "tests/support/temp_dir.h"
+
+using testing_support::TempDir;
+
+namespace {
+
+TEST(IniFile, ReadsASectionInFileOrderWithoutRegardToCase) {
+  TempDir dir;
+  auto file = dir.Write("a.ini", "[One]\nb = 2\n; comment\na=1\nnot a pair\n[two]\nc=3\n");
+  EXPECT_EQ(win::ReadIniSection(file, "one"), (win::IniEntries{{"b", "2"}, {"a", "1"}}));
+  EXPECT_EQ(win::ReadIniSection(file, "TWO"), (win::IniEntries{{"c", "3"}}));
+  EXPECT_TRUE(win::ReadIniSection(file, "three").empty());
+  EXPECT_TRUE(win::ReadIniSection(dir.File("missing.ini"), "One").empty());
+}
+
+TEST(IniFile, WritingChangesOnlyTheGivenKeys) {
+  TempDir dir;
+  auto file = dir.Write("a.ini", "# top\n[One]\nA=1\nB=2\n\n[Two]\nA=9\n");
+  win::WriteIniStrings(file, "one", {{"b", "20"}, {"C", "3"}});
+  EXPECT_EQ(TempDir::Read(file), "# top\n[One]\nA=1\nb=20\nC=3\n\n[Two]\nA=9\n");
+  win::WriteIniString(file, "Three", "X", "y");
+  EXPECT_EQ(win::ReadIniSection(file, "Three"), (win::IniEntries{{"X", "y"}}));
+  EXPECT_EQ(win::ReadIniSection(file, "Two"), (win::IniEntries{{"A", "9"}}));
+}
+
+TEST(IniFile, WritingIntoAMissingFileCreatesIt) {
+  TempDir dir;
+  win::WriteIniString(dir.File("new.ini"), "S", "k", "v");
+  EXPECT_EQ(TempDir::Read(dir.File("new.ini")), "[S]\nk=v\n");
+}
+
+TEST(IniFile, FailedWriteLeavesTheOldFile) {
+  TempDir dir;
+  auto file = dir.Write("a.ini", "[S]\nk=old\n");
+  chmod(dir.Path().c_str(), 0500);
+  if (geteuid() != 0) {
+    EXPECT_THROW(win::WriteIniString(file, "S", "k", "new"), std::runtime_error);
+    EXPECT_EQ(TempDir::Read(file), "[S]\nk=old\n");
+  }
+  chmod(dir.Path().c_str(), 0700);
+}
+
+TEST(IniFile, AProcessKilledWhileWritingLeavesTheOldOrTheNewFile) {
+  TempDir dir;
+  const std::string a(200000, 'a'), b(200000, 'b');
+  auto file = dir.Write("a.ini", "[S]\nk=" + a + "\n");
+  for (int round = 0; round < 5; ++round) {
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      for (int i = 0;; ++i) win::WriteIniString(file, "S", "k", i % 2 ? a : b);
+    }
+    usleep(20000 + round * 7000);
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    std::string content = TempDir::Read(file);
+    EXPECT_TRUE(content == "[S]\nk=" + a + "\n" || content == "[S]\nk=" + b + "\n") << "round " << round;
+  }
+}
+
+}  // namespace

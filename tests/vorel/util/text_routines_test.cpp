@@ -1,0 +1,66 @@
+#include "vorel/util/text_routines.h"
+
+#include <gtest/gtest.h>
+
+using vorel::ReplaceAll;
+using vorel::Split;
+using vorel::SplitOptions;
+
+namespace {
+
+TEST(Split, EdgeCasesOfEveryMode) {
+  struct Case {
+    const char* text;
+    char delimiter;
+    bool skipEmpty, atFirstOnly;
+    std::vector<std::string> pieces;
+  } cases[] = {
+      {"a;b;c", ';', false, false, {"a", "b", "c"}},
+      {"a;;b", ';', false, false, {"a", "", "b"}},
+      {";a", ';', false, false, {"", "a"}},
+      {"a;", ';', false, false, {"a", ""}},
+      {"a;;b", ';', true, false, {"a;", "b"}},
+      {";;a", ';', true, false, {"a"}},
+      {"a;", ';', true, false, {"a;"}},
+      {"a;b;c", ';', false, true, {"a", "b;c"}},
+      {"k=v=w", '=', false, true, {"k", "v=w"}},
+      {"1.0.1.0", '.', true, false, {"1", "0", "1", "0"}},
+      {"", ';', false, false, {}},
+      {";", ';', false, false, {"", ""}},
+      {"!XML:0[/a:b]", ':', true, true, {"!XML", "0[/a:b]"}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Split(c.text, c.delimiter, {true, c.skipEmpty, c.atFirstOnly}), c.pieces)
+        << "'" << c.text << "' skip=" << c.skipEmpty << " first=" << c.atFirstOnly;
+  }
+}
+
+TEST(Split, AppendsUnlessClearFirst) {
+  std::vector<std::string> list{"x"};
+  Split("a;b", list, ';', SplitOptions{false, false, false});
+  EXPECT_EQ(list, (std::vector<std::string>{"x", "a", "b"}));
+  Split("c", list, ';');
+  EXPECT_EQ(list, (std::vector<std::string>{"c"}));
+}
+
+TEST(ReplaceAll, RoundsSearchTheWholeTextAgain) {
+  EXPECT_EQ(ReplaceAll("abb", "ab", "a"), "a");
+  EXPECT_EQ(ReplaceAll("{1234-5678-9ABC}", "-", ""), "{123456789ABC}");
+  EXPECT_EQ(ReplaceAll("%A%%A%", "%A%", "x"), "xx");
+  EXPECT_EQ(ReplaceAll("Abc", "a", "z"), "Abc") << "case matters";
+  EXPECT_EQ(ReplaceAll("", "a", "b"), "");
+  EXPECT_EQ(ReplaceAll("abc", "", "x"), "abc");
+}
+
+TEST(ReplaceAll, AReplacementHoldingItsSearchTextEnds) {
+  EXPECT_EQ(ReplaceAll("a-a", "a", "aa"), "aa-aa");
+  EXPECT_EQ(ReplaceAll("%P%", "%P%", "[%P%]"), "[%P%]");
+}
+
+TEST(ReplaceAll, GrowthIsBounded) {
+  // "ab" -> "bbaa" keeps making new occurrences; it must still end.
+  std::string out = ReplaceAll("aabbab", "ab", "bbaa");
+  EXPECT_LE(out.size(), 6u * 64 + (1u << 20) + 4);
+}
+
+}  // namespace

@@ -1,0 +1,44 @@
+#include "vorel/runtime/folder_cache.h"
+
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "platform/win/special_folders.h"
+
+namespace vorel {
+
+namespace {
+bool IsFolder(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+}  // namespace
+
+const std::string& TFolderCache::Folder(int csidl) {
+  for (auto& e : entries_) {
+    if (e.csidl == csidl) {
+      if (!IsFolder(e.path)) {
+        std::error_code ec;
+        std::filesystem::create_directories(e.path, ec);
+      }
+      return e.path;
+    }
+    if (e.csidl == -1) {
+      e.csidl = csidl;
+      e.path = win::GetSpecialFolder(csidl, true);
+      return e.path;
+    }
+  }
+  // More distinct folders than slots: not cached.
+  static thread_local std::string uncached;
+  uncached = win::GetSpecialFolder(csidl, true);
+  return uncached;
+}
+
+const std::string& TFolderCache::TempFolder() {
+  if (temp_.empty()) temp_ = win::GetTempPath();
+  return temp_;
+}
+
+}  // namespace vorel

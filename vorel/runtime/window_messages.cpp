@@ -1,0 +1,139 @@
+#include "vorel/runtime/window_messages.h"
+
+#include <chrono>
+
+#include "platform/util/utf8.h"
+#include "platform/win/win_services.h"
+#include "vorel/host/desklet_object.h"
+#include "vorel/host/host_api.h"
+#include "vorel/host/messages.h"
+#include "vorel/runtime/event_dispatch.h"
+#include "vorel/runtime/statement_runner.h"
+#include "vorel/skin/skin_loader.h"
+#include "vorel/util/errors.h"
+
+namespace vorel {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+void CheckLayerStateParameters(WPARAM wParam, LPARAM lParam) {
+  // A negative id or position arrives as a huge unsigned value.
+  if (static_cast<intptr_t>(wParam) < 0 || lParam < 0 || lParam > 255) throw KivError(errors::kRangeCheck);
+}
+
+void LoadSkinMessage(TDeskletObject& desklet, WPARAM wParam) {
+  std::unique_ptr<TSkinInfo> info = LoadSkin(desklet, desklet.skinPath, wParam == 1, true);
+  host::DeskletSetSkinInfoW(desklet.windowHandle, info ? info->Record() : nullptr);
+}
+
+void DataArrived(TDeskletObject& desklet, WPARAM position) {
+  if (position >= desklet.xmlSources.size()) return;
+  if (desklet.loading) {
+    // The skin is still loading: try again in 100 ms.
+    HWND window = desklet.windowHandle;
+    auto retry = std::make_unique<TCallThread>(window, 100ms, [window, position] {
+      win::PostMessage(window, MSG_DATA_ARRIVED, position, 0);
+    });
+    retry->Start();
+    desklet.threads.Add(std::move(retry));
+    return;
+  }
+  RunStatement(desklet, desklet.xmlSources[position].OnGetData);
+}
+
+void RefreshLayers(TDeskletObject& desklet, WPARAM) {
+  if (desklet.flipping) return;
+  desklet.flipping = true;
+  struct Clear {
+    TDeskletObject& d;
+    ~Clear() { d.flipping = false; }
+  } clear{desklet};
+  if (!desklet.layers.empty()) NotImplemented("layer refresh");
+  host::DeskletRedraw(desklet.windowHandle);
+}
+
+void Invalidate(TDeskletObject& desklet, WPARAM wParam) {
+  KivRect rect{0, 0, 0, 0};
+  KivSize size{0, 0};
+  if (wParam == 1) {
+    size = {static_cast<int32_t>(desklet.currentSide.Width), static_cast<int32_t>(desklet.currentSide.Height)};
+    rect = {0, 0, size.cx, size.cy};
+  }
+  host::DeskletInvalidateRect(desklet.windowHandle, rect, size, true);
+}
+
+void DropTimer(TDeskletObject& desklet, WPARAM wParam) {
+  auto* record = reinterpret_cast<TTimerInfo*>(wParam);
+  auto& timers = desklet.timers;
+  for (auto it = timers.begin(); it != timers.end(); ++it) {
+    if (it->get() == record) {
+      timers.erase(it);
+      return;
+    }
+  }
+}
+
+}  // namespace
+
+std::string KeyText(uint32_t code) {
+  switch (code) {
+    case 13: return "CR";
+    case 27: return "ESC";
+    case 9: return "TAB";
+    case 8: return "BS";
+    default: {
+      std::u16string one(1, static_cast<char16_t>(code));
+      return kiv::Utf16ToUtf8(one);
+    }
+  }
+}
+
+void HandleWindowMessage(TDeskletObject& desklet, uint32_t message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+  switch (message) {
+    case WM_CHAR:
+      HandleKeyPress(desklet, static_cast<uint32_t>(wParam));
+      if (result) *result = kTrue;
+      break;
+    case MSG_REDRAW:
+      host::DeskletRedraw(desklet.windowHandle);
+      break;
+    case MSG_SET_LAYER_STATE:
+      CheckLayerStateParameters(wParam, lParam);
+      SetLayerImageState(desklet, static_cast<uint32_t>(wParam), true, true, static_cast<LayerImageState>(lParam));
+      break;
+    case MSG_SET_LAYER_STATE_AT:
+      CheckLayerStateParameters(wParam, lParam);
+      if (TLayerObject* layer = desklet.FindLayerAt(wParam))
+        SetLayerImageState(desklet, layer->Id, true, true, static_cast<LayerImageState>(lParam));
+      break;
+    case MSG_RUN_TIMER:
+      NotImplemented("timers");
+    case MSG_DATA_ARRIVED:
+      DataArrived(desklet, wParam);
+      break;
+    case MSG_REFRESH_LAYERS:
+      RefreshLayers(desklet, wParam);
+      break;
+    case MSG_INVALIDATE:
+      Invalidate(desklet, wParam);
+      break;
+    case MSG_DROP_TIMER:
+      DropTimer(desklet, wParam);
+      break;
+    case MSG_SLIDE_STEP:
+    case MSG_SLIDESHOW_STEP:
+      NotImplemented("layer animations");
+    case MSG_REAP_THREADS:
+      desklet.threads.ReapTerminated();
+      break;
+    case MSG_LOAD_SKIN:
+      LoadSkinMessage(desklet, wParam);
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace vorel

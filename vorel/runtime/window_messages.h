@@ -1,0 +1,23 @@
+// The window messages the plug-in handles when the host passes them to
+// OnProcessMessageEx: character input and the private messages by which
+// workers and deferred work reach the desklet window's thread.
+#pragma once
+
+#include <string>
+
+#include "platform/abi/kiv_types.h"
+
+namespace vorel {
+
+class TDeskletObject;
+
+// Handles one message; `result` receives the message result where the
+// message has one (character input sets it true). Raises on a parameter out
+// of range (the caller's catch-all drops it); ignores unknown messages.
+void HandleWindowMessage(TDeskletObject& desklet, uint32_t message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+
+// The key text of a character code: "CR", "ESC", "TAB", "BS" or the
+// character itself.
+std::string KeyText(uint32_t code);
+
+}  // namespace vorel

@@ -1,0 +1,72 @@
+#include "vorel/skin/sides_and_parameters.h"
+
+#include "vorel/host/desklet_object.h"
+#include "vorel/host/host_api.h"
+#include "vorel/runtime/variable_expansion.h"
+#include "vorel/skin/skin_reading.h"
+#include "vorel/util/errors.h"
+
+namespace vorel {
+
+namespace {
+
+uint32_t NonNegative(int32_t v) {
+  if (v < 0) throw KivError(errors::kRangeCheck);
+  return static_cast<uint32_t>(v);
+}
+
+TParameter* FindParameter(TDeskletObject& d, const std::string& name) {
+  for (auto& p : d.parameters)
+    if (p->Name == name) return p.get();
+  return nullptr;
+}
+
+}  // namespace
+
+void ReadSides(TDeskletObject& d, const xml::Node& sides, bool fresh) {
+  const size_t n = CountNodes(sides, "side");
+  d.sides.assign(n, TSideRecord{});
+  if (n == 0) return;
+  for (size_t k = 0; k < n; ++k) {
+    // Side numbers are bytes everywhere else; a larger id could never be
+    // shown and would only grow the table.
+    const int32_t id = IntInRange(GetNodeTextAt(sides, "side/@id", k, "0"), 0, 0, 255);
+    if (d.sides.size() < static_cast<size_t>(id) + 1) d.sides.resize(static_cast<size_t>(id) + 1);
+    TSideRecord& side = d.sides[static_cast<size_t>(id)];
+    side.Width = NonNegative(IntDef(GetNodeTextAt(sides, "side/@width", k, "128"), 128));
+    side.Height = NonNegative(IntDef(GetNodeTextAt(sides, "side/@height", k, "128"), 128));
+    side.CloseX = NonNegative(IntDef(ExpandVariables(d, GetNodeTextAt(sides, "side/@closex", k, "0")), 0));
+    side.CloseY = NonNegative(IntDef(ExpandVariables(d, GetNodeTextAt(sides, "side/@closey", k, "0")), 0));
+  }
+  for (size_t i = 1; i < d.sides.size(); ++i) {
+    if (d.sides[i].Width == 0) d.sides[i].Width = d.sides[0].Width;
+    if (d.sides[i].Height == 0) d.sides[i].Height = d.sides[0].Height;
+  }
+  const TSideRecord& first = d.sides[0];
+  if (fresh)
+    host::DeskletSetSize(d.windowHandle, {static_cast<int32_t>(first.Width), static_cast<int32_t>(first.Height)});
+  KivSize now = host::DeskletGetSize(d.windowHandle);
+  host::DeskletSetClosePoint(d.windowHandle, {static_cast<int32_t>(first.CloseX), static_cast<int32_t>(first.CloseY)},
+                             now.cx, now.cy);
+}
+
+void ReadParameters(TDeskletObject& d, const xml::Node& parameters) {
+  for (const std::string element : {"param", "parameter"}) {
+    const size_t n = CountNodes(parameters, element);
+    for (size_t k = 0; k < n; ++k) {
+      const std::string name = GetNodeTextAt(parameters, element + "/@name", k, "");
+      TParameter* p = FindParameter(d, name);
+      if (!p) {
+        auto created = std::make_unique<TParameter>();
+        created->Name = name;
+        created->Value = GetNodeTextAt(parameters, element + "/@default", k, "");
+        created->Persist = ReadBool(GetNodeTextAt(parameters, element + "/@save", k, "1"));
+        p = created.get();
+        d.parameters.push_back(std::move(created));
+      }
+      p->OnUpdate = GetNodeTextAt(parameters, element + "/@onupdate", k, "");
+    }
+  }
+}
+
+}  // namespace vorel

@@ -1,0 +1,72 @@
+#include "vorel/util/text_routines.h"
+
+namespace vorel {
+
+void Split(std::string_view text, std::vector<std::string>& list, char delimiter, SplitOptions options) {
+  if (options.clearFirst) list.clear();
+  const size_t n = text.size();
+  constexpr size_t kUnset = std::string_view::npos;
+  size_t start = kUnset;
+  for (size_t i = 0; i < n; ++i) {
+    const char c = text[i];
+    bool separates = false;
+    if (c == delimiter) separates = !options.skipEmpty || !(i == n - 1 || text[i + 1] == delimiter);
+    if (separates) {
+      if (start != kUnset) {
+        list.emplace_back(text.substr(start, i - start));
+        start = kUnset;
+      } else if (!options.skipEmpty) {
+        list.emplace_back();
+      }
+      if (i == n - 1) list.emplace_back();
+    } else if (start == kUnset && c != delimiter) {
+      start = i;
+    }
+    if (options.atFirstOnly && !list.empty() && start != kUnset) break;
+  }
+  if (start != kUnset) list.emplace_back(text.substr(start));
+}
+
+std::vector<std::string> Split(std::string_view text, char delimiter, SplitOptions options) {
+  std::vector<std::string> list;
+  Split(text, list, delimiter, options);
+  return list;
+}
+
+namespace {
+
+std::string ReplaceOnePass(std::string_view text, std::string_view search, std::string_view replacement) {
+  std::string out;
+  size_t from = 0;
+  for (size_t at; (at = text.find(search, from)) != std::string_view::npos; from = at + search.size()) {
+    out.append(text.substr(from, at - from));
+    out.append(replacement);
+  }
+  out.append(text.substr(from));
+  return out;
+}
+
+}  // namespace
+
+std::string ReplaceAll(std::string_view text, std::string_view search, std::string_view replacement) {
+  if (search.empty()) return std::string(text);
+  if (replacement.find(search) != std::string_view::npos) return ReplaceOnePass(text, search, replacement);
+  std::string result(text);
+  // After a replacement at p, the next first occurrence cannot start before
+  // p - |search| + 1: everything earlier is unchanged and held none.
+  size_t from = 0;
+  // NOTE: rewriting with one rule can in principle grow without end even
+  // when the replacement does not contain the search text ("ab" -> "bbaa");
+  // the text is not allowed to grow past a generous bound.
+  const size_t limit = text.size() * 64 + (1u << 20);
+  for (;;) {
+    size_t at = result.find(search, from);
+    if (at == std::string::npos) break;
+    result.replace(at, search.size(), replacement);
+    if (result.size() > limit) break;
+    from = at >= search.size() - 1 ? at - (search.size() - 1) : 0;
+  }
+  return result;
+}
+
+}  // namespace vorel
