@@ -24,7 +24,8 @@ TEST(IniFile, WritingChangesOnlyTheGivenKeys) {
   TempDir dir;
   auto file = dir.Write("a.ini", "# top\n[One]\nA=1\nB=2\n\n[Two]\nA=9\n");
   win::WriteIniStrings(file, "one", {{"b", "20"}, {"C", "3"}});
-  EXPECT_EQ(TempDir::Read(file), "# top\n[One]\nA=1\nb=20\nC=3\n\n[Two]\nA=9\n");
+  // An existing key keeps its spelling.
+  EXPECT_EQ(TempDir::Read(file), "# top\n[One]\nA=1\nB=20\nC=3\n\n[Two]\nA=9\n");
   win::WriteIniString(file, "Three", "X", "y");
   EXPECT_EQ(win::ReadIniSection(file, "Three"), (win::IniEntries{{"X", "y"}}));
   EXPECT_EQ(win::ReadIniSection(file, "Two"), (win::IniEntries{{"A", "9"}}));

@@ -217,6 +217,7 @@ TEST_F(ExportsTest, DataArrivalWhileLoadingIsRetriedLater) {
   EXPECT_EQ(posted[0].message, vorel::MSG_DATA_ARRIVED);
   EXPECT_EQ(posted[0].wParam, 0u);
   EXPECT_EQ(posted[1].message, vorel::MSG_REAP_THREADS);
+  d.loading = false;
   TestHost::Get().DeliverPosted();
   EXPECT_EQ(d.threads.Count(), 0u) << "the finished worker was reaped";
 }
