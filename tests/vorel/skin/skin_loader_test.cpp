@@ -1,0 +1,204 @@
+// Loading skins into a desklet against the recording test host.
+#include "vorel/skin/skin_loader.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/abi/plugin_api.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/test_host.h"
+#include "vorel/host/desklet_object.h"
+#include "vorel/runtime/variable_expansion.h"
+
+using testhost::TestHost;
+using testing_support::TempDir;
+using vorel::TDeskletObject;
+
+namespace {
+
+constexpr HWND kWindow = 0x2100;
+
+class SkinLoaderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    TestHost::Get().Reset();
+    instance_ = OnCreate(kWindow, 1, nullptr, nullptr);
+    ASSERT_NE(instance_, nullptr);
+    TestHost::Get().Reset();
+    TestHost::Get().DeskletOf(kWindow).instance = instance_;
+  }
+  void TearDown() override { OnDestroy(instance_, kWindow); }
+  TDeskletObject& D() { return *vorel::AsDesklet(instance_); }
+  std::unique_ptr<vorel::TSkinInfo> Load(const std::string& xml, bool fresh = true) {
+    std::string path = dir_.Write("skin/skin.xml", xml);
+    return vorel::LoadSkin(D(), path, fresh, true);
+  }
+  bool FellBack() {
+    auto calls = TestHost::Get().CallsOf("DeskletSetImageFile");
+    return calls.size() == 2 && calls[0].args[1].empty() && calls[1].args[1] == "Default.png";
+  }
+
+  TempDir dir_;
+  void* instance_ = nullptr;
+};
+
+const char* kTwoSides = R"xml(<skindata>
+  <skininfo><name>Two</name><author>Us</author><version>3</version></skininfo>
+  <parameters><param name="City" default="Oslo"/><param name="Unit" default="C" save="0" onupdate="u()"/></parameters>
+  <sides><side id="0" width="200" height="100" closex="5" closey="6"/><side id="1" width="0" height="50"/></sides>
+  <desklet><alpha>200</alpha><label>Hi %City%</label><initialside>1</initialside><oncreate>go()</oncreate></desklet>
+</skindata>)xml";
+
+TEST_F(SkinLoaderTest, LoadsSidesParametersAndSettings) {
+  auto info = Load(kTwoSides);
+  ASSERT_TRUE(info);
+  EXPECT_EQ(info->Record()->version, 3u);
+  EXPECT_EQ(info->Record()->nameLength, 5u);
+  EXPECT_FALSE(FellBack());
+  TDeskletObject& d = D();
+  ASSERT_EQ(d.sides.size(), 2u);
+  EXPECT_EQ(d.sides[1].Width, 200u) << "width 0 inherits side 0's";
+  EXPECT_EQ(d.sides[1].Height, 50u);
+  EXPECT_EQ(d.sides[1].CloseX, 0u) << "close points are not inherited";
+  EXPECT_EQ(d.activeSide, 1) << "fresh: the initial side";
+  EXPECT_EQ(d.currentSide.Height, 50u);
+  ASSERT_EQ(d.parameters.size(), 2u);
+  // Attributes pair by position: City, which has no save or onupdate, takes
+  // Unit's, and Unit gets the defaults.
+  EXPECT_FALSE(d.parameters[0]->Persist);
+  EXPECT_EQ(d.parameters[0]->OnUpdate, "u()");
+  EXPECT_TRUE(d.parameters[1]->Persist);
+  EXPECT_EQ(d.parameters[1]->OnUpdate, "");
+  EXPECT_EQ(d.onCreate, "go()");
+  EXPECT_EQ(d.skinName, "Two");
+  EXPECT_EQ(TestHost::Get().CallsOf("DeskletSetSize")[0].args[1], "200x100");
+  EXPECT_EQ(TestHost::Get().CallsOf("DeskletSetAlpha")[0].args[1], "200");
+  EXPECT_EQ(TestHost::Get().CallsOf("DeskletSetLabel")[0].args[1], "Hi %City%") << "labels are not expanded";
+  EXPECT_EQ(TestHost::Get().CallsOf("DeskletSetClosePoint")[0].args[1], "5,6");
+  EXPECT_EQ(TestHost::Get().CallsOf("DeskletRedraw").size(), 1u);
+  EXPECT_FALSE(d.loading);
+}
+
+TEST_F(SkinLoaderTest, RestoredDeskletKeepsItsSideAndSizeAndValues) {
+  D().activeSide = 1;
+  auto saved = std::make_unique<vorel::TParameter>();
+  saved->Name = "City";
+  saved->Value = "Bergen";
+  saved->Persist = true;
+  D().parameters.push_back(std::move(saved));
+  Load(kTwoSides, false);
+  EXPECT_EQ(D().activeSide, 1);
+  EXPECT_TRUE(TestHost::Get().CallsOf("DeskletSetSize").empty());
+  EXPECT_EQ(D().parameters[0]->Value, "Bergen");
+  // Loading again adds nothing that exists.
+  Load(kTwoSides, false);
+  EXPECT_EQ(D().parameters.size(), 2u);
+}
+
+TEST_F(SkinLoaderTest, InitialSideBeyondTheSidesShowsSideZero) {
+  std::string skin = kTwoSides;
+  skin.replace(skin.find("<initialside>1"), 14, "<initialside>3");
+  Load(skin);
+  EXPECT_EQ(D().activeSide, 0);
+}
+
+TEST_F(SkinLoaderTest, BrokenSkinsFallBackToTheDefaultPicture) {
+  const char* broken[] = {
+      "<skindata><desklet><label>x</label></desklet></skindata>",  // no side
+      "<skindata><sides><side/></sides><desklet><alpha>300</alpha></desklet></skindata>",
+      "<skindata><sides><side width='-1'/></sides></skindata>",
+      "<skindata><sides><side/></sides><parameters><param name='a' save='maybe'/></parameters></skindata>",
+      "<skindata><sides><side/>",  // does not parse
+  };
+  for (const char* skin : broken) {
+    TestHost::Get().Reset();
+    Load(skin);
+    EXPECT_TRUE(FellBack()) << skin;
+    EXPECT_FALSE(D().loading) << skin;
+  }
+}
+
+TEST_F(SkinLoaderTest, MissingSkinFileFallsBack) {
+  vorel::LoadSkin(D(), dir_.File("nothing.xml"), true, true);
+  EXPECT_TRUE(FellBack());
+}
+
+TEST_F(SkinLoaderTest, SkinInfoJoinsTwoNamesAndDefaultsTheVersion) {
+  auto info = Load("<skindata><skininfo><name>A</name><name>B</name><version>x</version></skininfo>"
+                   "<sides><side/></sides></skindata>");
+  EXPECT_EQ(D().skinName, "A\r\nB");
+  EXPECT_EQ(info->Record()->version, 1u);
+}
+
+TEST_F(SkinLoaderTest, SidePairingShiftsValuesOfLaterSides) {
+  Load("<skindata><sides><side id='0' width='10'/><side id='1'/><side id='2' width='30'/></sides></skindata>");
+  ASSERT_EQ(D().sides.size(), 3u);
+  EXPECT_EQ(D().sides[1].Width, 30u);
+  EXPECT_EQ(D().sides[2].Width, 128u);
+}
+
+TEST_F(SkinLoaderTest, SidesWithGapsAreFilledFromSideZero) {
+  Load("<skindata><sides><side id='0' width='10' height='20' closex='1'/><side id='2' width='5' height='6' closex='1'/></sides></skindata>");
+  ASSERT_EQ(D().sides.size(), 3u);
+  EXPECT_EQ(D().sides[1].Width, 10u);
+  EXPECT_EQ(D().sides[1].Height, 20u);
+  EXPECT_EQ(D().sides[1].CloseX, 0u);
+}
+
+TEST_F(SkinLoaderTest, ExternalEntitiesAreNotRead) {
+  std::string secret = dir_.Write("secret.txt", "TOPSECRET");
+  Load("<?xml version='1.0'?><!DOCTYPE skindata [<!ENTITY s SYSTEM 'file://" + secret +
+       "'>]><skindata><skininfo><name>&s;</name></skininfo><sides><side/></sides></skindata>");
+  EXPECT_EQ(D().skinName.find("TOPSECRET"), std::string::npos);
+}
+
+TEST_F(SkinLoaderTest, EmptyDeskletElementSetsNothing) {
+  Load("<skindata><sides><side/></sides><desklet>  </desklet></skindata>");
+  EXPECT_FALSE(FellBack());
+  EXPECT_TRUE(TestHost::Get().CallsOf("DeskletSetAlpha").empty());
+}
+
+// --- variable expansion -------------------------------------------------
+
+TEST_F(SkinLoaderTest, ExpansionReplacesParametersBeforeFixedTokens) {
+  Load(kTwoSides);
+  TDeskletObject& d = D();
+  auto add = [&](std::string name, std::string value) {
+    auto p = std::make_unique<vorel::TParameter>();
+    p->Name = std::move(name);
+    p->Value = std::move(value);
+    d.parameters.push_back(std::move(p));
+  };
+  add("Pics", "%SKINPATH%pics");
+  add("First", "%Second%");
+  add("Second", "2");
+  add("Third", "%First%");
+  d.layerMouseX = -4;
+  d.mouseX = 7;
+  const std::string skinFolder = dir_.Path() + "skin/";
+  EXPECT_EQ(vorel::ExpandVariables(d, "%Pics%/a.png"), skinFolder + "pics/a.png");
+  EXPECT_EQ(vorel::ExpandVariables(d, "%First%"), "2") << "a later parameter expands an earlier one's value";
+  EXPECT_EQ(vorel::ExpandVariables(d, "%Third%"), "%First%") << "an earlier parameter does not expand a later value";
+  EXPECT_EQ(vorel::ExpandVariables(d, "%THISMOUSEX%,%MOUSEX%,%mousex%"), "-4,7,%mousex%");
+  EXPECT_EQ(vorel::ExpandVariables(d, "no tokens"), "no tokens");
+  EXPECT_EQ(vorel::ExpandVariables(d, "%City% %unknown%"), "Oslo %unknown%");
+  EXPECT_EQ(vorel::ExpandVariables(d, "%SKINRESPATH%"), skinFolder);
+  EXPECT_EQ(vorel::ExpandVariables(d, "%SKINCTRLPATH%"), skinFolder + "controls/");
+}
+
+TEST_F(SkinLoaderTest, FolderTokensGiveXdgFoldersAndCreateThem) {
+  TempDir home;
+  setenv("XDG_CONFIG_HOME", home.File("config").c_str(), 1);
+  std::string homeFolder = home.Path().substr(0, home.Path().size() - 1);
+  setenv("HOME", homeFolder.c_str(), 1);
+  Load(kTwoSides);
+  std::string doc = vorel::ExpandVariables(D(), "%MYDOC%");
+  EXPECT_EQ(doc, home.Path() + "Documents/");
+  EXPECT_EQ(vorel::ExpandVariables(D(), "%MYDOCUMENTS%"), doc);
+  std::filesystem::remove_all(doc);
+  EXPECT_EQ(vorel::ExpandVariables(D(), "%MYDOC%x"), doc + "x");
+  EXPECT_TRUE(std::filesystem::is_directory(doc)) << "a folder gone meanwhile is made again";
+}
+
+}  // namespace
