@@ -64,6 +64,21 @@ BOOL32 FinishLayerEvent(TDeskletObject& d, uint32_t layerId, LayerEventKind kind
 
 constexpr uint32_t kControlLeft = 9;  // left button with Control: the host's own
 
+// Down, up, enter and move: record the layer and the point, let the
+// controls see the event first, then dispatch it to the skin.
+template <typename Forward>
+BOOL32 PointedLayerEvent(void* instance, uint32_t layerId, const KivPoint* pt, LayerEventKind kind, bool dispatch,
+                         Forward forward) {
+  return Guarded<BOOL32>(kFalse, [&] {
+    TDeskletObject* d = Live(instance);
+    if (!d) return kFalse;
+    d->currentLayerId = layerId;
+    if (pt) d->layerMouseX = pt->x, d->layerMouseY = pt->y;
+    bool used = d->controlContainer != 0 && forward(d->controlContainer);
+    return FinishLayerEvent(*d, layerId, kind, dispatch, used);
+  });
+}
+
 }  // namespace
 
 VOREL_EXPORT void OnGetInformation(char* name, char* author, int32_t* version, char* description) {
@@ -212,54 +227,26 @@ VOREL_EXPORT int32_t OnProcessMessageEx(void* instance, HWND, uint32_t message, 
 
 VOREL_EXPORT BOOL32 OnLayerMouseDown(void* instance, uint32_t layerId, const char* layerName, const KivPoint* pt,
                                      const KivSize* size, uint32_t flags) {
-  return Guarded<BOOL32>(kFalse, [&] {
-    TDeskletObject* d = Live(instance);
-    if (!d) return kFalse;
-    d->currentLayerId = layerId;
-    if (pt) d->layerMouseX = pt->x, d->layerMouseY = pt->y;
-    bool used = d->controlContainer != 0 &&
-                controls::KivForwardMouseDown(d->controlContainer, layerId, layerName, pt, size, flags);
-    return FinishLayerEvent(*d, layerId, LayerEventKind::MouseDown, flags != kControlLeft, used);
-  });
+  return PointedLayerEvent(instance, layerId, pt, LayerEventKind::MouseDown, flags != kControlLeft,
+                           [&](KivHandle c) { return controls::KivForwardMouseDown(c, layerId, layerName, pt, size, flags); });
 }
 
 VOREL_EXPORT BOOL32 OnLayerMouseUp(void* instance, uint32_t layerId, const char* layerName, const KivPoint* pt,
                                    const KivSize* size, uint32_t flags) {
-  return Guarded<BOOL32>(kFalse, [&] {
-    TDeskletObject* d = Live(instance);
-    if (!d) return kFalse;
-    d->currentLayerId = layerId;
-    if (pt) d->layerMouseX = pt->x, d->layerMouseY = pt->y;
-    bool used = d->controlContainer != 0 &&
-                controls::KivForwardMouseUp(d->controlContainer, layerId, layerName, pt, size, flags);
-    return FinishLayerEvent(*d, layerId, LayerEventKind::MouseUp, flags != kControlLeft, used);
-  });
+  return PointedLayerEvent(instance, layerId, pt, LayerEventKind::MouseUp, flags != kControlLeft,
+                           [&](KivHandle c) { return controls::KivForwardMouseUp(c, layerId, layerName, pt, size, flags); });
 }
 
 VOREL_EXPORT BOOL32 OnLayerMouseOn(void* instance, uint32_t layerId, const char* layerName, const KivPoint* pt,
                                    const KivSize* size) {
-  return Guarded<BOOL32>(kFalse, [&] {
-    TDeskletObject* d = Live(instance);
-    if (!d) return kFalse;
-    d->currentLayerId = layerId;
-    if (pt) d->layerMouseX = pt->x, d->layerMouseY = pt->y;
-    bool used =
-        d->controlContainer != 0 && controls::KivForwardMouseOn(d->controlContainer, layerId, layerName, pt, size);
-    return FinishLayerEvent(*d, layerId, LayerEventKind::MouseEnter, true, used);
-  });
+  return PointedLayerEvent(instance, layerId, pt, LayerEventKind::MouseEnter, true,
+                           [&](KivHandle c) { return controls::KivForwardMouseOn(c, layerId, layerName, pt, size); });
 }
 
 VOREL_EXPORT BOOL32 OnLayerMouseMove(void* instance, uint32_t layerId, const char* layerName, const KivPoint* pt,
                                      const KivSize* size) {
-  return Guarded<BOOL32>(kFalse, [&] {
-    TDeskletObject* d = Live(instance);
-    if (!d) return kFalse;
-    d->currentLayerId = layerId;
-    if (pt) d->layerMouseX = pt->x, d->layerMouseY = pt->y;
-    bool used =
-        d->controlContainer != 0 && controls::KivForwardMouseMove(d->controlContainer, layerId, layerName, pt, size);
-    return FinishLayerEvent(*d, layerId, LayerEventKind::MouseMove, true, used);
-  });
+  return PointedLayerEvent(instance, layerId, pt, LayerEventKind::MouseMove, true,
+                           [&](KivHandle c) { return controls::KivForwardMouseMove(c, layerId, layerName, pt, size); });
 }
 
 VOREL_EXPORT BOOL32 OnLayerMouseOut(void* instance, uint32_t layerId, const char* layerName) {

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "platform/win/special_folders.h"
+#include "platform/win/user_folders.h"
 
 namespace vorel {
 

@@ -1,6 +1,6 @@
 #include "vorel/runtime/variable_expansion.h"
 
-#include "platform/win/special_folders.h"
+#include "platform/win/user_folders.h"
 #include "vorel/host/desklet_object.h"
 #include "vorel/runtime/folder_cache.h"
 #include "vorel/util/paths.h"

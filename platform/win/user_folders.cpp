@@ -1,4 +1,4 @@
-#include "platform/win/special_folders.h"
+#include "platform/win/user_folders.h"
 
 #include <cstdlib>
 #include <filesystem>
