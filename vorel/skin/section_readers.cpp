@@ -12,7 +12,6 @@ void ReadXmlSources(TDeskletObject&, const xml::Node&) {}
 void ReadMenus(TDeskletObject&, const xml::Node&) {}
 void ReadTimers(TDeskletObject&, const xml::Node&) {}
 void ReadControls(TDeskletObject&, const xml::Node&) {}
-void ReadLayers(TDeskletObject&, const xml::Node&) {}
 
 void StartTimersAfterLoad(TDeskletObject& desklet) {
   if (desklet.secondsThread) desklet.secondsThread->Resume();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/xml/document.h"
+#include "vorel/skin/layer_reader.h"
 
 namespace vorel {
 
@@ -12,7 +13,6 @@ class TDeskletObject;
 void ReadXmlSources(TDeskletObject& desklet, const xml::Node& xmlsElement);
 void ReadMenus(TDeskletObject& desklet, const xml::Node& menusElement);
 void ReadTimers(TDeskletObject& desklet, const xml::Node& timersElement);
-void ReadLayers(TDeskletObject& desklet, const xml::Node& root);
 void ReadControls(TDeskletObject& desklet, const xml::Node& root);
 // After a successful load: converts the timers' delays, resumes the ticker
 // and starts the millisecond timers.

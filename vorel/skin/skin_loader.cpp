@@ -1,8 +1,6 @@
 #include "vorel/skin/skin_loader.h"
 
 #include <chrono>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 #include "platform/util/text.h"
@@ -19,14 +17,6 @@
 namespace vorel {
 
 namespace {
-
-std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw KivError("cannot read " + path);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // True when the element has a child element or text that is not blank.
 bool HasContent(const xml::Node& element) {
@@ -148,8 +138,9 @@ std::unique_ptr<TSkinInfo> LoadSkin(TDeskletObject& d, const std::string& fileNa
 
     ReadXmlSources(d, doc.SelectSingleNode("//skindata/xmls"));
     // NOTE: data fetching has just started on a worker; the pause gives a
-    // cached document the chance to be there for the first drawing.
-    std::this_thread::sleep_for(100ms);
+    // cached document the chance to be there for the first drawing. Without
+    // data sources there is nothing to wait for.
+    if (!d.xmlSources.empty()) std::this_thread::sleep_for(100ms);
     ReadMenus(d, doc.SelectSingleNode("skindata/menus"));
     ReadTimers(d, doc.SelectSingleNode("skindata/timers"));
     ReadLayers(d, doc.SelectSingleNode("//skindata"));

@@ -2,6 +2,12 @@
 
 #include <sys/stat.h>
 
+#include <fstream>
+#include <sstream>
+
+#include "platform/util/text.h"
+#include "vorel/util/errors.h"
+
 namespace vorel {
 
 std::string NormalisePath(std::string_view path) {
@@ -34,6 +40,23 @@ bool HasFolderPart(std::string_view path) { return path.find('/') != std::string
 bool FileExists(const std::string& path) {
   struct stat st {};
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+std::string ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw KivError("cannot read " + path);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::string ResolveSkinFile(const std::string& resourcePath, std::string_view name) {
+  const std::string path = NormalisePath(name);
+  // NOTE: a drive-letter path written on Windows ("C:/data/a.png") is
+  // absolute too; it is kept so that it fails as a missing file rather than
+  // being looked for inside the skin folder.
+  const bool absolute = kiv::StartsWith(path, "/") || (path.size() > 1 && path[1] == ':');
+  return absolute ? path : resourcePath + path;
 }
 
 std::string RelativeSkinPath(const std::string& skinPath, const std::string& pluginFolder) {

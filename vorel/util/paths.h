@@ -17,6 +17,11 @@ bool HasExtension(std::string_view path);
 // True when the name has a folder part ("sub/a.png", "/abs/a.png").
 bool HasFolderPart(std::string_view path);
 bool FileExists(const std::string& path);
+// The whole content of a file; raises KivError when it cannot be read.
+std::string ReadWholeFile(const std::string& path);
+// A file named by a skin: an absolute path as it is, any other name taken
+// relative to the skin's resource folder (which ends in "/").
+std::string ResolveSkinFile(const std::string& resourcePath, std::string_view name);
 
 // The settings form of a skin path: relative to the plug-in's folder when
 // the skin lies below it, otherwise the skin file's folder name and file

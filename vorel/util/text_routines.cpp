@@ -1,5 +1,7 @@
 #include "vorel/util/text_routines.h"
 
+#include <algorithm>
+
 namespace vorel {
 
 void Split(std::string_view text, std::vector<std::string>& list, char delimiter, SplitOptions options) {
@@ -57,8 +59,10 @@ std::string ReplaceAll(std::string_view text, std::string_view search, std::stri
   size_t from = 0;
   // NOTE: rewriting with one rule can in principle grow without end even
   // when the replacement does not contain the search text ("ab" -> "bbaa");
-  // the text is not allowed to grow past a generous bound.
-  const size_t limit = text.size() * 64 + (1u << 20);
+  // the text is not allowed to grow past a bound. Every replacement that
+  // does not feed itself uses up at least one character of the original
+  // text, so an honest rewrite stays within length times replacement.
+  const size_t limit = text.size() * std::max<size_t>(replacement.size(), 1) + 4096;
   for (;;) {
     size_t at = result.find(search, from);
     if (at == std::string::npos) break;

@@ -1,0 +1,61 @@
+// The rewriting source forms: script, data lookups and text files.
+#include "vorel/runtime/source_transforms.h"
+
+#include "platform/xml/document.h"
+#include "tests/vorel/render/render_fixture.h"
+#include "vorel/util/errors.h"
+
+namespace rendertest {
+namespace {
+
+class SourceTransformTest : public DeskletFixture {
+ protected:
+  void AddSource(const std::string& xml) {
+    vorel::TXMLInfo info;
+    info.Document = std::make_shared<xml::Document>();
+    ASSERT_TRUE(info.Document->LoadXML(xml));
+    D().xmlSources.push_back(std::move(info));
+  }
+};
+
+TEST_F(SourceTransformTest, XmlLookups) {
+  AddSource("<a><b>42</b><list><item>x</item><item>y</item><item>z</item></list><t>News (3)</t>"
+            "<h>Headline</h><u>http://x:8080/y</u></a>");
+  EXPECT_EQ(vorel::ApplyXmlSource(D(), "!XMLTXT:0[/a/b]"), "!TXT:42");
+  EXPECT_EQ(vorel::ApplyXmlSource(D(), "!XML:0[/a/b]"), "42");
+  EXPECT_EQ(vorel::ApplyXmlSource(D(), "!XML:1[/a/b]"), "");
+  EXPECT_EQ(vorel::ApplyXmlSource(D(), "!XMLTXT:[/a/list/item][!s,]"), "!TXT:x\r\ny\r\nz")
+      << "a separator applies only to the segments after it";
+  EXPECT_EQ(vorel::ApplyXmlSource(D(), "!XMLTXT:[!s,][/a/list/item]"), "!TXT:x,y,z");
+  EXPECT_EQ(vorel::ApplyXmlSource(D(), "!XML:[/a/t][!d (]"), "News");
+  EXPECT_EQ(vorel::ApplyXmlSource(D(), "!XML:[/a/h][!c5]"), "Headl");
+  EXPECT_EQ(vorel::ApplyXmlSource(D(), "!XML:0[/a/b][' - '][/a/h]"), "42 - Headline");
+  EXPECT_EQ(vorel::ApplyXmlSource(D(), "!XML:0[/a/u]"), "http://x:8080/y") << "colons in the reference stay";
+  EXPECT_EQ(vorel::ApplyXmlSource(D(), "!XML"), "");
+  EXPECT_EQ(vorel::ApplyXmlSource(D(), "plain.png"), "plain.png");
+  EXPECT_THROW(vorel::ApplyXmlSource(D(), "!XML:zero[/a/b]"), vorel::KivError);
+  EXPECT_THROW(vorel::ApplyXmlSource(D(), "!XML:[/a/h][!cx]"), vorel::KivError);
+  EXPECT_THROW(vorel::ApplyXmlSource(D(), "!XMLTRANS:[/a/h]"), vorel::KivError) << "not implemented yet";
+}
+
+TEST_F(SourceTransformTest, TextFileRanges) {
+  dir_.Write("skin/notes.txt", "l0\r\nl1\nl2\r\nl3\nl4\n");
+  EXPECT_EQ(vorel::ApplyTextFileSource(D(), "!TXTFILE:notes.txt|1|2"), "!TXT:l1\r\nl2");
+  EXPECT_EQ(vorel::ApplyTextFileSource(D(), "!TXTFILE:notes.txt|3"), "!TXT:l3") << "the last line never comes";
+  EXPECT_EQ(vorel::ApplyTextFileSource(D(), "!TXTFILE:notes.txt|4"), "!TXT:");
+  EXPECT_EQ(vorel::ApplyTextFileSource(D(), "!TXTFILE:notes.txt|1|99"), "!TXT:l1\r\nl2\r\nl3");
+  EXPECT_EQ(vorel::ApplyTextFileSource(D(), "!TXTFILE:notes.txt"), "!TXT:l0\r\nl1\r\nl2\r\nl3\r\nl4\r\n");
+  EXPECT_EQ(vorel::ApplyTextFileSource(D(), "!TXTFILE:" + dir_.Path() + "skin/notes.txt|0|1"), "!TXT:l0");
+  EXPECT_EQ(vorel::ApplyTextFileSource(D(), "!TXTFILE:missing.txt"), "!TXT:");
+  EXPECT_EQ(vorel::ApplyTextFileSource(D(), "!TXTFILE:C:\\data\\notes.txt"), "!TXT:") << "kept absolute, missing";
+  EXPECT_EQ(vorel::ApplyTextFileSource(D(), "other"), "other");
+}
+
+TEST_F(SourceTransformTest, ScriptFormWithoutAnEngineIsEmpty) {
+  ASSERT_FALSE(D().scriptEngine);
+  EXPECT_EQ(vorel::ApplyScriptSource(D(), "!SCRIPT:'!TXT:'+x"), "");
+  EXPECT_EQ(vorel::ApplyScriptSource(D(), "img.png"), "img.png");
+}
+
+}  // namespace
+}  // namespace rendertest

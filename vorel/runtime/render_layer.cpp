@@ -1,0 +1,111 @@
+#include "vorel/runtime/render_layer.h"
+
+#include <memory>
+
+#include "platform/util/text.h"
+#include "vorel/host/desklet_object.h"
+#include "vorel/host/host_api.h"
+#include "vorel/host/image_library.h"
+#include "vorel/runtime/image_ops.h"
+#include "vorel/runtime/kiv_gp_bitmap.h"
+#include "vorel/runtime/layer_source.h"
+#include "vorel/runtime/source_transforms.h"
+#include "vorel/runtime/variable_expansion.h"
+#include "vorel/util/errors.h"
+
+namespace vorel {
+
+namespace {
+
+constexpr std::string_view kHighlightMarker = "!HIGHLIGHT";
+constexpr int32_t kHighlightSaturation = 300;
+constexpr int32_t kNormalSaturation = 100;
+
+const std::string& ChosenSource(const TLayerObject& layer, TLook look) {
+  if (look == TLook::Pressed || layer.Has(Down)) return layer.DSrc;
+  if (look == TLook::Hover) return layer.MSrc;
+  return layer.Src;
+}
+
+// The size of the layer's side, which the host scales the placement from.
+KivSize SideSize(const TDeskletObject& d, uint8_t side) {
+  if (d.sides.empty()) return {0, 0};
+  const TSideRecord& s = side < d.sides.size() ? d.sides[side] : d.sides[0];
+  return {static_cast<int32_t>(s.Width), static_cast<int32_t>(s.Height)};
+}
+
+int16_t As16(int value) {
+  if (value < -32768 || value > 32767) throw KivError(errors::kRangeCheck);
+  return static_cast<int16_t>(value);
+}
+
+}  // namespace
+
+void RenderLayer(TDeskletObject& d, TLayerObject& layer, TLook look, bool place, bool invalidate) {
+  const HWND hwnd = d.windowHandle;
+  std::string source = ChosenSource(layer, look);
+  bool highlight = false;
+  if (kiv::StartsWith(source, kHighlightMarker)) {
+    highlight = true;
+    source.clear();
+  }
+  if (source.empty()) {
+    if (highlight) host::DeskletLayerSetSaturation(hwnd, layer.Id, true, kHighlightSaturation);
+    return;
+  }
+
+  source = ExpandVariables(d, source);
+  source = ApplyScriptSource(d, source);
+  source = ApplyXmlSource(d, source);
+  source = ApplyTextFileSource(d, source);
+  std::unique_ptr<gdiplus::Bitmap> image = RenderLayerSource(d, layer, source);
+  DrawChildLayers(d, layer, image);
+  if (!image) return;
+
+  KivRect placement{layer.X, layer.Y, 0, 0};
+  if (layer.Has(AutoSize)) layer.Width = layer.Height = 0;
+  const std::array<int32_t, 4> clip = layer.ClipSource;
+  const bool clipped = clip[0] != clip[2] && clip[1] != clip[3];
+  const bool unclipped = clip[0] == clip[2] && clip[1] == clip[3];
+  if (layer.Width < 1 || layer.Height < 1 || (image->Width() == layer.Width && image->Height() == layer.Height)) {
+    layer.Width = As16(image->Width());
+    layer.Height = As16(image->Height());
+  } else if (unclipped) {
+    image = ScaleIntoLayer(*image, layer.Width, layer.Height, layer.Flags);
+  }
+  layer.ImageWidth = As16(image->Width());
+  layer.ImageHeight = As16(image->Height());
+  placement.right = placement.left + layer.Width;
+  placement.bottom = placement.top + layer.Height;
+
+  host::DeskletLayerSetVisibility(hwnd, layer.Id, false, layer.Has(Visible) && layer.LayerSide == d.activeSide);
+  if (place) {
+    const KivSize side = SideSize(d, layer.LayerSide);
+    host::DeskletLayerSetPlacement(hwnd, layer.Id, false, true, placement, side.cx, side.cy);
+  }
+  host::DeskletLayerSetAlpha(hwnd, layer.Id, false, layer.Alpha);
+  if (look == TLook::Normal) host::DeskletLayerSetSaturation(hwnd, layer.Id, false, kNormalSaturation);
+  if (layer.ImageColor != kNoImageColor) Recolor(*image, layer.ImageColor);
+
+  const int32_t imageWidth = image->Width(), imageHeight = image->Height();
+  // NOTE: without a current image library the host cannot take images;
+  // the check warns once per process and the layer keeps its old image.
+  TKivGPBitmap handover(std::move(image));
+  if (ImageLibrary::Instance().CheckVersion()) {
+    if (const KivHandle handle = handover.Handle()) {
+      host::DeskletLayerSetImage(hwnd, layer.Id, false, handle, true);
+      handover.ReleaseHandle();
+    }
+  }
+
+  if (clipped) {
+    if (!d.updatesLocked) host::DeskletLockInvalidating(hwnd);
+    host::DeskletLayerSetImageClipRect(hwnd, layer.Id, false, true, KivRect{clip[0], clip[1], clip[2], clip[3]},
+                                       imageWidth, imageHeight);
+    if (!d.updatesLocked) host::DeskletUnlockInvalidating(hwnd, false);
+  }
+  if (invalidate)
+    host::DeskletInvalidateRect(hwnd, placement, KivSize{layer.Width, layer.Height}, !d.updatesLocked);
+}
+
+}  // namespace vorel

@@ -1,0 +1,189 @@
+#include "vorel/skin/layer_reader.h"
+
+#include <memory>
+
+#include "vorel/host/desklet_object.h"
+#include "vorel/host/host_api.h"
+#include "vorel/runtime/render_layer.h"
+#include "vorel/runtime/variable_expansion.h"
+#include "vorel/skin/layer_attributes.h"
+#include "vorel/skin/skin_reading.h"
+
+namespace vorel {
+
+namespace {
+
+// Reads one element's attributes by the conversions the layer fields use.
+class AttributeReader {
+ public:
+  AttributeReader(TDeskletObject& desklet, const xml::Node& element) : desklet_(desklet), element_(element) {}
+
+  std::string Raw(const char* name, const std::string& defaultText = "") const {
+    return GetNodeText(element_, std::string("@") + name, kCrLf, defaultText);
+  }
+  std::string Expanded(const char* name, const std::string& defaultText = "") const {
+    return ExpandVariables(desklet_, Raw(name, defaultText));
+  }
+  int16_t Int16(const char* name, int32_t defaultValue) const {
+    return static_cast<int16_t>(IntInRange(Expanded(name), defaultValue, -32768, 32767));
+  }
+  uint8_t Byte(const char* name, int32_t defaultValue) const {
+    return static_cast<uint8_t>(IntInRange(Expanded(name), defaultValue, 0, 255));
+  }
+  bool Bool(const char* name, const char* defaultText) const { return ReadBool(Expanded(name, defaultText)); }
+  // Leaves the colour as it is when the text does not convert.
+  void Color(const char* name, uint32_t& color) const {
+    const std::string text = Expanded(name);
+    if (text.empty()) return;
+    if (const std::optional<uint32_t> value = ColorFromText(text)) color = *value;
+  }
+  // Fonts, colours and style letters, shared by layers and child layers.
+  template <typename Record>
+  void Font(Record& r) const {
+    r.FontName = Expanded("fontname");
+    if (r.FontName.empty()) r.FontName = "Arial";
+    r.FontSize = Int16("fontsize", 8);
+  }
+
+ private:
+  TDeskletObject& desklet_;
+  const xml::Node& element_;
+};
+
+// Step 7 and 8 of a layer: where the host looks for mouse hits.
+void SetHitTesting(TDeskletObject& d, TLayerObject& layer, const AttributeReader& read) {
+  const bool full = layer.Alpha == 0 || layer.Src.find("!HITSPOT") != std::string::npos ||
+                    read.Bool("fullhittest", "0");
+  if (full) host::DeskletLayerSetNoAlphaBlendedHitTesting(d.windowHandle, layer.Id, true);
+  layer.Set(FullHitTest, full);
+  if (!read.Bool("clickable", "1")) host::DeskletLayerSetIsClickThrough(d.windowHandle, layer.Id, true);
+}
+
+void ReadChildren(TDeskletObject& d, const xml::Node& element, TLayerObject& layer) {
+  const std::vector<xml::Node> children = element.SelectNodes("layer");
+  if (children.empty()) return;
+  layer.Children.resize(children.size());
+  for (size_t k = 0; k < children.size(); ++k) {
+    layer.Children[k].Name = std::to_string(k);
+    ReadChildLayerAttributes(d, children[k], layer.Children[k]);
+  }
+}
+
+void ReadLayer(TDeskletObject& d, const xml::Node& element, uint8_t groupSide) {
+  const AttributeReader read(d, element);
+  const uint8_t side = static_cast<uint8_t>(IntInRange(read.Raw("side"), groupSide, 0, 255));
+  std::string name = read.Raw("name");
+  if (name.empty()) name = "LID-" + std::to_string(d.nextLayerNumber) + "-" + std::to_string(side);
+  uint32_t existing = 0;
+  if (host::DeskletLayerGetLayer(d.windowHandle, name, existing)) {
+    // NOTE: a reload meets its own layers again. Counting the skipped
+    // element keeps the automatic names of the first load, so unnamed
+    // layers are recognised and not made twice.
+    ++d.nextLayerNumber;
+    return;
+  }
+
+  d.layers.push_back(std::make_unique<TLayerObject>());
+  TLayerObject& layer = *d.layers.back();
+  try {
+    ReadLayerAttributes(d, element, layer);
+    layer.LayerSide = side;
+    layer.Name = name;
+    layer.Id = host::DeskletLayerAdd(d.windowHandle, layer.Name);
+  } catch (...) {
+    // Not in the host yet: the element leaves nothing behind.
+    d.layers.pop_back();
+    throw;
+  }
+  SetHitTesting(d, layer, read);
+  ++d.nextLayerNumber;
+  ReadChildren(d, element, layer);
+  layer.Set(Visible, read.Bool("visible", "1"));
+  RenderLayer(d, layer, TLook::Normal, true, false);
+}
+
+}  // namespace
+
+void ReadLayerAttributes(TDeskletObject& d, const xml::Node& element, TLayerObject& layer) {
+  const AttributeReader read(d, element);
+  layer.Flags = 0;
+  layer.Src = read.Raw("src");
+  const std::string text = read.Raw("text");
+  if (layer.Src.empty() && !text.empty()) layer.Src = text[0] == '!' ? text : "!TXT:" + text;
+  layer.DSrc = read.Raw("dsrc");
+  layer.MSrc = read.Raw("msrc");
+  layer.OnClick = read.Raw("onclick");
+  layer.OnMouseEnter = read.Raw("onmouseenter");
+  layer.OnMouseExit = read.Raw("onmouseexit");
+  layer.OnMouseScroll = read.Raw("onmousescroll");
+  layer.OnMouseUp = read.Raw("onmouseup");
+  layer.OnMouseDown = read.Raw("onmousedown");
+  layer.OnMouseRightClick = read.Raw("onmouserightclick");
+  layer.OnMouseMove = read.Raw("onmousemove");
+  layer.KeyBind = read.Expanded("key");
+  read.Font(layer);
+  layer.FontColor = 0;
+  read.Color("fontcolor", layer.FontColor);
+  layer.Alpha = read.Byte("alpha", 255);
+  layer.X = read.Int16("x", 0);
+  layer.Y = read.Int16("y", 0);
+  layer.Width = read.Int16("width", 0);
+  layer.Height = read.Int16("height", 0);
+  layer.Set(AutoSize, layer.Width == 0 && layer.Height == 0);
+  layer.Set(TextResize, read.Bool("textresize", "0"));
+  layer.OffSetX = read.Int16("offsetx", 0);
+  layer.OffSetY = read.Int16("offsety", 0);
+  layer.ClipSource = ClipSourceFromText(read.Expanded("clipsource"));
+  const std::string style = read.Expanded("fontstyle");
+  layer.FontAlign = FontAlignFromText(read.Expanded("fontalign"));
+  layer.FontStyle = FontStyleFromText(style, read.Bool("fontaa", "1"));
+  layer.Cursor = kNoCursor;
+  if (element.Attribute("mousecursor")) {
+    if (const std::optional<uint16_t> cursor = CursorFromText(read.Expanded("mousecursor"))) layer.Cursor = *cursor;
+  }
+  layer.MaskMinValue = read.Byte("maskminvalue", 0);
+  layer.MaskValue = read.Byte("maskvalue", 0);
+  layer.ImageColor = kNoImageColor;
+  layer.Data = read.Expanded("data");
+  layer.Set(CenterSrc, read.Bool("centersrc", "0"));
+  layer.Set(ScaleProportional, read.Bool("scaleproportional", "0"));
+  layer.Set(Scale, read.Bool("scale", "1"));
+  layer.Set(FullHitTest, read.Bool("fullhittest", "0"));
+  read.Color("imagecolor", layer.ImageColor);
+}
+
+void ReadChildLayerAttributes(TDeskletObject& d, const xml::Node& element, TChildLayer& child) {
+  const AttributeReader read(d, element);
+  if (std::string name = read.Raw("name"); !name.empty()) child.Name = std::move(name);
+  child.Src = read.Raw("src");
+  read.Font(child);
+  child.FontColor = 0;
+  read.Color("fontcolor", child.FontColor);
+  child.Alpha = read.Byte("alpha", 255);
+  child.X = read.Int16("x", 0);
+  child.Y = read.Int16("y", 0);
+  child.Width = read.Int16("width", 0);
+  child.Height = read.Int16("height", 0);
+  child.OffSetX = read.Int16("offsetx", 0);
+  child.OffSetY = read.Int16("offsety", 0);
+  const std::string style = read.Expanded("fontstyle");
+  child.FontAlign = FontAlignFromText(read.Expanded("fontalign"));
+  child.FontStyle = FontStyleFromText(style, read.Bool("fontaa", "1"));
+}
+
+void ReadLayers(TDeskletObject& d, const xml::Node& root) {
+  if (!root) return;
+  for (const xml::Node& group : root.SelectNodes("layers")) {
+    const uint8_t side = static_cast<uint8_t>(IntInRange(GetNodeText(group, "@side", kCrLf, ""), 0, 0, 255));
+    for (const xml::Node& element : group.SelectNodes("layer")) {
+      try {
+        ReadLayer(d, element, side);
+      } catch (...) {
+        // NOTE: a broken layer element is skipped without a message; the
+        // records and host layers made so far stay.
+      }
+    }
+  }
+}
+
+}  // namespace vorel
