@@ -134,6 +134,16 @@ std::vector<Node> Node::SelectNodes(std::string_view xpath) const {
   return detail::SelectWithXPath(tree_, node_, xpath, false);
 }
 
+std::vector<std::string> Node::SelectTexts(std::string_view xpath) const {
+  return detail::SelectTextsWithXPath(tree_, node_, xpath);
+}
+
+size_t Node::CountMatches(std::string_view xpath) const {
+  size_t count = 0;
+  detail::ForEachXPathMatch(tree_, node_, xpath, false, [&](xmlNode*) { ++count; });
+  return count;
+}
+
 Node Node::SelectSingleNode(std::string_view xpath) const {
   std::vector<Node> found = detail::SelectWithXPath(tree_, node_, xpath, true);
   return found.empty() ? Node() : std::move(found.front());

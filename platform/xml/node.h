@@ -53,6 +53,10 @@ class Node {
   // attributes, text and other nodes; namespace nodes are left out).
   // A malformed expression throws XPathError, also on a null node.
   std::vector<Node> SelectNodes(std::string_view xpath) const;
+  // The text (string value) of every node SelectNodes would give, and
+  // their number.
+  std::vector<std::string> SelectTexts(std::string_view xpath) const;
+  size_t CountMatches(std::string_view xpath) const;
   // The first match in document order, or a null Node.
   Node SelectSingleNode(std::string_view xpath) const;
 

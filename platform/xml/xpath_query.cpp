@@ -3,6 +3,7 @@
 #include <libxml/xpath.h>
 #include <libxml/xpathInternals.h>
 
+#include <functional>
 #include <string>
 
 #include "platform/xml/error_capture.h"
@@ -32,8 +33,8 @@ struct ObjectDeleter {
 
 }  // namespace
 
-std::vector<Node> SelectWithXPath(const std::shared_ptr<Tree>& tree, xmlNode* context,
-                                  std::string_view xpath, bool firstOnly) {
+void ForEachXPathMatch(const std::shared_ptr<Tree>& tree, xmlNode* context, std::string_view xpath, bool firstOnly,
+                       const std::function<void(xmlNode*)>& visit) {
   EnsureInitialised();
   std::string expression(xpath);
   if (expression.find('\0') != std::string::npos)
@@ -49,7 +50,7 @@ std::vector<Node> SelectWithXPath(const std::shared_ptr<Tree>& tree, xmlNode* co
   std::unique_ptr<xmlXPathCompExpr, CompExprDeleter> compiled(
       xmlXPathCtxtCompile(ctx.get(), reinterpret_cast<const xmlChar*>(expression.c_str())));
   if (!compiled) ThrowXPathError(capture, expression, "Invalid expression");
-  if (tree == nullptr || context == nullptr) return {};
+  if (tree == nullptr || context == nullptr) return;
 
   ctx->node = context;
   std::unique_ptr<xmlXPathObject, ObjectDeleter> result(xmlXPathCompiledEval(compiled.get(), ctx.get()));
@@ -57,18 +58,36 @@ std::vector<Node> SelectWithXPath(const std::shared_ptr<Tree>& tree, xmlNode* co
   if (result->type != XPATH_NODESET)
     throw XPathError("Expression does not evaluate to a node-set", expression, -1);
 
-  std::vector<Node> nodes;
   xmlNodeSet* set = result->nodesetval;
-  if (set == nullptr || set->nodeNr == 0) return nodes;
+  if (set == nullptr || set->nodeNr == 0) return;
   xmlXPathNodeSetSort(set);
   for (int i = 0; i < set->nodeNr; ++i) {
     xmlNode* node = set->nodeTab[i];
     // Namespace nodes are copies owned by the result set, not tree nodes.
     if (node == nullptr || node->type == XML_NAMESPACE_DECL) continue;
-    nodes.push_back(NodeAccess::Make(tree, node));
+    visit(node);
     if (firstOnly) break;
   }
+}
+
+std::vector<Node> SelectWithXPath(const std::shared_ptr<Tree>& tree, xmlNode* context,
+                                  std::string_view xpath, bool firstOnly) {
+  std::vector<Node> nodes;
+  ForEachXPathMatch(tree, context, xpath, firstOnly,
+                    [&](xmlNode* node) { nodes.push_back(NodeAccess::Make(tree, node)); });
   return nodes;
+}
+
+std::vector<std::string> SelectTextsWithXPath(const std::shared_ptr<Tree>& tree, xmlNode* context,
+                                              std::string_view xpath) {
+  std::vector<std::string> texts;
+  ErrorCapture quiet;
+  ForEachXPathMatch(tree, context, xpath, false, [&](xmlNode* node) {
+    xmlChar* text = xmlXPathCastNodeToString(node);
+    texts.emplace_back(text != nullptr ? reinterpret_cast<const char*>(text) : "");
+    xmlFree(text);
+  });
+  return texts;
 }
 
 }  // namespace xml::detail

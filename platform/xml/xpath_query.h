@@ -5,7 +5,9 @@
 
 #include <libxml/tree.h>
 
+#include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -19,5 +21,12 @@ namespace xml::detail {
 // firstOnly stops at the first node in document order.
 std::vector<Node> SelectWithXPath(const std::shared_ptr<Tree>& tree, xmlNode* context,
                                   std::string_view xpath, bool firstOnly);
+// Calls visit with every match in document order.
+void ForEachXPathMatch(const std::shared_ptr<Tree>& tree, xmlNode* context, std::string_view xpath, bool firstOnly,
+                       const std::function<void(xmlNode*)>& visit);
+// The string value of every match, in document order, without making a
+// Node handle for each.
+std::vector<std::string> SelectTextsWithXPath(const std::shared_ptr<Tree>& tree, xmlNode* context,
+                                              std::string_view xpath);
 
 }  // namespace xml::detail

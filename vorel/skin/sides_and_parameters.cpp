@@ -1,5 +1,7 @@
 #include "vorel/skin/sides_and_parameters.h"
 
+#include <unordered_map>
+
 #include "vorel/host/desklet_object.h"
 #include "vorel/host/host_api.h"
 #include "vorel/runtime/variable_expansion.h"
@@ -15,28 +17,24 @@ uint32_t NonNegative(int32_t v) {
   return static_cast<uint32_t>(v);
 }
 
-TParameter* FindParameter(TDeskletObject& d, const std::string& name) {
-  for (auto& p : d.parameters)
-    if (p->Name == name) return p.get();
-  return nullptr;
-}
-
 }  // namespace
 
 void ReadSides(TDeskletObject& d, const xml::Node& sides, bool fresh) {
   const size_t n = CountNodes(sides, "side");
   d.sides.assign(n, TSideRecord{});
   if (n == 0) return;
+  const TNodeTexts ids(sides, "side/@id"), widths(sides, "side/@width"), heights(sides, "side/@height"),
+      closeXs(sides, "side/@closex"), closeYs(sides, "side/@closey");
   for (size_t k = 0; k < n; ++k) {
     // Side numbers are bytes everywhere else; a larger id could never be
     // shown and would only grow the table.
-    const int32_t id = IntInRange(GetNodeTextAt(sides, "side/@id", k, "0"), 0, 0, 255);
+    const int32_t id = IntInRange(ids.At(k, "0"), 0, 0, 255);
     if (d.sides.size() < static_cast<size_t>(id) + 1) d.sides.resize(static_cast<size_t>(id) + 1);
     TSideRecord& side = d.sides[static_cast<size_t>(id)];
-    side.Width = NonNegative(IntDef(GetNodeTextAt(sides, "side/@width", k, "128"), 128));
-    side.Height = NonNegative(IntDef(GetNodeTextAt(sides, "side/@height", k, "128"), 128));
-    side.CloseX = NonNegative(IntDef(ExpandVariables(d, GetNodeTextAt(sides, "side/@closex", k, "0")), 0));
-    side.CloseY = NonNegative(IntDef(ExpandVariables(d, GetNodeTextAt(sides, "side/@closey", k, "0")), 0));
+    side.Width = NonNegative(IntDef(widths.At(k, "128"), 128));
+    side.Height = NonNegative(IntDef(heights.At(k, "128"), 128));
+    side.CloseX = NonNegative(IntDef(ExpandVariables(d, closeXs.At(k, "0")), 0));
+    side.CloseY = NonNegative(IntDef(ExpandVariables(d, closeYs.At(k, "0")), 0));
   }
   for (size_t i = 1; i < d.sides.size(); ++i) {
     if (d.sides[i].Width == 0) d.sides[i].Width = d.sides[0].Width;
@@ -51,20 +49,25 @@ void ReadSides(TDeskletObject& d, const xml::Node& sides, bool fresh) {
 }
 
 void ReadParameters(TDeskletObject& d, const xml::Node& parameters) {
+  std::unordered_map<std::string, TParameter*> byName;
+  for (auto& p : d.parameters) byName.emplace(p->Name, p.get());
   for (const std::string element : {"param", "parameter"}) {
     const size_t n = CountNodes(parameters, element);
+    if (n == 0) continue;
+    const TNodeTexts names(parameters, element + "/@name"), defaults(parameters, element + "/@default"),
+        saves(parameters, element + "/@save"), onUpdates(parameters, element + "/@onupdate");
     for (size_t k = 0; k < n; ++k) {
-      const std::string name = GetNodeTextAt(parameters, element + "/@name", k, "");
-      TParameter* p = FindParameter(d, name);
+      const std::string& name = names.At(k, "");
+      TParameter*& p = byName[name];
       if (!p) {
         auto created = std::make_unique<TParameter>();
         created->Name = name;
-        created->Value = GetNodeTextAt(parameters, element + "/@default", k, "");
-        created->Persist = ReadBool(GetNodeTextAt(parameters, element + "/@save", k, "1"));
+        created->Value = defaults.At(k, "");
+        created->Persist = ReadBool(saves.At(k, "1"));
         p = created.get();
         d.parameters.push_back(std::move(created));
       }
-      p->OnUpdate = GetNodeTextAt(parameters, element + "/@onupdate", k, "");
+      p->OnUpdate = onUpdates.At(k, "");
     }
   }
 }

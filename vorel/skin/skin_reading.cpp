@@ -34,8 +34,19 @@ std::string GetNodeTextAt(const xml::Node& context, const std::string& xpath, si
   return trimmed.empty() ? defaultText : trimmed;
 }
 
+TNodeTexts::TNodeTexts(const xml::Node& context, const std::string& xpath) {
+  if (!context) return;
+  texts_ = context.SelectTexts(xpath);
+  for (std::string& text : texts_) text = kiv::Trim(text);
+}
+
+const std::string& TNodeTexts::At(size_t index, const std::string& defaultText) const {
+  if (index >= texts_.size() || texts_[index].empty()) return defaultText;
+  return texts_[index];
+}
+
 size_t CountNodes(const xml::Node& context, const std::string& xpath) {
-  return context ? context.SelectNodes(xpath).size() : 0;
+  return context ? context.CountMatches(xpath) : 0;
 }
 
 std::optional<int32_t> TryReadInt(std::string_view text) {

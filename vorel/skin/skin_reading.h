@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/xml/document.h"
 
@@ -27,6 +28,20 @@ std::string GetNodeText(const xml::Node& context, const std::string& xpath, cons
 std::string GetNodeTextAt(const xml::Node& context, const std::string& xpath, size_t index,
                           const std::string& defaultText);
 size_t CountNodes(const xml::Node& context, const std::string& xpath);
+
+// The trimmed texts of every match of one path, fetched once, for readers
+// that take the index-th match again and again (the k-th element of a
+// section takes the k-th match of each of its attributes).
+class TNodeTexts {
+ public:
+  TNodeTexts(const xml::Node& context, const std::string& xpath);
+  size_t Count() const { return texts_.size(); }
+  // The same result as GetNodeTextAt(context, xpath, index, defaultText).
+  const std::string& At(size_t index, const std::string& defaultText) const;
+
+ private:
+  std::vector<std::string> texts_;
+};
 
 // A signed 32-bit integer: leading spaces, an optional sign, then decimal
 // digits or hexadecimal digits after "$", "x", "X", "0x" or "0X"; nothing

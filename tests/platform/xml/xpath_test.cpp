@@ -73,6 +73,19 @@ TEST_F(XmlXPath, MultipleMatchesComeInDocumentOrder) {
   EXPECT_EQ(doc.SelectSingleNode("//skininfo/name").Text(), "One");
 }
 
+TEST_F(XmlXPath, TextsAndCountsMatchTheSelection) {
+  const Node root = doc.DocumentNode();
+  for (const char* path : {"//side[2]/@name | //param[1]/@name | //side[1]/@name", "//label", "//nothing",
+                           "skindata/parameters/*", "//label/text()"}) {
+    EXPECT_EQ(root.SelectTexts(path), Texts(root.SelectNodes(path))) << path;
+    EXPECT_EQ(root.CountMatches(path), root.SelectNodes(path).size()) << path;
+  }
+  EXPECT_THROW(root.SelectTexts("//["), xml::XPathError);
+  EXPECT_THROW(root.CountMatches("//["), xml::XPathError);
+  EXPECT_TRUE(Node().SelectTexts("a").empty());
+  EXPECT_EQ(Node().CountMatches("a"), 0u);
+}
+
 TEST_F(XmlXPath, StringValueOfNestedElements) {
   EXPECT_EQ(doc.SelectSingleNode("//label").Text(), "Hello big world");
   EXPECT_EQ(doc.SelectSingleNode("//desklet").Text(), "Hello big world");  // comments do not count

@@ -187,6 +187,29 @@ TEST_F(SkinLoaderTest, ExpansionReplacesParametersBeforeFixedTokens) {
   EXPECT_EQ(vorel::ExpandVariables(d, "%SKINCTRLPATH%"), skinFolder + "controls/");
 }
 
+TEST_F(SkinLoaderTest, ExpansionFindsTokensThatReplacementsForm) {
+  Load(kTwoSides);
+  TDeskletObject& d = D();
+  auto add = [&](std::string name, std::string value) {
+    auto p = std::make_unique<vorel::TParameter>();
+    p->Name = std::move(name);
+    p->Value = std::move(value);
+    d.parameters.push_back(std::move(p));
+  };
+  add("a", "b");
+  add("b", "ok");
+  add("x%y", "Z");
+  add("Long", "L");
+  add("LongbName", "M");
+  // "%%a%%" becomes "%b%" once a is replaced; b then finds its token.
+  EXPECT_EQ(vorel::ExpandVariables(d, "%%a%%"), "ok");
+  EXPECT_EQ(vorel::ExpandVariables(d, "[%x%y%]"), "[Z]") << "a name holding %";
+  // Pieces that merge around a replaced token form new names.
+  EXPECT_EQ(vorel::ExpandVariables(d, "%Long%a%Name%"), "M");
+  EXPECT_EQ(vorel::ExpandVariables(d, "%Lo%a%%Name%"), "%Lob%Name%");
+  EXPECT_EQ(vorel::ExpandVariables(d, "%MOUSE%a%X%"), "%MOUSEbX%");
+}
+
 TEST_F(SkinLoaderTest, FolderTokensGiveXdgFoldersAndCreateThem) {
   TempDir home;
   setenv("XDG_CONFIG_HOME", home.File("config").c_str(), 1);
