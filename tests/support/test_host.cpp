@@ -236,3 +236,13 @@ HOST_EXPORT HPROPSHEETPAGE WinCreatePropertySheetPage(const char* title, int32_t
   Rec("WinCreatePropertySheetPage", {S(title), N(id)});
   return 77;
 }
+
+// System cursors get handles made from their ids; drawn ones count up.
+HOST_EXPORT HCURSOR WinLoadCursor(int32_t id) { return static_cast<HCURSOR>(0x100000 + id); }
+HOST_EXPORT HCURSOR WinCreateCursor(const uint32_t* argb, int32_t w, int32_t h, int32_t hotX, int32_t hotY) {
+  static HCURSOR next = 0x200000;
+  int64_t ink = 0;
+  for (int32_t i = 0; argb && i < w * h; ++i) ink += (argb[i] >> 24) != 0;
+  Rec("WinCreateCursor", {N(w), N(h), N(hotX), N(hotY), N(ink)});
+  return ++next;
+}

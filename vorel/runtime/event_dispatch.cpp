@@ -1,23 +1,145 @@
 #include "vorel/runtime/event_dispatch.h"
 
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
 #include "platform/util/text.h"
 #include "vorel/host/desklet_object.h"
+#include "vorel/runtime/cursor_table.h"
+#include "vorel/runtime/flip_and_effects.h"
+#include "vorel/runtime/render_layer.h"
 #include "vorel/runtime/statement_runner.h"
 #include "vorel/runtime/window_messages.h"
-#include "vorel/util/errors.h"
 
 namespace vorel {
 
-bool DispatchLayerEvent(TDeskletObject&, TLayerObject* layer, LayerEventKind) {
-  if (!layer) return false;
-  // Layer statements and looks arrive with event dispatch; until then a
-  // layer reports the event as not handled.
+namespace {
+
+constexpr std::string_view kFlipPrefix = "!FLIP:";
+constexpr std::string_view kEffectPrefix = "!EFFECT:";
+
+// The statement part after the first "|" of an effect statement.
+std::string AfterBar(const std::string& statement) {
+  const size_t bar = statement.find('|');
+  return bar == std::string::npos ? std::string() : statement.substr(bar + 1);
+}
+
+void Look(TDeskletObject& d, const TLayerObject& layer, LayerImageState state) {
+  SetLayerImageState(d, layer.Id, true, false, state);
+}
+
+// Enter and exit statements: an effect first, then the statement part
+// after "|". A failing effect raises, and the event is not handled.
+void RunWithEffect(TDeskletObject& d, const std::string& statement) {
+  if (kiv::StartsWith(statement, kEffectPrefix)) {
+    RunEffect(d, statement);
+    RunStatement(d, AfterBar(statement));
+  } else {
+    RunStatement(d, statement);
+  }
+}
+
+bool Press(TDeskletObject& d, TLayerObject& layer) {
+  if (layer.OnClick.empty() && layer.OnMouseDown.empty()) return false;
+  d.pressedLayerId = layer.Id;
+  Look(d, layer, LayerImageState::Pressed);
+  if (!layer.OnMouseDown.empty()) RunStatement(d, layer.OnMouseDown);
+  return true;
+}
+
+bool Click(TDeskletObject& d, TLayerObject& layer, LayerEventKind kind) {
+  if (kind == LayerEventKind::MouseUp && (d.pressedLayerId != layer.Id || d.enteredLayerId != layer.Id)) {
+    d.pressedLayerId = 0;
+    return false;
+  }
+  if (!layer.OnMouseUp.empty()) RunStatement(d, layer.OnMouseUp);
+  if (kind == LayerEventKind::MouseUp) SetDeskletCursor(d, layer.Cursor);
+  bool handled = false;
+  if (!layer.OnClick.empty()) {
+    handled = true;
+    if (kind == LayerEventKind::KeyClick) Look(d, layer, LayerImageState::Pressed);
+    try {
+      const std::string& click = layer.OnClick;
+      if (kiv::StartsWith(click, kFlipPrefix)) {
+        RequestSideChange(d, click);
+      } else if (kiv::StartsWith(click, kEffectPrefix)) {
+        // NOTE: a click runs its statement before its effect, the reverse
+        // of enter and exit.
+        RunStatement(d, AfterBar(click));
+        RunEffect(d, click);
+      } else {
+        RunStatement(d, click);
+      }
+    } catch (...) {
+      // A failed flip or effect still ends the click normally below.
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(std::max(d.keyPressAnim, 0)));
+    if (!layer.DSrc.empty()) Look(d, layer, LayerImageState::Normal);
+  }
+  d.pressedLayerId = 0;
+  return handled;
+}
+
+bool Enter(TDeskletObject& d, TLayerObject& layer) {
+  d.enteredLayerId = layer.Id;
+  SetDeskletCursor(d, layer.Cursor);
+  Look(d, layer, d.pressedLayerId == layer.Id ? LayerImageState::Pressed : LayerImageState::Hover);
+  if (layer.OnMouseEnter.empty()) return false;
+  try {
+    RunWithEffect(d, layer.OnMouseEnter);
+  } catch (...) {
+    return false;
+  }
+  return true;
+}
+
+bool Exit(TDeskletObject& d, TLayerObject& layer) {
+  if (layer.Cursor != kNoCursor) SetDeskletCursor(d, 0);
+  if (d.pressedLayerId == layer.Id || !layer.MSrc.empty()) Look(d, layer, LayerImageState::Normal);
+  if (layer.OnMouseExit.empty()) return false;
+  try {
+    RunWithEffect(d, layer.OnMouseExit);
+  } catch (...) {
+    return false;
+  }
+  return true;
+}
+
+bool RunIfAny(TDeskletObject& d, const std::string& statement) {
+  if (kiv::IsBlank(statement)) return false;
+  RunStatement(d, statement);
+  return true;
+}
+
+}  // namespace
+
+bool DispatchLayerEvent(TDeskletObject& d, TLayerObject* layer, LayerEventKind kind) {
+  if (!layer || static_cast<uint8_t>(kind) > 10) return false;
+  d.currentLayerId = layer->Id;
+  switch (kind) {
+    case LayerEventKind::MouseDown: return Press(d, *layer);
+    case LayerEventKind::MouseUp:
+    case LayerEventKind::KeyClick: return Click(d, *layer, kind);
+    case LayerEventKind::MouseEnter: return Enter(d, *layer);
+    case LayerEventKind::MouseExit: return Exit(d, *layer);
+    case LayerEventKind::MouseScroll: return RunIfAny(d, layer->OnMouseScroll);
+    case LayerEventKind::RightClick: return RunIfAny(d, layer->OnMouseRightClick);
+    case LayerEventKind::MouseMove: return RunIfAny(d, layer->OnMouseMove);
+  }
   return false;
 }
 
-void SetLayerImageState(TDeskletObject& desklet, uint32_t layerId, bool, bool, LayerImageState) {
-  if (!desklet.FindLayerById(layerId)) return;
-  NotImplemented("layer image state");
+void SetLayerImageState(TDeskletObject& desklet, uint32_t layerId, bool invalidate, bool updatePlacement,
+                        LayerImageState state) {
+  TLayerObject* layer = desklet.FindLayerById(layerId);
+  if (!layer) return;
+  try {
+    RenderLayer(desklet, *layer, static_cast<TLook>(state), updatePlacement, invalidate);
+  } catch (...) {
+    // A look that cannot be drawn (a missing text background, a script
+    // source that fails) leaves the layer as it was; the event goes on.
+  }
 }
 
 void HandleKeyPress(TDeskletObject& desklet, uint32_t code) {

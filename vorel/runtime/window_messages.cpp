@@ -2,12 +2,14 @@
 
 #include <chrono>
 
+#include "platform/util/text.h"
 #include "platform/util/utf8.h"
 #include "platform/win/win_services.h"
 #include "vorel/host/desklet_object.h"
 #include "vorel/host/host_api.h"
 #include "vorel/host/messages.h"
 #include "vorel/runtime/event_dispatch.h"
+#include "vorel/runtime/render_layer.h"
 #include "vorel/runtime/statement_runner.h"
 #include "vorel/skin/skin_loader.h"
 #include "vorel/util/errors.h"
@@ -43,14 +45,28 @@ void DataArrived(TDeskletObject& desklet, WPARAM position) {
   RunStatement(desklet, desklet.xmlSources[position].OnGetData);
 }
 
-void RefreshLayers(TDeskletObject& desklet, WPARAM) {
+bool IsDataBound(const TLayerObject& layer) {
+  if (kiv::StartsWith(layer.Src, "!XML")) return true;
+  for (const TChildLayer& child : layer.Children)
+    if (kiv::StartsWith(child.Src, "!XML")) return true;
+  return false;
+}
+
+void RefreshLayers(TDeskletObject& desklet, WPARAM dataBoundOnly) {
   if (desklet.flipping) return;
   desklet.flipping = true;
   struct Clear {
     TDeskletObject& d;
     ~Clear() { d.flipping = false; }
   } clear{desklet};
-  if (!desklet.layers.empty()) NotImplemented("layer refresh");
+  for (auto& layer : desklet.layers) {
+    if (dataBoundOnly == 1 && !IsDataBound(*layer)) continue;
+    try {
+      RenderLayer(desklet, *layer, TLook::Normal, true, false);
+    } catch (...) {
+      // One layer that cannot be drawn does not keep the others old.
+    }
+  }
   host::DeskletRedraw(desklet.windowHandle);
 }
 

@@ -107,6 +107,24 @@ TEST_F(RenderTest, MissingFilesGiveTransparentImagesOrNone) {
   EXPECT_EQ(Source(l, "!BLANKSPACE")->Height(), 9);
 }
 
+TEST_F(RenderTest, BadPicturesAndFontsDrawEmptyOrFallBack) {
+  dir_.Write("skin/corrupt.png", "\x89PNG\r\n\x1a\nnot really");
+  dir_.Write("skin/empty.png", "");
+  TLayerObject& l = NewLayer("corrupt", 8, 6);
+  for (const char* name : {"corrupt", "empty.png"}) {
+    auto image = Source(l, name);
+    ASSERT_TRUE(image) << name;
+    EXPECT_EQ(image->Width(), 8) << name;
+    EXPECT_EQ(image->GetPixel(2, 2), 0u) << name;
+  }
+  TLayerObject& t = NewLayer("", 80, 24);
+  t.FontName = "No Such Family At All";
+  t.FontSize = 16;
+  t.FontColor = 0xFFFFFF;
+  t.FontStyle = 16;
+  EXPECT_GE(InkOf(*Source(t, "!TXT:Fallback")).right, 0) << "the default family draws instead";
+}
+
 TEST_F(RenderTest, MaskedAndComposedImages) {
   WritePng("img.png", 4, 4, 0xFF336699);
   WritePng("black.png", 4, 4, 0xFF000000);
