@@ -81,7 +81,6 @@ std::vector<Node> SelectWithXPath(const std::shared_ptr<Tree>& tree, xmlNode* co
 std::vector<std::string> SelectTextsWithXPath(const std::shared_ptr<Tree>& tree, xmlNode* context,
                                               std::string_view xpath) {
   std::vector<std::string> texts;
-  ErrorCapture quiet;
   ForEachXPathMatch(tree, context, xpath, false, [&](xmlNode* node) {
     xmlChar* text = xmlXPathCastNodeToString(node);
     texts.emplace_back(text != nullptr ? reinterpret_cast<const char*>(text) : "");

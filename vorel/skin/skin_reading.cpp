@@ -27,11 +27,7 @@ std::string GetNodeText(const xml::Node& context, const std::string& xpath, cons
 
 std::string GetNodeTextAt(const xml::Node& context, const std::string& xpath, size_t index,
                           const std::string& defaultText) {
-  if (!context) return defaultText;
-  auto nodes = context.SelectNodes(xpath);
-  if (index >= nodes.size()) return defaultText;
-  std::string trimmed = kiv::Trim(nodes[index].Text());
-  return trimmed.empty() ? defaultText : trimmed;
+  return TNodeTexts(context, xpath).At(index, defaultText);
 }
 
 TNodeTexts::TNodeTexts(const xml::Node& context, const std::string& xpath) {

@@ -36,7 +36,8 @@ class TNodeTexts {
  public:
   TNodeTexts(const xml::Node& context, const std::string& xpath);
   size_t Count() const { return texts_.size(); }
-  // The same result as GetNodeTextAt(context, xpath, index, defaultText).
+  // The trimmed text of the index-th match, or the default when there is
+  // none or it is empty.
   const std::string& At(size_t index, const std::string& defaultText) const;
 
  private:

@@ -3,6 +3,8 @@
 // layer refresh message.
 #include "vorel/runtime/event_dispatch.h"
 
+#include <functional>
+
 #include "platform/abi/plugin_api.h"
 #include "platform/win/data_object.h"
 #include "tests/vorel/render/render_fixture.h"
@@ -17,29 +19,29 @@ using vorel::TLayerObject;
 namespace rendertest {
 namespace {
 
-// Stands in for the script engine: every statement is written down, and a
-// statement "fail" raises as a script error would.
+// Stands in for the script engine: every statement is handed to `record`,
+// and a statement "fail" raises as a script error would.
 class RecordingEngine : public vorel::TScriptEngine {
  public:
-  explicit RecordingEngine(std::vector<std::string>& log) : log_(log) {}
+  explicit RecordingEngine(std::function<void(const std::string&)> record) : record_(std::move(record)) {}
   void SetLanguage(const std::string&) override {}
   void AddCode(const std::string&) override {}
   void AddCodeFromFile(const std::string&) override {}
   void ExecuteStatement(const std::string& statement) override {
-    log_.push_back(statement);
+    record_(statement);
     if (statement == "fail") throw std::runtime_error("script error");
   }
   std::string EvaluateToText(const std::string& expression) override { return expression; }
 
  private:
-  std::vector<std::string>& log_;
+  std::function<void(const std::string&)> record_;
 };
 
 class DispatchTest : public DeskletFixture {
  protected:
   void SetUp() override {
     DeskletFixture::SetUp();
-    D().scriptEngine = std::make_unique<RecordingEngine>(ran_);
+    D().scriptEngine = std::make_unique<RecordingEngine>([this](const std::string& s) { ran_.push_back(s); });
     D().keyPressAnim = 0;
   }
   TLayerObject& Layer(uint32_t id, const std::string& name) {
@@ -233,19 +235,7 @@ TEST_F(DispatchTest, RightClickWithoutStatementTriesTheMenu) {
 TEST_F(DispatchTest, DropsRunOncePerFile) {
   D().onDropFile = "dropped(%MOUSEX%)";
   std::vector<std::string> names;
-  struct Capture : vorel::TScriptEngine {
-    vorel::TDeskletObject* d;
-    std::vector<std::string>* names;
-    void SetLanguage(const std::string&) override {}
-    void AddCode(const std::string&) override {}
-    void AddCodeFromFile(const std::string&) override {}
-    void ExecuteStatement(const std::string&) override { names->push_back(d->droppedFile); }
-    std::string EvaluateToText(const std::string&) override { return ""; }
-  };
-  auto engine = std::make_unique<Capture>();
-  engine->d = &D();
-  engine->names = &names;
-  D().scriptEngine = std::move(engine);
+  D().scriptEngine = std::make_unique<RecordingEngine>([&](const std::string&) { names.push_back(D().droppedFile); });
   win::DataObject* files = win::DataObject::WithFiles({"/tmp/one.txt", "/tmp/two.png", "/tmp/three"});
   EXPECT_NE(OnDrop(instance_, files, 0, 0, 0, 0), kFalse);
   files->Release();

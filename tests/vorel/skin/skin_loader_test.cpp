@@ -34,6 +34,12 @@ class SkinLoaderTest : public ::testing::Test {
     std::string path = dir_.Write("skin/skin.xml", xml);
     return vorel::LoadSkin(D(), path, fresh, true);
   }
+  void AddParameter(std::string name, std::string value) {
+    auto p = std::make_unique<vorel::TParameter>();
+    p->Name = std::move(name);
+    p->Value = std::move(value);
+    D().parameters.push_back(std::move(p));
+  }
   bool FellBack() {
     auto calls = TestHost::Get().CallsOf("DeskletSetImageFile");
     return calls.size() == 2 && calls[0].args[1].empty() && calls[1].args[1] == "Default.png";
@@ -164,16 +170,10 @@ TEST_F(SkinLoaderTest, EmptyDeskletElementSetsNothing) {
 TEST_F(SkinLoaderTest, ExpansionReplacesParametersBeforeFixedTokens) {
   Load(kTwoSides);
   TDeskletObject& d = D();
-  auto add = [&](std::string name, std::string value) {
-    auto p = std::make_unique<vorel::TParameter>();
-    p->Name = std::move(name);
-    p->Value = std::move(value);
-    d.parameters.push_back(std::move(p));
-  };
-  add("Pics", "%SKINPATH%pics");
-  add("First", "%Second%");
-  add("Second", "2");
-  add("Third", "%First%");
+  AddParameter("Pics", "%SKINPATH%pics");
+  AddParameter("First", "%Second%");
+  AddParameter("Second", "2");
+  AddParameter("Third", "%First%");
   d.layerMouseX = -4;
   d.mouseX = 7;
   const std::string skinFolder = dir_.Path() + "skin/";
@@ -190,17 +190,11 @@ TEST_F(SkinLoaderTest, ExpansionReplacesParametersBeforeFixedTokens) {
 TEST_F(SkinLoaderTest, ExpansionFindsTokensThatReplacementsForm) {
   Load(kTwoSides);
   TDeskletObject& d = D();
-  auto add = [&](std::string name, std::string value) {
-    auto p = std::make_unique<vorel::TParameter>();
-    p->Name = std::move(name);
-    p->Value = std::move(value);
-    d.parameters.push_back(std::move(p));
-  };
-  add("a", "b");
-  add("b", "ok");
-  add("x%y", "Z");
-  add("Long", "L");
-  add("LongbName", "M");
+  AddParameter("a", "b");
+  AddParameter("b", "ok");
+  AddParameter("x%y", "Z");
+  AddParameter("Long", "L");
+  AddParameter("LongbName", "M");
   // "%%a%%" becomes "%b%" once a is replaced; b then finds its token.
   EXPECT_EQ(vorel::ExpandVariables(d, "%%a%%"), "ok");
   EXPECT_EQ(vorel::ExpandVariables(d, "[%x%y%]"), "[Z]") << "a name holding %";
