@@ -5,7 +5,7 @@ Everything here is drawn from geometry (gradients, discs, rounded
 rectangles), so the skins carry nothing made elsewhere. Run it again after
 changing a picture; the PNG files it writes are kept in the repository.
 
-    skins/tools/draw_images.py          # writes into skins/<skin>/
+    skins/tools/draw_images.py          # writes into skins/<skin>/ and kivhost/
 """
 import math
 import os
@@ -133,7 +133,17 @@ def button(width, height, top, bottom):
     return img
 
 
+def host_default(size):
+    """The host's own desklet picture, shown when a skin cannot be read."""
+    img = panel(size, size, (120, 126, 140), (60, 64, 76))
+    img.fill(ring(size / 2, size / 2, size * 0.28, size * 0.06), solid((235, 238, 245)))
+    img.fill(disc(size / 2, size / 2, size * 0.07), solid((235, 238, 245)))
+    return img
+
+
 def main():
+    host = os.path.join(os.path.dirname(SKINS), "kivhost")
+    host_default(128).write(os.path.join(host, "Default.png"))
     out = {
         "hello": {
             "panel": panel(240, 160, (46, 64, 110), (18, 24, 44)),

@@ -1,6 +1,7 @@
 #include "tests/support/test_host.h"
 
 #include "platform/abi/plugin_api.h"
+#include "vorel/host/image_library.h"
 
 #define HOST_EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -184,6 +185,9 @@ HOST_EXPORT void DeskletLayerSetVisibility(HWND h, uint32_t id, BOOL32, BOOL32 v
 }
 HOST_EXPORT void DeskletLayerSetImage(HWND h, uint32_t id, BOOL32, KivHandle image, BOOL32 autoDelete) {
   Rec("DeskletLayerSetImage", {N(h), N(id), N(static_cast<int64_t>(image)), N(autoDelete)});
+  // This host shows nothing: an image it was handed to own is released at
+  // once, through the image library that made it.
+  if (autoDelete && image) vorel::ImageLibrary::Instance().DeleteImage(image);
 }
 HOST_EXPORT void DeskletLayerSetPlacement(HWND h, uint32_t id, BOOL32, BOOL32 use, KivRect* r, int32_t w, int32_t ht) {
   Rec("DeskletLayerSetPlacement", {N(h), N(id), N(use), R(r), N(w), N(ht)});

@@ -1,13 +1,94 @@
 #include "vorel/script/script_engine.h"
 
-#include "vorel/util/errors.h"
+#include <fstream>
+#include <sstream>
+
+#include "platform/automation/variant_convert.h"
+#include "platform/scriptcontrol/script_control.h"
+#include "platform/util/text.h"
+#include "vorel/host/desklet_object.h"
 
 namespace vorel {
+namespace {
 
-std::unique_ptr<TScriptEngine> CreateScriptEngine(TDeskletObject&) {
-  // The script control arrives with the scripting step; until then a desklet
-  // has no engine and its statements are skipped.
-  NotImplemented("script engine");
+class ControlScriptEngine final : public TScriptEngine {
+ public:
+  explicit ControlScriptEngine(TDeskletObject& desklet) : desklet_(desklet) {
+    control_.SetLanguage("JScript");
+    control_.SetAllowUI(true);
+    control_.SetTimeout(10000);
+    control_.OnError([this](const scriptcontrol::ScriptError& e) {
+      for (auto& line : ErrorReportLines(e.number, e.source, e.description, e.line, e.column, e.text))
+        desklet_.errorLog.push_back(std::move(line));
+    });
+    // NOTE: no limit, as desklets expect; a script that never ends blocks
+    // its window, as it would on the original host.
+    control_.SetTimeout(-1);
+  }
+
+  void SetLanguage(const std::string& language) override { control_.SetLanguage(language); }
+  void AddObject(const std::string& name, automation::IDispatch* object, bool addMembers) override {
+    control_.AddObject(name, object, addMembers);
+  }
+  void AddCode(const std::string& code) override { control_.AddCode(code); }
+
+  void AddCodeFromFile(const std::string& path) override {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return;
+    // Read as lines and joined again with line breaks, whatever the file's
+    // own line ends were.
+    std::string joined, line;
+    bool first = true;
+    while (std::getline(in, line)) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      if (!first) joined += "\r\n";
+      joined += line;
+      first = false;
+    }
+    control_.AddCode(joined);
+  }
+
+  void ExecuteStatement(const std::string& statement) override { control_.ExecuteStatement(statement); }
+  automation::Variant Evaluate(const std::string& expression) override { return control_.Eval(expression); }
+  std::string EvaluateToText(const std::string& expression) override {
+    return automation::ToString(control_.Eval(expression));
+  }
+  automation::Variant Run(const std::string& procedure, const std::vector<automation::Variant>& args) override {
+    return control_.Run(procedure, args);
+  }
+
+  void RunEventProcedure(const std::string& prefix, const std::string& member,
+                         const std::vector<automation::Variant>& args) override {
+    const std::string exact = kiv::Trim(prefix + member);
+    const std::string catchAll = prefix + "_";
+    for (const auto& p : control_.Procedures()) {
+      if (kiv::EqualsIgnoreCase(p.name, exact) && p.numArgs == static_cast<int32_t>(args.size())) {
+        control_.Run(p.name, args);
+        return;
+      }
+      if (kiv::EqualsIgnoreCase(p.name, catchAll)) {
+        control_.Run(p.name, {automation::Variant(member)});
+        return;
+      }
+    }
+  }
+
+ private:
+  TDeskletObject& desklet_;
+  scriptcontrol::ScriptControl control_;
+};
+
+}  // namespace
+
+std::vector<std::string> ErrorReportLines(int32_t number, const std::string& source, const std::string& description,
+                                          int32_t line, int32_t column, const std::string& text) {
+  return {std::to_string(number) + "  " + source,
+          description + "  Line:" + std::to_string(line) + "   Column:" + std::to_string(column) + "   " + text,
+          "-------------------------------"};
+}
+
+std::unique_ptr<TScriptEngine> CreateScriptEngine(TDeskletObject& desklet) {
+  return std::make_unique<ControlScriptEngine>(desklet);
 }
 
 }  // namespace vorel

@@ -7,6 +7,10 @@
 
 #include <memory>
 #include <string>
+#include <vector>
+
+#include "platform/automation/dispatch.h"
+#include "platform/automation/variant.h"
 
 namespace vorel {
 
@@ -17,17 +21,30 @@ class TScriptEngine {
   virtual ~TScriptEngine() = default;
 
   virtual void SetLanguage(const std::string& language) = 0;
+  virtual void AddObject(const std::string& name, automation::IDispatch* object, bool addMembers) = 0;
   virtual void AddCode(const std::string& code) = 0;
   // Nothing happens when the file does not exist.
   virtual void AddCodeFromFile(const std::string& path) = 0;
   virtual void ExecuteStatement(const std::string& statement) = 0;
+  virtual automation::Variant Evaluate(const std::string& expression) = 0;
   // The expression's value converted to text.
   virtual std::string EvaluateToText(const std::string& expression) = 0;
+  virtual automation::Variant Run(const std::string& procedure, const std::vector<automation::Variant>& args) = 0;
+  // Runs the event procedure for an event `member` of a connection with
+  // this prefix: "<prefix><member>" when its parameter count matches,
+  // else "<prefix>_" with the member name; the first match in procedure
+  // order wins. `args` are in invocation order (last argument first).
+  virtual void RunEventProcedure(const std::string& prefix, const std::string& member,
+                                 const std::vector<automation::Variant>& args) = 0;
 };
 
 // Creates the configured engine of a desklet (language JScript, no time-out,
 // errors reported into the desklet's error log). Raises when no engine can
 // be made; the desklet then runs without scripting.
 std::unique_ptr<TScriptEngine> CreateScriptEngine(TDeskletObject& desklet);
+
+// The three lines an error report appends to the error log.
+std::vector<std::string> ErrorReportLines(int32_t number, const std::string& source, const std::string& description,
+                                          int32_t line, int32_t column, const std::string& text);
 
 }  // namespace vorel

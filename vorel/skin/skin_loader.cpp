@@ -92,7 +92,7 @@ void ReadDeskletSettings(TDeskletObject& d, const xml::Node& desklet) {
   const std::string script = NormalisePath(Setting(desklet, "script"));
   if (!script.empty() && d.scriptEngine) {
     const std::string path = d.resourcePath + script;
-    if (FileExists(path)) d.scriptEngine->AddCode(ReadWholeFile(path));
+    if (FileExists(path)) d.scriptEngine->AddCodeFromFile(path);
   }
 }
 

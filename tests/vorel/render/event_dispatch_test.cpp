@@ -32,6 +32,10 @@ class RecordingEngine : public vorel::TScriptEngine {
     if (statement == "fail") throw std::runtime_error("script error");
   }
   std::string EvaluateToText(const std::string& expression) override { return expression; }
+  void AddObject(const std::string&, automation::IDispatch*, bool) override {}
+  automation::Variant Evaluate(const std::string& expression) override { return automation::Variant(expression); }
+  automation::Variant Run(const std::string&, const std::vector<automation::Variant>&) override { return {}; }
+  void RunEventProcedure(const std::string&, const std::string&, const std::vector<automation::Variant>&) override {}
 
  private:
   std::function<void(const std::string&)> record_;

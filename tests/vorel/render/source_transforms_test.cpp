@@ -1,4 +1,5 @@
 // The rewriting source forms: script, data lookups and text files.
+#include "vorel/script/script_engine.h"
 #include "vorel/runtime/source_transforms.h"
 
 #include "platform/xml/document.h"
@@ -51,8 +52,14 @@ TEST_F(SourceTransformTest, TextFileRanges) {
   EXPECT_EQ(vorel::ApplyTextFileSource(D(), "other"), "other");
 }
 
+TEST_F(SourceTransformTest, ScriptFormEvaluatesWithTheEngine) {
+  ASSERT_TRUE(D().scriptEngine);
+  D().scriptEngine->ExecuteStatement("var x = 'hi';");
+  EXPECT_EQ(vorel::ApplyScriptSource(D(), "!SCRIPT:'!TXT:'+x"), "!TXT:hi");
+}
+
 TEST_F(SourceTransformTest, ScriptFormWithoutAnEngineIsEmpty) {
-  ASSERT_FALSE(D().scriptEngine);
+  D().scriptEngine.reset();
   EXPECT_EQ(vorel::ApplyScriptSource(D(), "!SCRIPT:'!TXT:'+x"), "");
   EXPECT_EQ(vorel::ApplyScriptSource(D(), "img.png"), "img.png");
 }

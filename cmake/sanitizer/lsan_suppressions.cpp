@@ -1,4 +1,5 @@
-// Leak-checker setup for tests of the plug-in, which draws text.
+// Leak-checker setup for programs that draw text (the host, plug-in tests),
+// compiled into each such program.
 //
 // fontconfig keeps its configuration and font caches for the life of the
 // process and frees nothing at exit; those allocations are named here as

@@ -1,0 +1,87 @@
+// The host functions that reach beyond one desklet's model: the host's
+// default menu and its commands, and flipping between sides with its
+// completion callback.
+#include <vector>
+
+#include "kivhost/core/host.h"
+#include "kivhost/core/session.h"
+#include "kivhost/core/trace_values.h"
+
+#define HOST_EXPORT extern "C" __attribute__((visibility("default")))
+
+using kivhost::Host;
+using kivhost::json;
+
+namespace {
+
+json LayerList(const uint32_t* ids, int32_t count) {
+  json out = json::array();
+  for (int32_t i = 0; ids && i < count; ++i) out.push_back(ids[i]);
+  return out;
+}
+
+json FlipJson(const FlipParams* p) {
+  if (!p) return nullptr;
+  return {{"useLayers", p->useLayers != 0},
+          {"oldSize", kivhost::SizeJson(p->oldSize)},
+          {"oldLayers", LayerList(p->oldLayers, p->oldLayerCount)},
+          {"newSize", kivhost::SizeJson(p->newSize)},
+          {"newLayers", LayerList(p->newLayers, p->newLayerCount)},
+          {"direction", p->direction},
+          {"callback", p->callback != nullptr}};
+}
+
+}  // namespace
+
+HOST_EXPORT HMENU DeskletGetDefaultMenu(HWND h, int32_t firstCommand) {
+  Host& host = Host::Get();
+  const uint64_t seq = host.trace.Begin("plugin>host", "DeskletGetDefaultMenu", h, json::array({firstCommand}));
+  HMENU menu = 0;
+  if (host.Find(h)) {
+    menu = host.objects.CreateMenu();
+    host.objects.AppendMenu(menu, {0, static_cast<uintptr_t>(firstCommand + kivhost::kCommandProperties), "Properties"});
+    host.objects.AppendMenu(menu, {0, static_cast<uintptr_t>(firstCommand + kivhost::kCommandSave), "Save"});
+    host.objects.AppendMenu(menu, {kMfSeparator, 0, ""});
+    host.objects.AppendMenu(menu, {0, static_cast<uintptr_t>(firstCommand + kivhost::kCommandClose), "Close"});
+  }
+  host.trace.End(seq, menu);
+  return menu;
+}
+
+HOST_EXPORT void DeskletDoDefaultMenuCommand(HWND h, int32_t firstCommand, int32_t command) {
+  Host& host = Host::Get();
+  const uint64_t seq =
+      host.trace.Begin("plugin>host", "DeskletDoDefaultMenuCommand", h, json::array({firstCommand, command}));
+  if (auto* session = kivhost::Session::Current()) session->RunDefaultCommand(h, command - firstCommand);
+  host.trace.End(seq, nullptr);
+}
+
+HOST_EXPORT void DeskletFlip(HWND h, FlipParams* params) {
+  Host& host = Host::Get();
+  const uint64_t seq = host.trace.Begin("plugin>host", "DeskletFlip", h, json::array({FlipJson(params)}));
+  kivhost::HostDesklet* d = host.Find(h);
+  if (d && params) {
+    if (params->useLayers) {
+      for (int32_t i = 0; params->oldLayers && i < params->oldLayerCount; ++i)
+        if (auto* l = d->Layer(params->oldLayers[i])) l->visible = false;
+      for (int32_t i = 0; params->newLayers && i < params->newLayerCount; ++i)
+        if (auto* l = d->Layer(params->newLayers[i])) l->visible = true;
+    }
+    if (params->newSize && params->newSize->cx > 0 && params->newSize->cy > 0) d->SetSize(*params->newSize);
+    d->Redraw();
+    // The completion comes later from the loop, never inside DeskletFlip,
+    // and only while the window still exists.
+    if (params->callback) {
+      KivFlipCallback callback = params->callback;
+      void* data = params->callbackData;
+      host.queue.PostTask([h, callback, data] {
+        Host& host = Host::Get();
+        if (!host.IsWindow(h)) return;
+        const uint64_t s = host.trace.Begin("host>plugin", "FlipCallback", h, json::array());
+        callback(data);
+        host.trace.End(s, nullptr);
+      });
+    }
+  }
+  host.trace.End(seq, nullptr);
+}

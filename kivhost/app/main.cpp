@@ -1,0 +1,78 @@
+// kivhost: the desklet host. It loads the plug-in, creates one desklet from
+// a skin file or from saved settings, runs a scenario against it (or the
+// loop for a moment when there is none), writes the trace, state and
+// snapshot asked for, and saves the desklet at exit.
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+
+#include "kivhost/core/command_line.h"
+#include "kivhost/core/scenario_runner.h"
+#include "kivhost/core/session.h"
+#include "kivhost/core/state_dump.h"
+
+namespace {
+
+std::filesystem::path ProgramFolder() {
+  std::error_code ec;
+  auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::filesystem::current_path() : self.parent_path();
+}
+
+int Run(const kivhost::Options& o) {
+  using namespace kivhost;
+  Host& host = Host::Get();
+  host.BindWindowThread();
+  host.SetHostFolder(ProgramFolder().string());
+  if (!o.trace.empty()) host.trace.Open(o.trace);
+
+  // Parse the scenario first: a mistake in it stops before anything runs.
+  std::vector<ScenarioCommand> commands;
+  if (!o.scenario.empty()) commands = LoadScenario(o.scenario);
+  if (!o.skin.empty() && !std::filesystem::is_regular_file(o.skin))
+    throw std::runtime_error("the skin file " + o.skin + " does not exist");
+
+  const std::string pluginPath = o.plugin.empty() ? (ProgramFolder() / "libvorel.so").string() : o.plugin;
+  PluginLibrary plugin(pluginPath);
+  Session session(host, plugin);
+
+  std::optional<SettingsPlace> settings;
+  if (!o.settingsFile.empty()) settings = SettingsPlace{o.settingsFile, o.settingsSection};
+  HostDesklet* desklet = !o.skin.empty() ? session.CreateFromSkin(o.skin, settings) : session.CreateFromSettings(*settings);
+  if (!desklet) throw std::runtime_error("the plug-in did not create a desklet");
+  host.PumpPending();
+
+  ScenarioRunner runner(host, session);
+  if (commands.empty()) host.RunFor(std::chrono::milliseconds(200));
+  else runner.Run(commands);
+  host.PumpPending();
+
+  if (!o.state.empty()) WriteState(host, o.state);
+  if (!o.snapshot.empty()) {
+    WriteSnapshot(host, o.snapshot);
+    std::cout << "kivhost: snapshot written to " << o.snapshot << "\n";
+  }
+  session.SaveAll();
+  session.CloseAll();
+  host.PumpPending();
+  host.trace.Flush();
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    const kivhost::Options o = kivhost::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    return Run(o);
+  } catch (const kivhost::UsageError& e) {
+    std::cerr << "kivhost: " << e.what() << "\n" << kivhost::UsageText();
+    return 2;
+  } catch (const kivhost::ScenarioError& e) {
+    std::cerr << "kivhost: scenario error at " << e.what() << "\n";
+    return 3;
+  } catch (const std::exception& e) {
+    std::cerr << "kivhost: " << e.what() << "\n";
+    return 1;
+  }
+}

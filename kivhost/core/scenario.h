@@ -1,0 +1,38 @@
+// Scenario files: one command a line, "#" starts a comment. Parsing checks
+// every line before anything runs, so a mistake is reported with its line
+// number and nothing half-done.
+//
+//   wait MS | move X Y | down X Y [FLAGS] | up X Y [FLAGS] | click X Y [FLAGS]
+//   rclick X Y | wheel COUNT X Y | key TEXT | drop PATH... | select | deselect
+//   leave | answer menu N | answer input TEXT | answer yes | answer no
+//   answer file PATH | answer color #RRGGBB | answer cancel
+//   snapshot FILE.png | state FILE.json | save | quit
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace kivhost {
+
+struct ScenarioCommand {
+  int line = 0;
+  std::string name;               // the command word
+  std::vector<int> numbers;       // numeric arguments in order
+  std::vector<std::string> words; // text arguments (paths, answer text)
+  std::u32string keys;            // characters of "key"
+};
+
+class ScenarioError : public std::runtime_error {
+ public:
+  ScenarioError(int line, const std::string& message);
+  int Line() const { return line_; }
+
+ private:
+  int line_;
+};
+
+std::vector<ScenarioCommand> ParseScenario(const std::string& text);
+std::vector<ScenarioCommand> LoadScenario(const std::string& path);
+
+}  // namespace kivhost

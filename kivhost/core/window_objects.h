@@ -1,0 +1,52 @@
+// The window system's own objects that the host hands out by handle:
+// pop-up menus with their items and cursors. Handles are small numbers
+// from one counter so that traces read the same on every run.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/abi/kiv_types.h"
+
+namespace kivhost {
+
+struct MenuItem {
+  uint32_t flags = 0;
+  uintptr_t idOrSubMenu = 0;
+  std::string text;
+};
+
+struct CursorInfo {
+  int32_t systemId = 0;  // 0 for a cursor made from pixels
+  int32_t width = 0, height = 0, hotX = 0, hotY = 0;
+  std::string sha256;
+};
+
+class WindowObjects {
+ public:
+  HMENU CreateMenu();
+  bool AppendMenu(HMENU menu, MenuItem item);
+  bool DestroyMenu(HMENU menu);
+  std::optional<std::vector<MenuItem>> Menu(HMENU menu) const;
+
+  HCURSOR SystemCursor(int32_t systemId);
+  HCURSOR AddCursor(CursorInfo info);
+  std::optional<CursorInfo> Cursor(HCURSOR cursor) const;
+
+  HPROPSHEETPAGE CreatePage(std::string title);
+  std::string PageTitle(HPROPSHEETPAGE page) const;
+
+ private:
+  mutable std::mutex mutex_;
+  uintptr_t next_ = 0x1000;
+  std::map<HMENU, std::vector<MenuItem>> menus_;
+  std::map<HCURSOR, CursorInfo> cursors_;
+  std::map<int32_t, HCURSOR> systemCursors_;
+  std::map<HPROPSHEETPAGE, std::string> pages_;
+};
+
+}  // namespace kivhost

@@ -1,0 +1,445 @@
+#include "platform/scriptcontrol/jscript/js_bridge.h"
+
+#include <algorithm>
+#include <cmath>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "platform/automation/dispatch_call.h"
+#include "platform/automation/error_info.h"
+#include "platform/automation/variant_convert.h"
+#include "platform/automation/type_info.h"
+#include "platform/scriptcontrol/jscript/duk_support.h"
+#include "platform/scriptcontrol/jscript/js_object_dispatch.h"
+#include "platform/scriptcontrol/script_error.h"
+
+namespace scriptcontrol::jscript {
+
+using automation::ComPtr;
+using automation::DispId;
+using automation::IDispatch;
+using automation::InterfaceInfo;
+using automation::MemberInfo;
+using automation::MemberKind;
+using automation::Variant;
+
+namespace {
+
+// Hidden keys: scripts cannot name them, and a Proxy passes them straight
+// to its target, so reading them never runs script code.
+constexpr const char* kBridgeKey = "\xFF" "bridge";
+constexpr const char* kHandlerKey = "\xFF" "handler";
+constexpr const char* kHeldKey = "\xFF" "d";
+constexpr const char* kIdKey = "\xFF" "i";
+constexpr const char* kArrayKey = "\xFF" "a";
+
+IDispatch* HeldDispatch(duk_context* ctx, duk_idx_t obj) {
+  if (!duk_is_object(ctx, obj)) return nullptr;
+  duk_get_prop_string(ctx, obj, kHeldKey);
+  auto* d = static_cast<IDispatch*>(duk_get_pointer(ctx, -1));
+  duk_pop(ctx);
+  return d;
+}
+
+// Releases the reference a holder object keeps; runs when Duktape frees it
+// (or at heap destruction).
+duk_ret_t HolderFinalizer(duk_context* ctx) {
+  if (IDispatch* d = HeldDispatch(ctx, 0)) {
+    duk_push_pointer(ctx, nullptr);
+    duk_put_prop_string(ctx, 0, kHeldKey);
+    d->Release();
+  }
+  duk_get_prop_string(ctx, 0, kArrayKey);
+  auto* array = static_cast<automation::VariantArray*>(duk_get_pointer(ctx, -1));
+  duk_pop(ctx);
+  if (array) {
+    duk_push_pointer(ctx, nullptr);
+    duk_put_prop_string(ctx, 0, kArrayKey);
+    delete array;  // owned by the holder object since PushVariantArray
+  }
+  return 0;
+}
+
+// Gives the object on the stack top a counted reference to d.
+void Hold(duk_context* ctx, IDispatch* d) {
+  d->AddRef();
+  duk_push_pointer(ctx, d);
+  duk_put_prop_string(ctx, -2, kHeldKey);
+  duk_push_c_function(ctx, HolderFinalizer, 1);
+  duk_set_finalizer(ctx, -2);
+}
+
+// The dispatch id of a script key; nothing for symbols and unknown names.
+std::optional<DispId> IdOf(duk_context* ctx, IDispatch* d, duk_idx_t key) {
+  if (!duk_is_string(ctx, key) || duk_is_symbol(ctx, key)) return std::nullopt;
+  std::string names[1] = {GetUtf8(ctx, key)};
+  DispId ids[1] = {automation::DISPID_UNKNOWN};
+  if (automation::Failed(d->GetIDsOfNames(names, ids))) return std::nullopt;
+  return ids[0];
+}
+
+const InterfaceInfo* TypeInfoOf(IDispatch* d) {
+  uint32_t count = 0;
+  if (automation::Failed(d->GetTypeInfoCount(&count)) || count == 0) return nullptr;
+  const InterfaceInfo* info = nullptr;
+  if (automation::Failed(d->GetTypeInfo(0, &info))) return nullptr;
+  return info;
+}
+
+// Whether reading the member gives its value (a property without required
+// arguments) rather than a function to call.
+bool ReadsAsValue(const InterfaceInfo* info, DispId id) {
+  const MemberInfo* getter = info->Find(id, MemberKind::PropertyGet);
+  return getter && getter->RequiredCount() == 0 && !info->Find(id, MemberKind::Method);
+}
+
+duk_ret_t TrapGet(duk_context* ctx) {
+  return FinishNative(ctx, RunNative(ctx, [ctx]() -> duk_ret_t {
+    JsBridge& bridge = JsBridge::Of(ctx);
+    bridge.CheckDeadline();
+    IDispatch* d = HeldDispatch(ctx, 0);
+    if (!d) return 0;
+    if (!duk_is_string(ctx, 1) || duk_is_symbol(ctx, 1)) return 0;
+    // A method function is made once per proxy and spelling of the name,
+    // so repeated calls skip the name lookup.
+    std::string cacheKey("\xFF" "m");
+    cacheKey.append(duk_get_string(ctx, 1));
+    duk_get_prop_string(ctx, 0, cacheKey.c_str());
+    if (duk_is_function(ctx, -1)) return 1;
+    duk_pop(ctx);
+    std::optional<DispId> id = IdOf(ctx, d, 1);
+    if (!id) return 0;
+    const InterfaceInfo* info = TypeInfoOf(d);
+    if (info) {
+      if (ReadsAsValue(info, *id)) {
+        bridge.PushVariant(bridge.Call(d, *id, automation::DISPATCH_PROPERTYGET, 0, 0));
+        return 1;
+      }
+      if (!info->Find(*id, MemberKind::Method) && !info->Find(*id, MemberKind::PropertyGet)) return 0;
+    } else {
+      // Without type information, try the value and fall back to a method.
+      Variant result;
+      automation::DispParams none;
+      automation::HRESULT hr = d->Invoke(*id, automation::DISPATCH_PROPERTYGET, none, &result);
+      if (automation::Succeeded(hr)) {
+        bridge.PushVariant(result);
+        return 1;
+      }
+      if (hr != automation::DISP_E_MEMBERNOTFOUND && hr != automation::DISP_E_BADPARAMCOUNT &&
+          hr != automation::DISP_E_PARAMNOTOPTIONAL)
+        automation::ThrowIfFailed(hr);
+    }
+    bridge.PushMemberFunction(d, *id);
+    duk_dup_top(ctx);
+    duk_put_prop_string(ctx, 0, cacheKey.c_str());
+    return 1;
+  }));
+}
+
+duk_ret_t TrapSet(duk_context* ctx) {
+  return FinishNative(ctx, RunNative(ctx, [ctx]() -> duk_ret_t {
+    JsBridge& bridge = JsBridge::Of(ctx);
+    bridge.CheckDeadline();
+    IDispatch* d = HeldDispatch(ctx, 0);
+    std::optional<DispId> id = d ? IdOf(ctx, d, 1) : std::nullopt;
+    if (!id)
+      throw automation::AutomationError(kTypeErrorNumber, "Object doesn't support this property or method");
+    bridge.Call(d, *id, automation::DISPATCH_PROPERTYPUT, 2, 1);
+    duk_push_true(ctx);
+    return 1;
+  }));
+}
+
+duk_ret_t TrapHas(duk_context* ctx) {
+  return FinishNative(ctx, RunNative(ctx, [ctx]() -> duk_ret_t {
+    IDispatch* d = HeldDispatch(ctx, 0);
+    duk_push_boolean(ctx, d && IdOf(ctx, d, 1).has_value());
+    return 1;
+  }));
+}
+
+// obj(args): the default member.
+duk_ret_t TrapApply(duk_context* ctx) {
+  return FinishNative(ctx, RunNative(ctx, [ctx]() -> duk_ret_t {
+    JsBridge& bridge = JsBridge::Of(ctx);
+    IDispatch* d = HeldDispatch(ctx, 0);
+    if (!d) throw automation::AutomationError(automation::E_POINTER, "Object required");
+    // Spread the argument array onto the stack; Duktape made it, so
+    // reading its elements runs no script code.
+    duk_idx_t first = duk_get_top(ctx);
+    duk_size_t n = duk_is_array(ctx, 2) ? duk_get_length(ctx, 2) : 0;
+    for (duk_size_t i = 0; i < n; ++i) duk_get_prop_index(ctx, 2, static_cast<duk_uarridx_t>(i));
+    bridge.PushVariant(bridge.Call(d, automation::DISPID_VALUE,
+                                   automation::DISPATCH_METHOD | automation::DISPATCH_PROPERTYGET, first,
+                                   static_cast<duk_idx_t>(n)));
+    return 1;
+  }));
+}
+
+// Global accessors made by DefineGlobalMembers.
+duk_ret_t AccessorGet(duk_context* ctx) {
+  return FinishNative(ctx, RunNative(ctx, [ctx]() -> duk_ret_t {
+    JsBridge& bridge = JsBridge::Of(ctx);
+    duk_push_current_function(ctx);
+    IDispatch* d = HeldDispatch(ctx, -1);
+    duk_get_prop_string(ctx, -1, kIdKey);
+    DispId id = duk_get_int(ctx, -1);
+    duk_pop_2(ctx);
+    if (!d) return 0;
+    bridge.PushVariant(bridge.Call(d, id, automation::DISPATCH_PROPERTYGET, 0, 0));
+    return 1;
+  }));
+}
+
+duk_ret_t AccessorSet(duk_context* ctx) {
+  return FinishNative(ctx, RunNative(ctx, [ctx]() -> duk_ret_t {
+    JsBridge& bridge = JsBridge::Of(ctx);
+    duk_idx_t value = duk_get_top(ctx) > 0 ? 0 : duk_get_top(ctx);
+    if (duk_get_top(ctx) == 0) duk_push_undefined(ctx);
+    duk_push_current_function(ctx);
+    IDispatch* d = HeldDispatch(ctx, -1);
+    duk_get_prop_string(ctx, -1, kIdKey);
+    DispId id = duk_get_int(ctx, -1);
+    duk_pop_2(ctx);
+    if (d) bridge.Call(d, id, automation::DISPATCH_PROPERTYPUT, value, 1);
+    return 0;
+  }));
+}
+
+void PushHandler(duk_context* ctx) {
+  duk_push_global_stash(ctx);
+  duk_get_prop_string(ctx, -1, kHandlerKey);
+  duk_remove(ctx, -2);
+  if (duk_is_object(ctx, -1)) return;
+  duk_pop(ctx);
+  duk_push_object(ctx);
+  duk_push_c_function(ctx, TrapGet, 3);
+  duk_put_prop_string(ctx, -2, "get");
+  duk_push_c_function(ctx, TrapSet, 4);
+  duk_put_prop_string(ctx, -2, "set");
+  duk_push_c_function(ctx, TrapHas, 2);
+  duk_put_prop_string(ctx, -2, "has");
+  duk_push_c_function(ctx, TrapApply, 3);
+  duk_put_prop_string(ctx, -2, "apply");
+  duk_push_global_stash(ctx);
+  duk_dup(ctx, -2);
+  duk_put_prop_string(ctx, -2, kHandlerKey);
+  duk_pop(ctx);
+}
+
+duk_ret_t NoOp(duk_context*) { return 0; }
+
+// Local-time days since 1899-12-30 and script time values (ms since 1970 UTC).
+double ScriptTimeFromDate(double days) {
+  double local = (days - 25569.0) * 86400.0;
+  std::time_t guess = static_cast<std::time_t>(local);
+  std::tm tm{};
+  localtime_r(&guess, &tm);
+  return (local - static_cast<double>(tm.tm_gmtoff)) * 1000.0;
+}
+
+double DateFromScriptTime(double ms) {
+  std::time_t t = static_cast<std::time_t>(std::floor(ms / 1000.0));
+  std::tm tm{};
+  localtime_r(&t, &tm);
+  return (ms / 1000.0 + static_cast<double>(tm.tm_gmtoff)) / 86400.0 + 25569.0;
+}
+
+duk_ret_t GetTimeUnsafe(duk_context* ctx, void*) {
+  // stack: [date]
+  duk_get_prop_string(ctx, -1, "getTime");
+  duk_dup(ctx, -2);
+  duk_call_method(ctx, 0);
+  return 1;
+}
+
+bool IsDate(duk_context* ctx, duk_idx_t idx) {
+  duk_get_global_string(ctx, "Date");
+  bool result = duk_is_function(ctx, -1) && duk_instanceof(ctx, idx, -1);
+  duk_pop(ctx);
+  return result;
+}
+
+}  // namespace
+
+JsBridge::JsBridge(duk_context* ctx, std::shared_ptr<EngineLife> life) : ctx_(ctx), life_(std::move(life)) {
+  duk_push_global_stash(ctx_);
+  duk_push_pointer(ctx_, this);
+  duk_put_prop_string(ctx_, -2, kBridgeKey);
+  duk_pop(ctx_);
+}
+
+JsBridge& JsBridge::Of(duk_context* ctx) {
+  duk_push_global_stash(ctx);
+  duk_get_prop_string(ctx, -1, kBridgeKey);
+  auto* bridge = static_cast<JsBridge*>(duk_get_pointer(ctx, -1));
+  duk_pop_2(ctx);
+  if (!bridge) throw automation::AutomationError(automation::E_UNEXPECTED, "The script engine is not running");
+  return *bridge;
+}
+
+void JsBridge::CheckDeadline() const {
+  if (deadline_ && std::chrono::steady_clock::now() > *deadline_)
+    throw automation::AutomationError(kTimeoutErrorNumber, "Script execution timed out");
+}
+
+Variant JsBridge::Call(IDispatch* object, DispId id, uint16_t flags, duk_idx_t first, duk_idx_t count) {
+  CheckDeadline();
+  std::vector<Variant> args;
+  args.reserve(static_cast<size_t>(count));
+  for (duk_idx_t i = first + count - 1; i >= first; --i) args.push_back(ToVariant(i));  // last first
+  static const DispId putId[1] = {automation::DISPID_PROPERTYPUT};
+  automation::DispParams params;
+  params.args = args;
+  if (flags & automation::DISPATCH_PROPERTYPUT) params.namedIds = putId;
+  Variant result;
+  automation::ClearErrorInfo();
+  automation::ThrowIfFailed(object->Invoke(id, flags, params, &result));
+  return result;
+}
+
+void JsBridge::PushDispatch(IDispatch* object) {
+  if (!object) {
+    duk_push_null(ctx_);
+    return;
+  }
+  if (PushScriptObject(object, *this)) return;  // a script object goes back as itself
+  duk_get_global_string(ctx_, "Proxy");
+  duk_push_c_function(ctx_, NoOp, DUK_VARARGS);
+  Hold(ctx_, object);
+  PushHandler(ctx_);
+  duk_new(ctx_, 2);
+}
+
+void JsBridge::PushVariantArray(const automation::VariantArray& array) {
+  auto copy = std::make_unique<automation::VariantArray>(array);
+  duk_push_object(ctx_);
+  duk_push_pointer(ctx_, copy.release());  // owned by the object; freed by its finalizer
+  duk_put_prop_string(ctx_, -2, kArrayKey);
+  duk_push_c_function(ctx_, HolderFinalizer, 1);
+  duk_set_finalizer(ctx_, -2);
+}
+
+void JsBridge::PushVariant(const Variant& value) {
+  const Variant& v = value.Deref();
+  switch (v.Type()) {
+    case automation::VarType::Empty: duk_push_undefined(ctx_); return;
+    case automation::VarType::Null: duk_push_null(ctx_); return;
+    case automation::VarType::Bool: duk_push_boolean(ctx_, *v.Get<bool>()); return;
+    case automation::VarType::Int32: duk_push_int(ctx_, *v.Get<int32_t>()); return;
+    case automation::VarType::String: PushUtf8(ctx_, *v.Get<std::string>()); return;
+    case automation::VarType::Dispatch: PushDispatch(v.Dispatch()); return;
+    case automation::VarType::Unknown: {
+      ComPtr<IDispatch> d = ComPtr<automation::IUnknown>(v.UnknownPtr()).As<IDispatch>();
+      PushDispatch(d.Get());
+      return;
+    }
+    case automation::VarType::Date:
+      duk_get_global_string(ctx_, "Date");
+      duk_push_number(ctx_, ScriptTimeFromDate(v.Get<automation::Date>()->days));
+      duk_new(ctx_, 1);
+      return;
+    case automation::VarType::Error:
+      if (v.IsMissing()) duk_push_undefined(ctx_);
+      else duk_push_int(ctx_, v.ErrorCode());
+      return;
+    case automation::VarType::Array: PushVariantArray(*v.Array()); return;
+    default: duk_push_number(ctx_, automation::ToDouble(v)); return;
+  }
+}
+
+Variant JsBridge::ToVariant(duk_idx_t idx) {
+  idx = duk_normalize_index(ctx_, idx);
+  switch (duk_get_type(ctx_, idx)) {
+    case DUK_TYPE_UNDEFINED: return Variant();
+    case DUK_TYPE_NULL: return Variant::Null();
+    case DUK_TYPE_BOOLEAN: return Variant(static_cast<bool>(duk_get_boolean(ctx_, idx)));
+    case DUK_TYPE_NUMBER: {
+      double d = duk_get_number(ctx_, idx);
+      if (std::isfinite(d) && d == std::trunc(d) && d >= -2147483648.0 && d <= 2147483647.0 &&
+          !(d == 0 && std::signbit(d)))
+        return Variant(static_cast<int32_t>(d));
+      return Variant(d);
+    }
+    case DUK_TYPE_STRING: return Variant(GetUtf8(ctx_, idx));
+    case DUK_TYPE_OBJECT: {
+      if (IDispatch* d = HeldDispatch(ctx_, idx)) {
+        // Only proxies hold a dispatch object without an id.
+        duk_get_prop_string(ctx_, idx, kIdKey);
+        bool isMemberFunction = !duk_is_undefined(ctx_, -1);
+        duk_pop(ctx_);
+        if (!isMemberFunction) return Variant(d);
+      }
+      duk_get_prop_string(ctx_, idx, kArrayKey);
+      auto* array = static_cast<automation::VariantArray*>(duk_get_pointer(ctx_, -1));
+      duk_pop(ctx_);
+      if (array) return Variant(*array);
+      if (IsDate(ctx_, idx)) {
+        duk_dup(ctx_, idx);
+        if (duk_safe_call(ctx_, GetTimeUnsafe, nullptr, 1, 1) == DUK_EXEC_SUCCESS && duk_is_number(ctx_, -1)) {
+          double ms = duk_get_number(ctx_, -1);
+          duk_pop(ctx_);
+          return Variant(automation::Date{DateFromScriptTime(ms)});
+        }
+        duk_pop(ctx_);
+      }
+      return Variant(WrapScriptObject(*this, idx));
+    }
+    case DUK_TYPE_LIGHTFUNC: return Variant(WrapScriptObject(*this, idx));
+    default: return Variant();
+  }
+}
+
+void JsBridge::PushMemberFunction(IDispatch* object, DispId id) {
+  duk_push_c_function(ctx_, [](duk_context* c) -> duk_ret_t {
+    return FinishNative(c, RunNative(c, [c]() -> duk_ret_t {
+      JsBridge& b = JsBridge::Of(c);
+      duk_idx_t argc = duk_get_top(c);
+      duk_push_current_function(c);
+      IDispatch* target = HeldDispatch(c, -1);
+      duk_get_prop_string(c, -1, kIdKey);
+      DispId member = duk_get_int(c, -1);
+      duk_pop_2(c);
+      if (!target) throw automation::AutomationError(automation::E_POINTER, "Object required");
+      b.PushVariant(b.Call(target, member, automation::DISPATCH_METHOD | automation::DISPATCH_PROPERTYGET, 0, argc));
+      return 1;
+    }));
+  }, DUK_VARARGS);
+  Hold(ctx_, object);
+  duk_push_int(ctx_, id);
+  duk_put_prop_string(ctx_, -2, kIdKey);
+}
+
+void JsBridge::DefineGlobalMembers(IDispatch* object) {
+  const InterfaceInfo* info = object ? TypeInfoOf(object) : nullptr;
+  if (!info) return;
+  std::vector<DispId> done;
+  duk_push_global_object(ctx_);
+  for (const MemberInfo& m : info->Members()) {
+    if (std::find(done.begin(), done.end(), m.id) != done.end()) continue;
+    done.push_back(m.id);
+    PushUtf8(ctx_, m.name);
+    if (!ReadsAsValue(info, m.id) && (info->Find(m.id, MemberKind::Method) || info->Find(m.id, MemberKind::PropertyGet))) {
+      PushMemberFunction(object, m.id);
+      duk_def_prop(ctx_, -3, DUK_DEFPROP_HAVE_VALUE | DUK_DEFPROP_SET_WRITABLE | DUK_DEFPROP_SET_CONFIGURABLE);
+      continue;
+    }
+    duk_uint_t flags = DUK_DEFPROP_SET_CONFIGURABLE | DUK_DEFPROP_HAVE_GETTER;
+    duk_push_c_function(ctx_, AccessorGet, 0);
+    Hold(ctx_, object);
+    duk_push_int(ctx_, m.id);
+    duk_put_prop_string(ctx_, -2, kIdKey);
+    if (info->Find(m.id, MemberKind::PropertyPut) || info->Find(m.id, MemberKind::PropertyPutRef)) {
+      flags |= DUK_DEFPROP_HAVE_SETTER;
+      duk_push_c_function(ctx_, AccessorSet, 1);
+      Hold(ctx_, object);
+      duk_push_int(ctx_, m.id);
+      duk_put_prop_string(ctx_, -2, kIdKey);
+    }
+    duk_def_prop(ctx_, -2 - ((flags & DUK_DEFPROP_HAVE_SETTER) ? 2 : 1), flags);
+  }
+  duk_pop(ctx_);
+}
+
+}  // namespace scriptcontrol::jscript

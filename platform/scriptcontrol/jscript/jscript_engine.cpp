@@ -1,0 +1,278 @@
+#include "platform/scriptcontrol/jscript/jscript_engine.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <set>
+
+#include "platform/automation/hresult.h"
+
+namespace scriptcontrol::jscript {
+
+using automation::Variant;
+
+namespace {
+
+constexpr const char* kCacheKey = "\xFF" "cache";
+
+void PushCacheTable(duk_context* ctx) {
+  duk_push_global_stash(ctx);
+  if (!duk_get_prop_string(ctx, -1, kCacheKey)) {
+    duk_pop(ctx);
+    duk_push_object(ctx);
+    duk_dup_top(ctx);
+    duk_put_prop_string(ctx, -3, kCacheKey);
+  }
+  duk_remove(ctx, -2);
+}
+
+// "parse error (line 3, end of input)" -> 3, and the text before it.
+int32_t TakeLineFromMessage(std::string& message) {
+  size_t at = message.rfind(" (line ");
+  if (at == std::string::npos) return 0;
+  int32_t line = std::atoi(message.c_str() + at + 7);
+  message.erase(at);
+  return line;
+}
+
+// Duktape's "identifier 'x' undefined" in the words JScript uses.
+std::string JScriptWording(const std::string& message) {
+  const std::string prefix = "identifier '";
+  const std::string suffix = "' undefined";
+  if (message.size() > prefix.size() + suffix.size() && message.compare(0, prefix.size(), prefix) == 0 &&
+      message.compare(message.size() - suffix.size(), suffix.size(), suffix) == 0)
+    return std::string("'")
+        .append(message, prefix.size(), message.size() - prefix.size() - suffix.size())
+        .append("' is undefined");
+  return message;
+}
+
+}  // namespace
+
+// One call from the control into the engine: keeps the stack as it was
+// and, for the outermost call, the deadline of the time-out.
+class JScriptEngine::CallScope {
+ public:
+  explicit CallScope(JScriptEngine& engine)
+      : engine_(engine), ctx_(engine.heap_.get()), top_(duk_get_top(engine.heap_.get())) {
+    if (engine_.depth_++ == 0 && engine_.timeout_ >= 0)
+      engine_.bridge_->SetDeadline(std::chrono::steady_clock::now() + std::chrono::milliseconds(engine_.timeout_));
+  }
+  ~CallScope() {
+    duk_set_top(ctx_, top_);
+    if (--engine_.depth_ == 0) engine_.bridge_->SetDeadline(std::nullopt);
+  }
+  CallScope(const CallScope&) = delete;
+  CallScope& operator=(const CallScope&) = delete;
+
+ private:
+  JScriptEngine& engine_;
+  duk_context* ctx_;
+  duk_idx_t top_;
+};
+
+JScriptEngine::JScriptEngine() : life_(std::make_shared<EngineLife>()), heap_(CreateHeap()) {
+  life_->ctx = heap_.get();
+  bridge_ = std::make_unique<JsBridge>(heap_.get(), life_);
+}
+
+JScriptEngine::~JScriptEngine() {
+  // Wrappers of script objects that outlive the engine must not touch the
+  // heap, not even from the finalizers that run while it is destroyed.
+  life_->ctx = nullptr;
+  heap_.reset();
+}
+
+void JScriptEngine::AddObject(const std::string& name, automation::IDispatch* object, bool addMembers) {
+  CallScope scope(*this);
+  duk_context* ctx = heap_.get();
+  duk_push_global_object(ctx);
+  PushUtf8(ctx, name);
+  bridge_->PushDispatch(object);
+  duk_def_prop(ctx, -3, DUK_DEFPROP_HAVE_VALUE | DUK_DEFPROP_SET_WRITABLE | DUK_DEFPROP_SET_CONFIGURABLE |
+                            DUK_DEFPROP_SET_ENUMERABLE);
+  if (addMembers) bridge_->DefineGlobalMembers(object);
+}
+
+std::vector<std::string> JScriptEngine::GlobalKeys() {
+  duk_context* ctx = heap_.get();
+  std::vector<std::string> keys;
+  duk_push_global_object(ctx);
+  duk_enum(ctx, -1, DUK_ENUM_OWN_PROPERTIES_ONLY);
+  while (duk_next(ctx, -1, 0)) {
+    if (duk_is_string(ctx, -1) && !duk_is_symbol(ctx, -1)) keys.push_back(GetUtf8(ctx, -1));
+    duk_pop(ctx);
+  }
+  duk_pop_2(ctx);
+  return keys;
+}
+
+void JScriptEngine::AddCode(const std::string& code) {
+  CallScope scope(*this);
+  duk_context* ctx = heap_.get();
+  std::vector<std::string> before = GlobalKeys();
+  std::string unit = std::string("code").append(std::to_string(nextUnit_++));
+  units_[unit] = code;
+  PushUtf8(ctx, code);
+  duk_push_string(ctx, unit.c_str());
+  if (duk_pcompile(ctx, 0) != 0) FailFromStack(true, code);
+  bool failed = duk_pcall(ctx, 0) != DUK_EXEC_SUCCESS;
+  // Functions the code declared are procedures even when running it failed
+  // later on; declarations come first, in the order they were written.
+  std::set<std::string> known(before.begin(), before.end());
+  duk_push_global_object(ctx);
+  for (const std::string& key : GlobalKeys()) {
+    if (known.count(key)) continue;
+    SafeGetProp(ctx, -1, key.c_str());
+    bool function = duk_is_function(ctx, -1);
+    duk_pop(ctx);
+    if (function && std::find(procedures_.begin(), procedures_.end(), key) == procedures_.end())
+      procedures_.push_back(key);
+  }
+  duk_pop(ctx);
+  if (failed) FailFromStack(false, std::string());
+}
+
+void JScriptEngine::PushCompiled(const std::string& text) {
+  duk_context* ctx = heap_.get();
+  auto it = cache_.find(text);
+  if (it != cache_.end()) {
+    PushCacheTable(ctx);
+    duk_get_prop_index(ctx, -1, it->second.slot);
+    duk_remove(ctx, -2);
+    return;
+  }
+  std::string unit = std::string("statement").append(std::to_string(nextUnit_++));
+  PushUtf8(ctx, text);
+  duk_push_string(ctx, unit.c_str());
+  if (duk_pcompile(ctx, DUK_COMPILE_EVAL) != 0) FailFromStack(true, text);
+  uint32_t slot = nextSlot_++;
+  PushCacheTable(ctx);
+  duk_dup(ctx, -2);
+  duk_put_prop_index(ctx, -2, slot);
+  if (cache_.size() >= kCacheLimit) {
+    const std::string& oldest = cacheOrder_.front();
+    auto old = cache_.find(oldest);
+    duk_del_prop_index(ctx, -1, old->second.slot);
+    units_.erase(old->second.unit);
+    cache_.erase(old);
+    cacheOrder_.pop_front();
+  }
+  duk_pop(ctx);
+  cache_.emplace(text, CacheEntry{slot, unit});
+  cacheOrder_.push_back(text);
+  units_[unit] = text;
+}
+
+void JScriptEngine::CallTop(duk_idx_t argc) {
+  if (duk_pcall(heap_.get(), argc) != DUK_EXEC_SUCCESS) FailFromStack(false, std::string());
+}
+
+void JScriptEngine::ExecuteStatement(const std::string& statement) {
+  CallScope scope(*this);
+  PushCompiled(statement);
+  CallTop(0);
+}
+
+Variant JScriptEngine::Eval(const std::string& expression) {
+  CallScope scope(*this);
+  PushCompiled(expression);
+  CallTop(0);
+  return bridge_->ToVariant(-1);
+}
+
+Variant JScriptEngine::Run(const std::string& procedure, const std::vector<Variant>& args) {
+  CallScope scope(*this);
+  duk_context* ctx = heap_.get();
+  duk_push_global_object(ctx);
+  SafeGetProp(ctx, -1, procedure.c_str());
+  if (!duk_is_callable(ctx, -1)) {
+    ScriptError error;
+    error.number = automation::DISP_E_UNKNOWNNAME;
+    error.source = kRuntimeErrorSource;
+    error.description = "Unknown name.";
+    throw ScriptFailure(error);
+  }
+  for (const Variant& arg : args) bridge_->PushVariant(arg);
+  CallTop(static_cast<duk_idx_t>(args.size()));
+  return bridge_->ToVariant(-1);
+}
+
+std::vector<Procedure> JScriptEngine::Procedures() {
+  CallScope scope(*this);
+  duk_context* ctx = heap_.get();
+  std::vector<Procedure> result;
+  duk_push_global_object(ctx);
+  for (const std::string& name : procedures_) {
+    SafeGetProp(ctx, -1, name.c_str());
+    if (duk_is_function(ctx, -1)) {
+      SafeGetProp(ctx, -1, "length");
+      result.push_back(Procedure{name, duk_is_number(ctx, -1) ? duk_get_int(ctx, -1) : 0, true});
+      duk_pop(ctx);
+    }
+    duk_pop(ctx);
+  }
+  return result;
+}
+
+std::string JScriptEngine::LineOf(const std::string& unit, int32_t line) const {
+  auto it = units_.find(unit);
+  if (it == units_.end() || line < 1) return std::string();
+  const std::string& text = it->second;
+  size_t start = 0;
+  for (int32_t n = 1; n < line; ++n) {
+    start = text.find('\n', start);
+    if (start == std::string::npos) return std::string();
+    ++start;
+  }
+  size_t end = text.find('\n', start);
+  std::string result = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+  if (!result.empty() && result.back() == '\r') result.pop_back();
+  return result;
+}
+
+void JScriptEngine::FailFromStack(bool compiling, const std::string& compiledText) {
+  duk_context* ctx = heap_.get();
+  ScriptError error;
+  if (compiling) {
+    std::string message = SafeGetString(ctx, -1, "message", SafeToString(ctx, -1));
+    error.line = TakeLineFromMessage(message);
+    error.number = kSyntaxErrorNumber;
+    error.source = kCompileErrorSource;
+    error.description = message;
+    units_["\x01" "compiling"] = compiledText;
+    error.text = LineOf("\x01" "compiling", error.line);
+    units_.erase("\x01" "compiling");
+  } else if (duk_is_error(ctx, -1) || duk_is_object(ctx, -1)) {
+    std::string name = SafeGetString(ctx, -1, "name");
+    std::string message = SafeGetString(ctx, -1, "message", SafeToString(ctx, -1));
+    SafeGetProp(ctx, -1, "number");
+    bool automationError = duk_is_number(ctx, -1);
+    int32_t number = automationError ? static_cast<int32_t>(static_cast<int64_t>(duk_get_number(ctx, -1))) : 0;
+    duk_pop(ctx);
+    error.source = kRuntimeErrorSource;
+    if (automationError) {
+      error.number = number;
+      error.description = SafeGetString(ctx, -1, "description", message);
+    } else {
+      error.description = JScriptWording(message);
+      if (name == "ReferenceError") error.number = kUndefinedErrorNumber;
+      else if (name == "TypeError") error.number = kTypeErrorNumber;
+      else if (name == "RangeError") error.number = kRangeErrorNumber;
+      else if (name == "SyntaxError") error.number = kSyntaxErrorNumber;
+      else error.number = kUncaughtErrorNumber;
+    }
+    SafeGetProp(ctx, -1, "lineNumber");
+    error.line = duk_is_number(ctx, -1) ? duk_get_int(ctx, -1) : 0;
+    duk_pop(ctx);
+    error.text = LineOf(SafeGetString(ctx, -1, "fileName"), error.line);
+  } else {
+    error.number = kUncaughtErrorNumber;
+    error.source = kRuntimeErrorSource;
+    error.description = SafeToString(ctx, -1);
+  }
+  duk_pop(ctx);
+  throw ScriptFailure(std::move(error));
+}
+
+}  // namespace scriptcontrol::jscript

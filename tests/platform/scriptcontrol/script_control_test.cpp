@@ -1,0 +1,88 @@
+#include "platform/scriptcontrol/script_control.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/automation/sample_object.h"
+
+namespace scriptcontrol {
+namespace {
+
+using automation::Variant;
+
+TEST(ScriptControlTest, NoLanguageNoCalls) {
+  ScriptControl control;
+  EXPECT_EQ(control.Language(), "");
+  EXPECT_THROW(control.Eval("1"), ScriptFailure);
+}
+
+TEST(ScriptControlTest, DefaultsOfTheControl) {
+  ScriptControl control;
+  EXPECT_EQ(control.Timeout(), 10000);
+  EXPECT_TRUE(control.AllowUI());
+  control.SetAllowUI(false);
+  EXPECT_FALSE(control.AllowUI());
+  control.SetTimeout(-1);
+  EXPECT_EQ(control.Timeout(), -1);
+  EXPECT_THROW(control.SetTimeout(-5), ScriptFailure);
+}
+
+TEST(ScriptControlTest, SameLanguageKeepsGlobalsOtherLanguageStartsFresh) {
+  ScriptControl control;
+  control.SetLanguage("JScript");
+  control.ExecuteStatement("var kept = 4;");
+  control.SetLanguage("jscript");
+  EXPECT_EQ(control.Eval("kept"), Variant(4));
+  control.Reset();
+  EXPECT_EQ(control.Language(), "JScript");
+  EXPECT_EQ(control.Eval("typeof kept"), Variant("undefined"));
+}
+
+TEST(ScriptControlTest, VBScriptIsNotThereYet) {
+  ScriptControl control;
+  control.SetLanguage("JScript");
+  try {
+    control.SetLanguage("VBScript");
+    FAIL();
+  } catch (const ScriptFailure& f) {
+    EXPECT_EQ(f.Error().description, "VBScript: not implemented");
+    EXPECT_EQ(f.Error().number, automation::E_NOTIMPL);
+  }
+  EXPECT_EQ(control.Language(), "JScript");
+  EXPECT_THROW(control.SetLanguage("Perl"), ScriptFailure);
+}
+
+TEST(ScriptControlTest, ErrorEventFiresBeforeTheCallFails) {
+  ScriptControl control;
+  control.SetLanguage("JScript");
+  std::vector<ScriptError> seen;
+  control.OnError([&](const ScriptError& e) {
+    seen.push_back(e);
+    EXPECT_EQ(control.Error().description, e.description);  // Error is filled when the event fires
+  });
+  EXPECT_THROW(control.ExecuteStatement("x = ;"), ScriptFailure);
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].number, kSyntaxErrorNumber);
+  EXPECT_EQ(seen[0].source, kCompileErrorSource);
+  EXPECT_EQ(control.Error().line, 1);
+  EXPECT_EQ(control.Error().text, "x = ;");
+}
+
+TEST(ScriptControlTest, ThrowingErrorHandlerDoesNotHideTheFailure) {
+  ScriptControl control;
+  control.SetLanguage("JScript");
+  control.OnError([](const ScriptError&) { throw std::runtime_error("handler broke"); });
+  EXPECT_THROW(control.Eval("nope()"), ScriptFailure);
+  EXPECT_EQ(control.Error().description, "'nope' is undefined");
+}
+
+TEST(ScriptControlTest, AddObjectNeedsAnObject) {
+  ScriptControl control;
+  control.SetLanguage("JScript");
+  EXPECT_THROW(control.AddObject("x", nullptr, false), ScriptFailure);
+  auto sample = automation::MakeObject<automation::testing::SampleObject>();
+  control.AddObject("s", sample.Get(), false);
+  EXPECT_EQ(control.Eval("s.Add(1, 2)"), Variant(3));
+}
+
+}  // namespace
+}  // namespace scriptcontrol

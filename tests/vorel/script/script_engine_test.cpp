@@ -1,0 +1,86 @@
+// The desklet's script engine over the real script control: statements,
+// expressions, code files, the error report and event procedures.
+#include "vorel/script/script_engine.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/automation/variant_convert.h"
+#include "support/temp_dir.h"
+#include "support/test_host.h"
+#include "vorel/host/desklet_object.h"
+
+namespace {
+
+class ScriptEngineTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testhost::TestHost::Get().Reset();
+    desklet = std::make_unique<vorel::TDeskletObject>(1, 1);
+    ASSERT_TRUE(desklet->scriptEngine);
+  }
+  vorel::TScriptEngine& E() { return *desklet->scriptEngine; }
+  std::unique_ptr<vorel::TDeskletObject> desklet;
+};
+
+TEST_F(ScriptEngineTest, StatementsAndGlobalsPersist) {
+  E().ExecuteStatement("var counter = 40;");
+  E().ExecuteStatement("counter += 2;");
+  EXPECT_EQ(E().EvaluateToText("counter"), "42");
+  EXPECT_EQ(E().EvaluateToText("'a' + 'b'"), "ab");
+  EXPECT_TRUE(desklet->errorLog.empty());
+}
+
+TEST_F(ScriptEngineTest, ASyntaxErrorWritesThreeLinesAndTheDeskletGoesOn) {
+  EXPECT_ANY_THROW(E().ExecuteStatement("var = ;"));
+  ASSERT_EQ(desklet->errorLog.size(), 3u);
+  EXPECT_NE(desklet->errorLog[0].find("  Microsoft JScript compilation error"), std::string::npos) << desklet->errorLog[0];
+  EXPECT_NE(desklet->errorLog[1].find("  Line:1   Column:"), std::string::npos) << desklet->errorLog[1];
+  EXPECT_NE(desklet->errorLog[1].find("var = ;"), std::string::npos);
+  EXPECT_EQ(desklet->errorLog[2], std::string(31, '-'));
+  E().ExecuteStatement("var fine = 1;");
+  EXPECT_EQ(desklet->errorLog.size(), 3u);
+}
+
+TEST_F(ScriptEngineTest, ErrorReportLayout) {
+  auto lines = vorel::ErrorReportLines(-2146827286, "Src", "Desc", 3, 7, "x y");
+  EXPECT_EQ(lines[0], "-2146827286  Src");
+  EXPECT_EQ(lines[1], "Desc  Line:3   Column:7   x y");
+}
+
+TEST_F(ScriptEngineTest, CodeFromAFileAndAMissingFile) {
+  testing_support::TempDir dir;
+  const std::string file = dir.Write("code.js", "function twice(x) {\r\n  return x * 2;\r\n}\n");
+  E().AddCodeFromFile(dir.File("missing.js"));  // nothing happens
+  E().AddCodeFromFile(file);
+  EXPECT_EQ(E().EvaluateToText("twice(21)"), "42");
+  EXPECT_EQ(automation::ToString(E().Run("twice", {automation::Variant(int32_t{5})})), "10");
+}
+
+TEST_F(ScriptEngineTest, EventProceduresMatchByNameAndArgumentCount) {
+  E().AddCode(
+      "var got = '';"
+      "function POnTick(a) { got = 'tick:' + a; }"
+      "function p_(name) { got = 'any:' + name; }");
+  E().RunEventProcedure("P", "ontick", {automation::Variant(int32_t{7})});
+  EXPECT_EQ(E().EvaluateToText("got"), "tick:7");
+  // Two arguments: the exact one does not fit, the catch-all takes the name.
+  E().RunEventProcedure("P", "OnTick", {automation::Variant(int32_t{1}), automation::Variant(int32_t{2})});
+  EXPECT_EQ(E().EvaluateToText("got"), "any:OnTick");
+  E().ExecuteStatement("got = 'none';");
+  E().RunEventProcedure("Q", "OnTick", {});
+  EXPECT_EQ(E().EvaluateToText("got"), "none");
+}
+
+TEST_F(ScriptEngineTest, TheCatchAllStandingFirstWinsEveryEvent) {
+  E().AddCode("var got = ''; function p_(n) { got = 'any:' + n; } function px(a) { got = 'x'; }");
+  E().RunEventProcedure("p", "x", {automation::Variant(int32_t{1})});
+  EXPECT_EQ(E().EvaluateToText("got"), "any:x");
+}
+
+TEST_F(ScriptEngineTest, VBScriptIsNotThereYet) {
+  EXPECT_ANY_THROW(E().SetLanguage("VBScript"));
+  E().SetLanguage("JScript");
+  EXPECT_EQ(E().EvaluateToText("1+1"), "2");
+}
+
+}  // namespace
