@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 #include "kivhost_run.h"
 
@@ -117,7 +118,23 @@ TEST(Look, HelloSnapshotMatchesItsGoldenPicture) {
   EXPECT_EQ(desklet["rect"]["right"].get<int>() - desklet["rect"]["left"].get<int>(), 240);
   EXPECT_EQ(desklet["closePoint"], (json{{"x", 226}, {"y", 6}, {"refWidth", 240}, {"refHeight", 160}}));
   EXPECT_EQ(desklet["skinInfo"]["key"], SampleSkin("hello"));
-  for (const auto& layer : desklet["layers"]) EXPECT_FALSE(layer["image"].is_null()) << layer["name"];
+  // Every layer where the skin puts it, with a picture of its size.
+  const std::vector<std::tuple<std::string, int, int, int, int>> layers = {
+      {"panel", 0, 0, 240, 160}, {"title", 0, 10, 240, 30},  {"subtitle", 0, 40, 240, 20}, {"sun", 12, 72, 40, 40},
+      {"photo", 64, 68, 48, 48}, {"dots", 124, 84, 48, 16}, {"mono", 120, 110, 108, 16},  {"footer", 12, 128, 216, 24}};
+  ASSERT_EQ(desklet["layers"].size(), layers.size());
+  for (size_t i = 0; i < layers.size(); ++i) {
+    const auto& [name, x, y, w, h] = layers[i];
+    const json& l = desklet["layers"][i];
+    EXPECT_EQ(l["id"], i);
+    EXPECT_EQ(l["name"], name);
+    EXPECT_EQ(l["visible"], true) << name;
+    EXPECT_EQ(l["placement"], (json{{"left", x}, {"top", y}, {"right", x + w}, {"bottom", y + h}, {"refWidth", 240},
+                                    {"refHeight", 160}}))
+        << name;
+    EXPECT_EQ(l["image"]["width"], w) << name;
+    EXPECT_EQ(l["image"]["height"], h) << name;
+  }
 }
 
 }  // namespace
