@@ -32,8 +32,9 @@ class Expansion {
   void Replace(std::string_view name, Lookup lookup) {
     if (name.find('%') == std::string_view::npos && !bits_.test(Hash(name))) return;
     const std::string token = "%" + std::string(name) + "%";
-    if (text_.find(token) == std::string::npos) return;
-    text_ = ReplaceAll(text_, token, lookup());
+    const size_t at = text_.find(token);
+    if (at == std::string::npos) return;
+    ReplaceAllInPlace(text_, token, lookup(), at);
     Rebuild();
   }
   void Replace(std::string_view name, const std::string& value) {

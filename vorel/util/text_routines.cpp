@@ -50,13 +50,15 @@ std::string ReplaceOnePass(std::string_view text, std::string_view search, std::
 
 }  // namespace
 
-std::string ReplaceAll(std::string_view text, std::string_view search, std::string_view replacement) {
-  if (search.empty()) return std::string(text);
-  if (replacement.find(search) != std::string_view::npos) return ReplaceOnePass(text, search, replacement);
-  std::string result(text);
+void ReplaceAllInPlace(std::string& text, std::string_view search, std::string_view replacement, size_t first) {
+  if (search.empty()) return;
+  if (replacement.find(search) != std::string_view::npos) {
+    text = ReplaceOnePass(text, search, replacement);
+    return;
+  }
   // After a replacement at p, the next first occurrence cannot start before
   // p - |search| + 1: everything earlier is unchanged and held none.
-  size_t from = 0;
+  size_t from = first;
   // NOTE: rewriting with one rule can in principle grow without end even
   // when the replacement does not contain the search text ("ab" -> "bbaa");
   // the text is not allowed to grow past a bound. Every replacement that
@@ -64,12 +66,17 @@ std::string ReplaceAll(std::string_view text, std::string_view search, std::stri
   // text, so an honest rewrite stays within length times replacement.
   const size_t limit = text.size() * std::max<size_t>(replacement.size(), 1) + 4096;
   for (;;) {
-    size_t at = result.find(search, from);
+    size_t at = text.find(search, from);
     if (at == std::string::npos) break;
-    result.replace(at, search.size(), replacement);
-    if (result.size() > limit) break;
+    text.replace(at, search.size(), replacement);
+    if (text.size() > limit) break;
     from = at >= search.size() - 1 ? at - (search.size() - 1) : 0;
   }
+}
+
+std::string ReplaceAll(std::string_view text, std::string_view search, std::string_view replacement) {
+  std::string result(text);
+  ReplaceAllInPlace(result, search, replacement, 0);
   return result;
 }
 

@@ -29,5 +29,8 @@ std::vector<std::string> Split(std::string_view text, char delimiter, SplitOptio
 // that rule; such a replacement is made in one left-to-right pass instead,
 // each occurrence of the original text replaced once.
 std::string ReplaceAll(std::string_view text, std::string_view search, std::string_view replacement);
+// The same on the text itself, for a caller that knows no occurrence starts
+// before `first`.
+void ReplaceAllInPlace(std::string& text, std::string_view search, std::string_view replacement, size_t first = 0);
 
 }  // namespace vorel

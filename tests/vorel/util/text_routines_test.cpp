@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 using vorel::ReplaceAll;
 using vorel::Split;
 using vorel::SplitOptions;
@@ -63,6 +66,19 @@ TEST(ReplaceAll, GrowthIsBounded) {
   EXPECT_LE(out.size(), 6u * 4 + 4096 + 4);
   // A long replacement that does not feed itself is made in full.
   EXPECT_EQ(ReplaceAll(std::string(1000, 'a'), "a", std::string(50, 'x')), std::string(50000, 'x'));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ReplaceAllInPlace, StartingAtTheFirstOccurrenceGivesTheSameRounds) {
+  for (const auto& [text, search, replacement] : std::vector<std::tuple<std::string, std::string, std::string>>{
+           {"xxabb", "ab", "a"}, {"q%A%%A%", "%A%", "x"}, {"-a-a", "a", "aa"}, {"zzaabbab", "ab", "bbaa"}}) {
+    std::string inPlace = text;
+    vorel::ReplaceAllInPlace(inPlace, search, replacement, text.find(search));
+    EXPECT_EQ(inPlace, ReplaceAll(text, search, replacement)) << text;
+  }
 }
 
 }  // namespace
