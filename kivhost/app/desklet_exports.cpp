@@ -232,10 +232,17 @@ HOST_EXPORT uint32_t DeskletLayerGetLayer(HWND h, const char* name, BOOL32* succ
   Host& host = Host::Get();
   const uint64_t seq = host.trace.Begin(host.trace.CallerDir(), "DeskletLayerGetLayer", h, json::array({kivhost::TextJson(name)}));
   HostDesklet* d = host.Find(h);
-  auto id = d && name ? d->FindLayer(name) : std::nullopt;
-  if (success) *success = ToBool32(id.has_value());
-  host.trace.End(seq, {{"id", id.value_or(0)}, {"success", id.has_value()}});
-  return id.value_or(0);
+  uint32_t id = 0;
+  bool found = false;
+  if (d && name) {
+    if (auto at = d->FindLayer(name)) {
+      id = *at;
+      found = true;
+    }
+  }
+  if (success) *success = ToBool32(found);
+  host.trace.End(seq, {{"id", id}, {"success", found}});
+  return id;
 }
 
 HOST_EXPORT void DeskletLayerRemove(HWND h, uint32_t id, BOOL32 redraw) {

@@ -23,20 +23,25 @@ void PaintStretched(cairo_t* cr, cairo_surface_t* surface, const FRect& source, 
     cairo_rotate(cr, rotation * std::numbers::pi / 180.0);
     cairo_translate(cr, -cx, -cy);
   }
-  cairo_rectangle(cr, target.x, target.y, target.width, target.height);
-  cairo_clip(cr);
   cairo_translate(cr, target.x, target.y);
   cairo_scale(cr, target.width / source.width, target.height / source.height);
   cairo_set_source_surface(cr, surface, -source.x, -source.y);
+  // NOTE: the layer's rectangle is filled rather than clipped to and
+  // painted: one pass over its pixels, no clip mask.
+  cairo_rectangle(cr, 0, 0, source.width, source.height);
   // NOTE: unscaled layers are drawn pixel for pixel; only scaled ones pay
   // for filtering.
   const bool scaled = std::abs(target.width - source.width) > 1e-9 || std::abs(target.height - source.height) > 1e-9;
   cairo_pattern_set_filter(cairo_get_source(cr), scaled ? CAIRO_FILTER_GOOD : CAIRO_FILTER_NEAREST);
-  // NOTE: the clip above bounds the layer; padding keeps a stretched
+  // NOTE: the rectangle bounds the layer; padding keeps a stretched
   // picture's edge pixels from fading into the transparency beyond it.
   cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
-  if (alpha >= 1.0) cairo_paint(cr);
-  else cairo_paint_with_alpha(cr, alpha);
+  if (alpha >= 1.0) {
+    cairo_fill(cr);
+  } else {
+    cairo_clip(cr);
+    cairo_paint_with_alpha(cr, alpha);
+  }
   cairo_restore(cr);
 }
 
