@@ -73,42 +73,27 @@ void InputRouter::Move(int x, int y) {
   host_.trace.End(s2, BoolJson(ret));
 }
 
-void InputRouter::Down(int x, int y, uint32_t flags) {
-  Move(x, y);
-  HostDesklet* d = Desklet();
-  auto hit = HitAt(x, y);
-  if (!d || !d->instance || !hit) return;
-  json args = HitArgs(hit->id, hit->name, hit->pt, hit->size);
-  args.push_back(flags);
-  const uint64_t seq = host_.trace.Begin("host>plugin", "OnLayerMouseDown", hwnd_, std::move(args));
-  host_.trace.End(seq, BoolJson(host_.Plugin()->OnLayerMouseDown(d->instance, hit->id, hit->name.c_str(), &hit->pt,
-                                                                 &hit->size, flags)));
-}
-
-void InputRouter::Up(int x, int y, uint32_t flags) {
-  Move(x, y);
-  HostDesklet* d = Desklet();
-  auto hit = HitAt(x, y);
-  if (!d || !d->instance || !hit) return;
-  json args = HitArgs(hit->id, hit->name, hit->pt, hit->size);
-  args.push_back(flags);
-  const uint64_t seq = host_.trace.Begin("host>plugin", "OnLayerMouseUp", hwnd_, std::move(args));
-  host_.trace.End(seq, BoolJson(host_.Plugin()->OnLayerMouseUp(d->instance, hit->id, hit->name.c_str(), &hit->pt,
-                                                               &hit->size, flags)));
-}
-
-bool InputRouter::RightClick(int x, int y) {
+bool InputRouter::Button(int x, int y, uint32_t flags, const char* fn, ButtonExport call) {
   Move(x, y);
   HostDesklet* d = Desklet();
   auto hit = HitAt(x, y);
   if (!d || !d->instance || !hit) return false;
   json args = HitArgs(hit->id, hit->name, hit->pt, hit->size);
-  args.push_back(kFlagRight);
-  const uint64_t seq = host_.trace.Begin("host>plugin", "OnLayerRightClick", hwnd_, std::move(args));
-  const BOOL32 ret =
-      host_.Plugin()->OnLayerRightClick(d->instance, hit->id, hit->name.c_str(), &hit->pt, &hit->size, kFlagRight);
+  args.push_back(flags);
+  const uint64_t seq = host_.trace.Begin("host>plugin", fn, hwnd_, std::move(args));
+  const BOOL32 ret = (host_.Plugin()->*call)(d->instance, hit->id, hit->name.c_str(), &hit->pt, &hit->size, flags);
   host_.trace.End(seq, BoolJson(ret));
   return ret != 0;
+}
+
+void InputRouter::Down(int x, int y, uint32_t flags) {
+  Button(x, y, flags, "OnLayerMouseDown", &PluginLibrary::OnLayerMouseDown);
+}
+
+void InputRouter::Up(int x, int y, uint32_t flags) { Button(x, y, flags, "OnLayerMouseUp", &PluginLibrary::OnLayerMouseUp); }
+
+bool InputRouter::RightClick(int x, int y) {
+  return Button(x, y, kFlagRight, "OnLayerRightClick", &PluginLibrary::OnLayerRightClick);
 }
 
 void InputRouter::Wheel(int count, int x, int y) {

@@ -45,6 +45,10 @@ class InputRouter {
   };
   std::optional<LayerHit> HitAt(int x, int y) const;
   void LayerOut();
+  // The button exports share one signature; this makes one such call on
+  // the layer under the point. False when nothing was hit or not handled.
+  using ButtonExport = BOOL32 (*PluginLibrary::*)(void*, uint32_t, const char*, const KivPoint*, const KivSize*, uint32_t);
+  bool Button(int x, int y, uint32_t flags, const char* fn, ButtonExport call);
 
   Host& host_;
   HWND hwnd_;
