@@ -274,7 +274,11 @@ HOST_EXPORT void DeskletLayerSetVisibility(HWND h, uint32_t id, BOOL32 redraw, B
 
 HOST_EXPORT void DeskletLayerSetImage(HWND h, uint32_t id, BOOL32 redraw, KivHandle image, BOOL32 autoDelete) {
   Traced("DeskletLayerSetImage", h,
-         json::array({id, kivhost::BoolJson(redraw), kivhost::ImageHandleJson(image), kivhost::BoolJson(autoDelete)}),
+         // NOTE: describing the picture hashes all its pixels; only a trace
+         // that is written needs it.
+         json::array({id, kivhost::BoolJson(redraw),
+                      Host::Get().trace.Enabled() ? kivhost::ImageHandleJson(image) : json(nullptr),
+                      kivhost::BoolJson(autoDelete)}),
          [&](HostDesklet* d) {
            const auto* picture = kivimg::ImageFromHandle(image);
            HostLayer* layer = d ? d->Layer(id) : nullptr;

@@ -234,6 +234,8 @@ HOST_EXPORT HPROPSHEETPAGE WinCreatePropertySheetPage(const char* title, int32_t
                 [&] { (void)param; return Host::Get().objects.CreatePage(title ? title : ""); });
 }
 
+HOST_EXPORT int32_t KivHostTraceEnabled() { return Host::Get().trace.Enabled() ? 1 : 0; }
+
 HOST_EXPORT uint64_t KivHostTraceBegin(const char* fn, HWND hwnd, const char* args) {
   Host& host = Host::Get();
   host.trace.EnterLibrary();

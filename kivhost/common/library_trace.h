@@ -12,9 +12,14 @@
 extern "C" {
 typedef uint64_t (*KivHostTraceBeginFn)(const char* fn, HWND hwnd, const char* args);
 typedef void (*KivHostTraceEndFn)(uint64_t seq, const char* ret);
+typedef int32_t (*KivHostTraceEnabledFn)();
 }
 
 namespace kivlib {
+
+// True when the host writes a trace; costly argument texts (picture
+// digests) are made only then.
+bool TraceActive();
 
 // One traced call into a library, from construction to destruction. args
 // and the result are JSON texts.

@@ -4,7 +4,6 @@
 #include <memory>
 #include <stdexcept>
 
-#include "kivhost/common/image_digest.h"
 #include "kivhost/controls/control_state.h"
 #include "kivhost/core/compositor.h"
 #include "kivhost/core/trace_values.h"
@@ -39,7 +38,7 @@ json LayerJson(const HostDesklet& d, size_t id) {
           {"clickThrough", l.clickThrough},
           {"fullHitTest", l.fullHitTest},
           {"captured", d.Captured() == id},
-          {"image", l.image ? json::parse(kivlib::SurfaceJson(l.image->Surface())) : json(nullptr)}};
+          {"image", SurfaceJson(l.image ? l.image->Surface() : nullptr)}};
 }
 
 json DeskletJson(Host& host, const HostDesklet& d) {

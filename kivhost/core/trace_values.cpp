@@ -32,11 +32,18 @@ json WideTextJson(const char16_t* s) {
 
 json BoolJson(BOOL32 b) { return b != 0; }
 
+json SurfaceJson(cairo_surface_t* surface) {
+  if (!surface) return nullptr;
+  return {{"width", cairo_image_surface_get_width(surface)},
+          {"height", cairo_image_surface_get_height(surface)},
+          {"sha256", kivlib::SurfaceSha256(surface)}};
+}
+
 json ImageHandleJson(KivHandle image) {
   if (!image) return nullptr;
   const auto* host = kivimg::ImageFromHandle(image);
   if (!host) return "unknown image";
-  return json::parse(kivlib::SurfaceJson(host->surface));
+  return SurfaceJson(host->surface);
 }
 
 json SkinInfoJson(const SkinInfoRecord* info) {

@@ -17,6 +17,7 @@ namespace {
 constexpr int32_t kVersion = 110;
 
 std::string Describe(KivHandle handle) {
+  if (!kivlib::TraceActive()) return "null";
   const auto* image = kivimg::ImageFromHandle(handle);
   return image ? kivlib::SurfaceJson(image->surface) : "null";
 }
