@@ -101,8 +101,17 @@ bool ReadIniString(const std::string& path, const std::string& section, const st
   return false;
 }
 
-void WriteIniStrings(const std::string& path, const std::string& section, const IniEntries& entries) {
-  std::vector<std::string> lines = ReadLines(path);
+namespace {
+
+std::string JoinLines(const std::vector<std::string>& lines) {
+  std::ostringstream text;
+  for (const auto& line : lines) text << line << '\n';
+  return text.str();
+}
+
+// The lines with the section's keys set, missing ones added.
+std::vector<std::string> SetEntries(const std::vector<std::string>& lines, const std::string& section,
+                                    const IniEntries& entries) {
   std::vector<bool> written(entries.size(), false);
 
   auto entryIndex = [&](const std::string& key) -> int {
@@ -165,15 +174,48 @@ void WriteIniStrings(const std::string& path, const std::string& section, const 
     out.push_back("[" + section + "]");
     appendMissing(out);
   }
+  return out;
+}
 
-  std::ostringstream text;
-  for (const auto& line : out) text << line << '\n';
-  WriteAtomically(path, text.str());
+}  // namespace
+
+void WriteIniStrings(const std::string& path, const std::string& section, const IniEntries& entries) {
+  WriteAtomically(path, JoinLines(SetEntries(ReadLines(path), section, entries)));
+}
+
+void WriteIniSections(const std::string& path, const std::vector<std::pair<std::string, IniEntries>>& sections) {
+  std::vector<std::string> lines = ReadLines(path);
+  for (const auto& [section, entries] : sections) lines = SetEntries(lines, section, entries);
+  WriteAtomically(path, JoinLines(lines));
 }
 
 void WriteIniString(const std::string& path, const std::string& section, const std::string& key,
                     const std::string& value) {
   WriteIniStrings(path, section, {{key, value}});
+}
+
+size_t RemoveIniSections(const std::string& path, const std::vector<std::string>& sections) {
+  auto named = [&sections](const std::string& name) {
+    for (const auto& s : sections)
+      if (kiv::EqualsIgnoreCase(s, name)) return true;
+    return false;
+  };
+  std::vector<std::string> out;
+  size_t removed = 0;
+  bool dropping = false;
+  for (const auto& line : ReadLines(path)) {
+    std::string name;
+    if (SectionName(line, name)) {
+      dropping = named(name);
+      if (dropping) ++removed;
+    }
+    if (!dropping) out.push_back(line);
+  }
+  if (removed == 0) return 0;
+  // A removed last section leaves no blank lines dangling at the end.
+  while (!out.empty() && kiv::Trim(out.back()).empty()) out.pop_back();
+  WriteAtomically(path, JoinLines(out));
+  return removed;
 }
 
 }  // namespace win

@@ -28,4 +28,15 @@ void WriteIniStrings(const std::string& path, const std::string& section, const 
 void WriteIniString(const std::string& path, const std::string& section, const std::string& key,
                     const std::string& value);
 
+// Sets the keys of several sections in one atomic write, as WriteIniStrings
+// does for one: the file holds all of them or, when writing fails, none.
+void WriteIniSections(const std::string& path, const std::vector<std::pair<std::string, IniEntries>>& sections);
+
+// Removes the named sections, every line from a section's header up to the
+// next section, in one atomic write; every other line stays as it was. A
+// section named twice in the file goes with all its copies. Returns how
+// many sections were removed; when none was there the file is not touched.
+// Throws std::runtime_error when the file cannot be written.
+size_t RemoveIniSections(const std::string& path, const std::vector<std::string>& sections);
+
 }  // namespace win

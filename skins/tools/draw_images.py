@@ -94,14 +94,14 @@ def panel(width, height, top, bottom):
     return img
 
 
-def sun(size):
+def sun(size, rays=(255, 190, 40), top=(255, 236, 120), bottom=(250, 160, 20)):
     img = Image(size, size)
     c = size / 2
     for k in range(12):
         a = k * math.pi / 6
         img.fill(disc(c + math.cos(a) * size * 0.38, c + math.sin(a) * size * 0.38, size * 0.07),
-                 solid((255, 190, 40)))
-    img.fill(disc(c, c, size * 0.27), vertical((255, 236, 120), (250, 160, 20), size))
+                 solid(rays))
+    img.fill(disc(c, c, size * 0.27), vertical(top, bottom, size))
     return img
 
 
@@ -148,6 +148,7 @@ def main():
         "hello": {
             "panel": panel(240, 160, (46, 64, 110), (18, 24, 44)),
             "sun": sun(64),
+            "sun_down": sun(64, (210, 120, 20), (240, 170, 60), (200, 100, 10)),
             "checker": checker(48, 8),
             "roundmask": round_mask(48),
             "dot_red": dot(16, (220, 60, 50)),

@@ -1,5 +1,7 @@
 #include "tests/support/test_host.h"
 
+#include "platform/util/utf8.h"
+
 #include "platform/abi/plugin_api.h"
 #include "vorel/host/image_library.h"
 
@@ -108,7 +110,11 @@ HOST_EXPORT void DeskletSetLabel(HWND h, const char* t) {
   TestHost::Get().DeskletOf(h).label = S(t);
 }
 HOST_EXPORT void DeskletSetSubLabel(HWND h, const char* t) { Rec("DeskletSetSubLabel", {N(h), S(t)}); }
-HOST_EXPORT void DeskletSetLabelW(HWND h, const char16_t*) { Rec("DeskletSetLabelW", {N(h)}); }
+HOST_EXPORT void DeskletSetLabelW(HWND h, const char16_t* text) {
+  const std::string label = text ? kiv::Utf16ToUtf8(text) : "";
+  Rec("DeskletSetLabelW", {N(h), label});
+  TestHost::Get().DeskletOf(h).label = label;
+}
 HOST_EXPORT void DeskletSetSubLabelW(HWND h, const char16_t*) { Rec("DeskletSetSubLabelW", {N(h)}); }
 HOST_EXPORT void DeskletSetAlpha(HWND h, int32_t a) {
   Rec("DeskletSetAlpha", {N(h), N(a)});
@@ -229,6 +235,11 @@ HOST_EXPORT LRESULT WinDispatchMessage(const WinMsg* msg) {
   LRESULT result = 0;
   OnProcessMessageEx(instance, msg->hwnd, msg->message, msg->wParam, msg->lParam, &result);
   return result;
+}
+
+HOST_EXPORT BOOL32 WinPlaySound(const char* file, uint32_t flags) {
+  Rec("WinPlaySound", {S(file), N(flags)});
+  return kTrue;
 }
 
 HOST_EXPORT int32_t WinMessageBox(HWND, const char* text, const char* caption, uint32_t) {

@@ -12,6 +12,7 @@
 #include "vorel/runtime/statement_runner.h"
 #include "vorel/script/script_engine.h"
 #include "vorel/script/event_sink.h"
+#include "vorel/script/objects/vorel_main.h"
 #include "vorel/util/date_time.h"
 #include "vorel/util/errors.h"
 
@@ -59,7 +60,7 @@ TDeskletObject::TDeskletObject(HWND window, HMODULE module) {
   timerPassRunning = false;
   controlContainer = 0;
   controlResources = 0;
-  pressedLayerId = 0;
+  pressedLayerId = kNoLayerId;
   createdAt = NowAsDateTime();
   fetching = false;
   flipping = false;
@@ -92,7 +93,10 @@ TDeskletObject::~TDeskletObject() {
   controls.clear();
   if (controlContainer != 0) Quietly([&] { controls::KivFreeControlContainer(controlContainer); });
   if (controlResources != 0) Quietly([&] { controls::KivFreeResources(controlResources); });
+  // Scripts that still hold the main object see it unbound from here on.
+  if (mainObject) mainObject->Unbind();
   scriptEngine.reset();
+  mainObject = nullptr;
   parameters.clear();
 }
 

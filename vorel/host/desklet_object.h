@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/abi/kiv_types.h"
+#include "platform/automation/com_ptr.h"
 #include "vorel/host/kiv_thread.h"
 #include "vorel/skin/control_record.h"
 #include "vorel/skin/layer_record.h"
@@ -28,7 +29,12 @@ namespace vorel {
 
 class TScriptEngine;
 class TEventSink;
+class TVorelMain;
 class TFolderCache;
+
+// NOTE: the host numbers its layers from 0, so 0 is the first layer and
+// cannot also mean "no layer" for the pressed, entered and current layer.
+inline constexpr uint32_t kNoLayerId = 0xFFFFFFFF;
 
 class TDeskletObject {
  public:
@@ -60,6 +66,8 @@ class TDeskletObject {
   std::atomic<bool> fetching{false};
   bool flipping = false;
   std::unique_ptr<TScriptEngine> scriptEngine;
+  // The scripts' root object, made by the first skin load.
+  automation::ComPtr<TVorelMain> mainObject;
   int32_t nextLayerNumber = 1;
   HWND windowHandle = 0;
   HMODULE hostInstance = 0;
@@ -67,9 +75,9 @@ class TDeskletObject {
   std::vector<std::string> errorLog;
   bool updatesLocked = false;
   std::atomic<bool> timerPassRunning{false};
-  uint32_t enteredLayerId = 0;
-  uint32_t pressedLayerId = 0;
-  uint32_t currentLayerId = 0;
+  uint32_t enteredLayerId = kNoLayerId;
+  uint32_t pressedLayerId = kNoLayerId;
+  uint32_t currentLayerId = kNoLayerId;
   std::string droppedFile;
   uint8_t activeSide = 0;
   uint8_t previousSide = 0;

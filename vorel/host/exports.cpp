@@ -144,7 +144,7 @@ VOREL_EXPORT BOOL32 OnMouseOn(void* instance) {
 VOREL_EXPORT BOOL32 OnMouseOut(void* instance) {
   TDeskletObject* d = Live(instance);
   if (!d) return kFalse;
-  d->currentLayerId = 0;
+  d->currentLayerId = kNoLayerId;
   return RunDeskletEvent(*d, d->onMouseExit);
 }
 
@@ -256,7 +256,7 @@ VOREL_EXPORT BOOL32 OnLayerMouseOut(void* instance, uint32_t layerId, const char
     d->currentLayerId = layerId;
     bool used = d->controlContainer != 0 && controls::KivForwardMouseOut(d->controlContainer, layerId, layerName);
     BOOL32 handled = FinishLayerEvent(*d, layerId, LayerEventKind::MouseExit, true, used);
-    d->currentLayerId = 0;
+    d->currentLayerId = kNoLayerId;
     return handled;
   });
 }

@@ -31,7 +31,7 @@ void Look(TDeskletObject& d, const TLayerObject& layer, LayerImageState state) {
 
 // Enter and exit statements: an effect first, then the statement part
 // after "|". A failing effect raises, and the event is not handled.
-void RunWithEffect(TDeskletObject& d, const std::string& statement) {
+void RunWithEffect(TDeskletObject& d, const std::string statement) {
   if (kiv::StartsWith(statement, kEffectPrefix)) {
     RunEffect(d, statement);
     RunStatement(d, AfterBar(statement));
@@ -44,30 +44,38 @@ bool Press(TDeskletObject& d, TLayerObject& layer) {
   if (layer.OnClick.empty() && layer.OnMouseDown.empty()) return false;
   d.pressedLayerId = layer.Id;
   Look(d, layer, LayerImageState::Pressed);
-  if (!layer.OnMouseDown.empty()) RunStatement(d, layer.OnMouseDown);
+  if (!layer.OnMouseDown.empty()) RunStatement(d, std::string(layer.OnMouseDown));
   return true;
 }
 
 bool Click(TDeskletObject& d, TLayerObject& layer, LayerEventKind kind) {
   if (kind == LayerEventKind::MouseUp && (d.pressedLayerId != layer.Id || d.enteredLayerId != layer.Id)) {
-    d.pressedLayerId = 0;
+    d.pressedLayerId = kNoLayerId;
     return false;
   }
-  if (!layer.OnMouseUp.empty()) RunStatement(d, layer.OnMouseUp);
+  // A statement may delete the layer it was run for.
+  const std::weak_ptr<const char> alive = layer.lifetime;
+  auto gone = [&] {
+    if (!alive.expired()) return false;
+    d.pressedLayerId = kNoLayerId;
+    return true;
+  };
+  if (!layer.OnMouseUp.empty()) RunStatement(d, std::string(layer.OnMouseUp));
+  if (gone()) return false;
   if (kind == LayerEventKind::MouseUp) SetDeskletCursor(d, layer.Cursor);
   bool handled = false;
   if (!layer.OnClick.empty()) {
     handled = true;
     if (kind == LayerEventKind::KeyClick) Look(d, layer, LayerImageState::Pressed);
     try {
-      const std::string& click = layer.OnClick;
+      const std::string click = layer.OnClick;
       if (kiv::StartsWith(click, kFlipPrefix)) {
         RequestSideChange(d, click);
       } else if (kiv::StartsWith(click, kEffectPrefix)) {
         // NOTE: a click runs its statement before its effect, the reverse
         // of enter and exit.
         RunStatement(d, AfterBar(click));
-        RunEffect(d, click);
+        if (!alive.expired()) RunEffect(d, click);
       } else {
         RunStatement(d, click);
       }
@@ -75,9 +83,10 @@ bool Click(TDeskletObject& d, TLayerObject& layer, LayerEventKind kind) {
       // A failed flip or effect still ends the click normally below.
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(std::max(d.keyPressAnim, 0)));
+    if (gone()) return true;
     if (!layer.DSrc.empty()) Look(d, layer, LayerImageState::Normal);
   }
-  d.pressedLayerId = 0;
+  d.pressedLayerId = kNoLayerId;
   return handled;
 }
 

@@ -9,6 +9,8 @@ namespace vorel {
 // when the host refuses one.
 void RequestSideChange(TDeskletObject&, const std::string&) { NotImplemented("side flipping (!FLIP:)"); }
 
+void FlipToSide(TDeskletObject&, const std::string&) { NotImplemented("side flipping (FlipTo)"); }
+
 void RunEffect(TDeskletObject&, const std::string&) { NotImplemented("effects (!EFFECT:)"); }
 
 }  // namespace vorel

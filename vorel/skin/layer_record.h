@@ -74,6 +74,10 @@ struct TLayerObject {
   uint8_t MaskValue = 0;
   uint8_t MaskMinValue = 0;
   uint32_t ImageColor = kNoImageColor;
+  // Script objects and event handlers that hold the record's address keep
+  // a weak reference to this, and so learn that a statement deleted the
+  // layer under them.
+  std::shared_ptr<const char> lifetime = std::make_shared<const char>('\0');
 
   TLayerObject() = default;
   TLayerObject(const TLayerObject&) = delete;

@@ -7,6 +7,7 @@
 #include "vorel/host/desklet_object.h"
 #include "vorel/host/host_api.h"
 #include "vorel/runtime/statement_runner.h"
+#include "vorel/script/objects/vorel_main.h"
 #include "vorel/script/script_engine.h"
 #include "vorel/skin/section_readers.h"
 #include "vorel/skin/sides_and_parameters.h"
@@ -47,10 +48,22 @@ void ShowFallback(TDeskletObject& d) {
   }
 }
 
+// The scripts' root object, made once per desklet. Changing the language
+// starts a fresh engine, so the object is added on every load; adding a
+// name again replaces it.
+void AddMainObject(TDeskletObject& d) {
+  if (!d.scriptEngine) return;
+  if (!d.mainObject) d.mainObject = TVorelMain::Create(d);
+  d.scriptEngine->AddObject("kiv", d.mainObject.Get(), true);
+  d.scriptEngine->AddObject("this", d.mainObject.Get(), true);
+}
+
 }  // namespace
 
 void ReadDeskletSettings(TDeskletObject& d, const xml::Node& desklet) {
-  if (!HasContent(desklet)) return;
+  // NOTE: a skin without desklet settings still has statements on its
+  // layers, and they reach the desklet through the main object.
+  if (!HasContent(desklet)) return AddMainObject(d);
   const HWND hwnd = d.windowHandle;
   host::DeskletSetAlpha(hwnd, IntInRange(Setting(desklet, "alpha", "255"), 255, 0, 255));
   host::DeskletSetLabel(hwnd, Setting(desklet, "label"));
@@ -87,7 +100,7 @@ void ReadDeskletSettings(TDeskletObject& d, const xml::Node& desklet) {
   d.initialSide = static_cast<uint8_t>(IntInRange(Setting(desklet, "initialside", "0"), 0, 0, 255));
   d.keyPressAnim = IntDef(Setting(desklet, "keypressanim", "100"), 100);
 
-  // The script-visible main object joins here with the object model.
+  AddMainObject(d);
 
   const std::string script = NormalisePath(Setting(desklet, "script"));
   if (!script.empty() && d.scriptEngine) {

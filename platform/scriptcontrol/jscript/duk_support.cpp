@@ -1,9 +1,12 @@
 #include "platform/scriptcontrol/jscript/duk_support.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
+#include <utility>
 
+#include "platform/scriptcontrol/script_error.h"
 #include "platform/util/utf8.h"
 
 namespace scriptcontrol::jscript {
@@ -33,13 +36,93 @@ HeapPtr CreateHeap() {
   return HeapPtr(ctx);
 }
 
-void PushAutomationError(duk_context* ctx, automation::HRESULT code, const char* description) {
+void PushAutomationError(duk_context* ctx, automation::HRESULT code, const char* description, duk_errcode_t kind) {
   // No C file and line, so the error carries the script position.
-  duk_push_error_object_raw(ctx, DUK_ERR_ERROR, nullptr, 0, "%s", description);
+  duk_push_error_object_raw(ctx, kind, nullptr, 0, "%s", description);
   duk_push_int(ctx, code);
   duk_put_prop_string(ctx, -2, "number");
   duk_push_string(ctx, description);
   duk_put_prop_string(ctx, -2, "description");
+}
+
+void ThrowScriptError(duk_context* ctx, duk_errcode_t kind, automation::HRESULT code, const char* description) {
+  PushAutomationError(ctx, code, description, kind);
+  duk_throw_raw(ctx);
+  std::abort();  // not reached: duk_throw_raw does not come back, though its declaration does not say so
+}
+
+namespace {
+
+// The buffer behind an owned pointer: the holder, then the pointer.
+struct OwnedPointer {
+  void* owner;
+  void* pointer;
+};
+
+// Pushes obj[key] and gives its owned-pointer buffer, or null.
+OwnedPointer* PushOwnedPointer(duk_context* ctx, duk_idx_t obj, const char* key) {
+  if (!duk_is_object(ctx, obj)) {
+    duk_push_undefined(ctx);
+    return nullptr;
+  }
+  duk_get_prop_string(ctx, obj, key);
+  duk_size_t size = 0;
+  void* data = duk_get_buffer(ctx, -1, &size);
+  return data && size == sizeof(OwnedPointer) ? static_cast<OwnedPointer*>(data) : nullptr;
+}
+
+}  // namespace
+
+void PutPointer(duk_context* ctx, duk_idx_t obj, const char* key, void* pointer) {
+  obj = duk_normalize_index(ctx, obj);
+  auto* slot = static_cast<OwnedPointer*>(duk_push_fixed_buffer(ctx, sizeof(OwnedPointer)));
+  *slot = OwnedPointer{duk_get_heapptr(ctx, obj), pointer};
+  duk_put_prop_string(ctx, obj, key);
+}
+
+void* PointerOf(duk_context* ctx, duk_idx_t obj, const char* key) {
+  obj = duk_normalize_index(ctx, obj);
+  OwnedPointer* slot = PushOwnedPointer(ctx, obj, key);
+  void* pointer = slot ? slot->pointer : nullptr;
+  duk_pop(ctx);
+  return pointer;
+}
+
+void* OwnPointerOf(duk_context* ctx, duk_idx_t obj, const char* key) {
+  obj = duk_normalize_index(ctx, obj);
+  OwnedPointer* slot = PushOwnedPointer(ctx, obj, key);
+  void* pointer = slot && slot->owner == duk_get_heapptr(ctx, obj) ? slot->pointer : nullptr;
+  duk_pop(ctx);
+  return pointer;
+}
+
+void* TakeOwnPointer(duk_context* ctx, duk_idx_t obj, const char* key) {
+  obj = duk_normalize_index(ctx, obj);
+  OwnedPointer* slot = PushOwnedPointer(ctx, obj, key);
+  void* pointer = nullptr;
+  if (slot && slot->owner == duk_get_heapptr(ctx, obj)) pointer = std::exchange(slot->pointer, nullptr);
+  duk_pop(ctx);
+  return pointer;
+}
+
+std::optional<int32_t> ErrorNumberOf(duk_context* ctx, duk_idx_t idx) {
+  SafeGetProp(ctx, idx, "number");
+  std::optional<int32_t> number;
+  if (duk_is_number(ctx, -1)) {
+    double d = duk_get_number(ctx, -1);
+    // Numbers written in hex (0x800A0009) arrive unsigned.
+    if (std::isfinite(d) && d >= -2147483648.0 && d < 4294967296.0)
+      number = static_cast<int32_t>(static_cast<uint32_t>(static_cast<int64_t>(d)));
+  }
+  duk_pop(ctx);
+  return number;
+}
+
+void RaiseScriptFailure(duk_context* ctx) {
+  automation::HRESULT number = ErrorNumberOf(ctx, -1).value_or(kUncaughtErrorNumber);
+  std::string text = SafeGetString(ctx, -1, "description", SafeGetString(ctx, -1, "message", SafeToString(ctx, -1)));
+  duk_pop(ctx);
+  throw automation::AutomationError(number, text);
 }
 
 void SafeGetProp(duk_context* ctx, duk_idx_t obj, const char* key) {

@@ -13,11 +13,14 @@
 #include <duktape.h>
 
 #include <climits>
+#include <cstdint>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/automation/automation_error.h"
+#include "platform/scriptcontrol/jscript/jscript_errors.h"
 
 namespace scriptcontrol::jscript {
 
@@ -29,8 +32,14 @@ using HeapPtr = std::unique_ptr<duk_context, HeapDeleter>;
 // Throws std::runtime_error when Duktape cannot make a heap.
 HeapPtr CreateHeap();
 
-// Pushes an Error whose number, description and message are the failure's.
-void PushAutomationError(duk_context* ctx, automation::HRESULT code, const char* description);
+// Pushes an Error (or, with kind, a TypeError, RangeError...) whose
+// number, description and message are the failure's.
+void PushAutomationError(duk_context* ctx, automation::HRESULT code, const char* description,
+                         duk_errcode_t kind = DUK_ERR_ERROR);
+// Pushes that error and throws it. Only for plain callback code: no C++
+// object with a destructor may be alive between here and Duktape.
+[[noreturn]] void ThrowScriptError(duk_context* ctx, duk_errcode_t kind, automation::HRESULT code,
+                                   const char* description);
 
 inline constexpr duk_ret_t kThrowPending = INT_MIN;
 
@@ -38,6 +47,8 @@ template <class F>
 duk_ret_t RunNative(duk_context* ctx, F&& body) noexcept {
   try {
     return body();
+  } catch (const JScriptError& e) {
+    PushAutomationError(ctx, e.Code(), e.what(), e.Kind());
   } catch (const automation::AutomationError& e) {
     PushAutomationError(ctx, e.Code(), e.what());
   } catch (const std::exception& e) {
@@ -50,6 +61,31 @@ duk_ret_t RunNative(duk_context* ctx, F&& body) noexcept {
 
 // The callback's return: throws the pending error left by RunNative.
 inline duk_ret_t FinishNative(duk_context* ctx, duk_ret_t rc) { return rc == kThrowPending ? duk_throw(ctx) : rc; }
+
+// A native pointer kept on a script object under a hidden key, together
+// with the object it was put on. Reads of hidden keys go through a Proxy
+// to its target and up to prototypes, so an object made with
+// Object.create(holder) sees the holder's pointer; it inherits the
+// holder's finalizer as well, and that finalizer must free only what its
+// own object holds.
+void PutPointer(duk_context* ctx, duk_idx_t obj, const char* key, void* pointer);
+// The pointer as reads see it; null when there is none.
+void* PointerOf(duk_context* ctx, duk_idx_t obj, const char* key);
+// The pointer only when obj itself holds it.
+void* OwnPointerOf(duk_context* ctx, duk_idx_t obj, const char* key);
+// The pointer when obj itself holds it, which from now on it no longer
+// does; null otherwise. For finalizers.
+void* TakeOwnPointer(duk_context* ctx, duk_idx_t obj, const char* key);
+
+// The number a script error carries in its number property, when that is
+// a 32-bit value (negative, or unsigned as 0x800A0009 is written).
+std::optional<int32_t> ErrorNumberOf(duk_context* ctx, duk_idx_t idx);
+
+// For C++ code that caught a script error with duk_safe_call: pops the
+// error from the stack top and throws it as an AutomationError with the
+// error's number (or, for a plain script exception, the number of an
+// uncaught one) and its description or message.
+[[noreturn]] void RaiseScriptFailure(duk_context* ctx);
 
 // Pushes obj[key] (undefined when reading fails); never longjmps.
 void SafeGetProp(duk_context* ctx, duk_idx_t obj, const char* key);

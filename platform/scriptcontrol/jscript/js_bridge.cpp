@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <ctime>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "platform/automation/type_info.h"
 #include "platform/scriptcontrol/jscript/duk_support.h"
 #include "platform/scriptcontrol/jscript/js_object_dispatch.h"
+#include "platform/scriptcontrol/jscript/jscript_errors.h"
 #include "platform/scriptcontrol/script_error.h"
 
 namespace scriptcontrol::jscript {
@@ -35,37 +37,23 @@ constexpr const char* kIdKey = "\xFF" "i";
 constexpr const char* kArrayKey = "\xFF" "a";
 
 IDispatch* HeldDispatch(duk_context* ctx, duk_idx_t obj) {
-  if (!duk_is_object(ctx, obj)) return nullptr;
-  duk_get_prop_string(ctx, obj, kHeldKey);
-  auto* d = static_cast<IDispatch*>(duk_get_pointer(ctx, -1));
-  duk_pop(ctx);
-  return d;
+  return static_cast<IDispatch*>(PointerOf(ctx, obj, kHeldKey));
 }
 
-// Releases the reference a holder object keeps; runs when Duktape frees it
-// (or at heap destruction).
+// Releases what a holder object keeps; runs when Duktape frees it (or at
+// heap destruction).
 duk_ret_t HolderFinalizer(duk_context* ctx) {
-  if (IDispatch* d = HeldDispatch(ctx, 0)) {
-    duk_push_pointer(ctx, nullptr);
-    duk_put_prop_string(ctx, 0, kHeldKey);
-    d->Release();
-  }
-  duk_get_prop_string(ctx, 0, kArrayKey);
-  auto* array = static_cast<automation::VariantArray*>(duk_get_pointer(ctx, -1));
-  duk_pop(ctx);
-  if (array) {
-    duk_push_pointer(ctx, nullptr);
-    duk_put_prop_string(ctx, 0, kArrayKey);
-    delete array;  // owned by the holder object since PushVariantArray
-  }
+  if (void* d = TakeOwnPointer(ctx, 0, kHeldKey)) static_cast<IDispatch*>(d)->Release();
+  // Owned by the holder object since PushVariantArray.
+  std::unique_ptr<automation::VariantArray> array(
+      static_cast<automation::VariantArray*>(TakeOwnPointer(ctx, 0, kArrayKey)));
   return 0;
 }
 
 // Gives the object on the stack top a counted reference to d.
 void Hold(duk_context* ctx, IDispatch* d) {
   d->AddRef();
-  duk_push_pointer(ctx, d);
-  duk_put_prop_string(ctx, -2, kHeldKey);
+  PutPointer(ctx, -1, kHeldKey, d);
   duk_push_c_function(ctx, HolderFinalizer, 1);
   duk_set_finalizer(ctx, -2);
 }
@@ -232,6 +220,9 @@ duk_ret_t NoOp(duk_context*) { return 0; }
 
 // Local-time days since 1899-12-30 and script time values (ms since 1970 UTC).
 double ScriptTimeFromDate(double days) {
+  // Beyond the range of script times (100 million days either side of
+  // 1970) the date is an invalid one.
+  if (!std::isfinite(days) || std::fabs(days - 25569.0) > 1e8) return std::nan("");
   double local = (days - 25569.0) * 86400.0;
   std::time_t guess = static_cast<std::time_t>(local);
   std::tm tm{};
@@ -246,27 +237,89 @@ double DateFromScriptTime(double ms) {
   return (ms / 1000.0 + static_cast<double>(tm.tm_gmtoff)) / 86400.0 + 25569.0;
 }
 
-duk_ret_t GetTimeUnsafe(duk_context* ctx, void*) {
-  // stack: [date]
-  duk_get_prop_string(ctx, -1, "getTime");
-  duk_dup(ctx, -2);
-  duk_call_method(ctx, 0);
+// The built-in Date constructor and getTime, kept when the heap is new:
+// scripts may replace the global names, and dates must convert without
+// running script code.
+constexpr const char* kDateKey = "\xFF" "Date";
+constexpr const char* kGetTimeKey = "\xFF" "getTime";
+
+void PushStashed(duk_context* ctx, const char* key) {
+  duk_push_global_stash(ctx);
+  duk_get_prop_string(ctx, -1, key);
+  duk_remove(ctx, -2);
+}
+
+// stack: [... value]; leaves the value's time when it is a Date, else
+// undefined. Run as a safe call, since instanceof may reach a Proxy.
+duk_ret_t TimeOfDateUnsafe(duk_context* ctx, void*) {
+  const duk_idx_t value = duk_get_top_index(ctx);
+  PushStashed(ctx, kDateKey);
+  if (!duk_is_function(ctx, -1) || !duk_instanceof(ctx, value, -1)) {
+    duk_push_undefined(ctx);
+    return 1;
+  }
+  PushStashed(ctx, kGetTimeKey);
+  duk_dup(ctx, value);
+  duk_call_method(ctx, 0);  // throws for an object that only inherits from Date.prototype
   return 1;
 }
 
-bool IsDate(duk_context* ctx, duk_idx_t idx) {
-  duk_get_global_string(ctx, "Date");
-  bool result = duk_is_function(ctx, -1) && duk_instanceof(ctx, idx, -1);
-  duk_pop(ctx);
-  return result;
+bool IsPut(MemberKind kind) { return kind == MemberKind::PropertyPut || kind == MemberKind::PropertyPutRef; }
+
+bool NeedsShaping(const automation::ParamInfo& p) { return p.byRef || p.type == automation::VarType::Array; }
+
+// The parameter that the script argument at position (natural order, of
+// count) fills; a put's value is its last parameter.
+const automation::ParamInfo* ParamAt(const MemberInfo& member, size_t position, size_t count) {
+  const auto& params = member.params;
+  if (params.empty()) return nullptr;
+  if (IsPut(member.kind)) {
+    if (position + 1 == count) return &params.back();
+    return position + 1 < params.size() ? &params[position] : nullptr;
+  }
+  return position < params.size() ? &params[position] : nullptr;
+}
+
+// stack: [... array]; leaves a dense copy that holds only own data
+// properties, so that reading it from C++ can run no script code. (A safe
+// call sees the caller's whole frame: indices count from the top.)
+duk_ret_t CopyArrayUnsafe(duk_context* ctx, void*) {
+  const duk_idx_t source = duk_get_top_index(ctx);
+  duk_size_t n = duk_get_length(ctx, source);
+  if (n > kMaxConvertedArray) {
+    PushAutomationError(ctx, kOutOfMemoryErrorNumber, kOutOfMemoryErrorText, DUK_ERR_RANGE_ERROR);
+    return duk_throw(ctx);
+  }
+  const duk_idx_t copy = duk_push_array(ctx);
+  for (duk_size_t i = 0; i < n; ++i) {
+    duk_push_uint(ctx, static_cast<duk_uint_t>(i));
+    duk_get_prop_index(ctx, source, static_cast<duk_uarridx_t>(i));
+    // Defined, not assigned: a setter on Array.prototype must not run.
+    duk_def_prop(ctx, copy, DUK_DEFPROP_HAVE_VALUE | DUK_DEFPROP_SET_WEC);
+  }
+  return 1;
 }
 
 }  // namespace
+
+void CheckDeadlineOrThrow(duk_context* ctx) {
+  duk_ret_t rc = RunNative(ctx, [ctx]() -> duk_ret_t {
+    JsBridge::Of(ctx).CheckDeadline();
+    return 0;
+  });
+  FinishNative(ctx, rc);
+}
 
 JsBridge::JsBridge(duk_context* ctx, std::shared_ptr<EngineLife> life) : ctx_(ctx), life_(std::move(life)) {
   duk_push_global_stash(ctx_);
   duk_push_pointer(ctx_, this);
   duk_put_prop_string(ctx_, -2, kBridgeKey);
+  duk_get_global_string(ctx_, "Date");
+  duk_get_prop_string(ctx_, -1, "prototype");
+  duk_get_prop_string(ctx_, -1, "getTime");
+  duk_put_prop_string(ctx_, -4, kGetTimeKey);
+  duk_pop(ctx_);
+  duk_put_prop_string(ctx_, -2, kDateKey);
   duk_pop(ctx_);
 }
 
@@ -284,14 +337,68 @@ void JsBridge::CheckDeadline() const {
     throw automation::AutomationError(kTimeoutErrorNumber, "Script execution timed out");
 }
 
+const MemberInfo* JsBridge::ShapedMember(IDispatch* object, DispId id, uint16_t flags) {
+  const InterfaceInfo* info = TypeInfoOf(object);
+  if (!info) return nullptr;
+  const ShapeKey key{info, id, flags};
+  if (auto known = shaped_.find(key); known != shaped_.end()) return known->second;
+  // The member Invoke will choose for these flags.
+  const MemberInfo* member = nullptr;
+  if (flags & (automation::DISPATCH_PROPERTYPUT | automation::DISPATCH_PROPERTYPUTREF)) {
+    member = info->Find(id, MemberKind::PropertyPut);
+    if (!member) member = info->Find(id, MemberKind::PropertyPutRef);
+  } else {
+    if (flags & automation::DISPATCH_METHOD) member = info->Find(id, MemberKind::Method);
+    if (!member) member = info->Find(id, MemberKind::PropertyGet);
+  }
+  if (member && std::none_of(member->params.begin(), member->params.end(), NeedsShaping)) member = nullptr;
+  shaped_.emplace(key, member);
+  return member;
+}
+
+Variant JsBridge::ScriptArrayToVariant(duk_idx_t idx) {
+  duk_dup(ctx_, idx);
+  if (duk_safe_call(ctx_, CopyArrayUnsafe, nullptr, 1, 1) != DUK_EXEC_SUCCESS) RaiseScriptFailure(ctx_);
+  std::vector<Variant> items(duk_get_length(ctx_, -1));
+  for (size_t i = 0; i < items.size(); ++i) {
+    duk_get_prop_index(ctx_, -1, static_cast<duk_uarridx_t>(i));
+    items[i] = ToVariant(-1);
+    duk_pop(ctx_);
+  }
+  duk_pop(ctx_);
+  return Variant(automation::VariantArray(std::move(items), 0));
+}
+
 Variant JsBridge::Call(IDispatch* object, DispId id, uint16_t flags, duk_idx_t first, duk_idx_t count) {
   CheckDeadline();
+  const size_t n = static_cast<size_t>(count);
+  const MemberInfo* member = n > 0 ? ShapedMember(object, id, flags) : nullptr;
   std::vector<Variant> args;
-  args.reserve(static_cast<size_t>(count));
-  for (duk_idx_t i = first + count - 1; i >= first; --i) args.push_back(ToVariant(i));  // last first
+  args.reserve(n);
+  bool byRef = false;
+  for (size_t k = 0; k < n; ++k) {  // last argument first
+    const size_t position = n - 1 - k;
+    const duk_idx_t idx = first + static_cast<duk_idx_t>(position);
+    const automation::ParamInfo* param = member ? ParamAt(*member, position, n) : nullptr;
+    if (param && param->type == automation::VarType::Array && duk_is_array(ctx_, idx) && !ObjectAt(idx))
+      args.push_back(ScriptArrayToVariant(idx));
+    else
+      args.push_back(ToVariant(idx));
+    if (param && param->byRef) byRef = true;
+  }
+  // A by-reference parameter gets a reference to the argument's value;
+  // args stays put while the call runs.
+  std::vector<Variant> passed;
+  if (byRef) {
+    passed.reserve(n);
+    for (size_t k = 0; k < n; ++k) {
+      const automation::ParamInfo* param = ParamAt(*member, n - 1 - k, n);
+      passed.push_back(param && param->byRef ? Variant::Ref(&args[k]) : std::move(args[k]));
+    }
+  }
   static const DispId putId[1] = {automation::DISPID_PROPERTYPUT};
   automation::DispParams params;
-  params.args = args;
+  params.args = byRef ? std::span<Variant>(passed) : std::span<Variant>(args);
   if (flags & automation::DISPATCH_PROPERTYPUT) params.namedIds = putId;
   Variant result;
   automation::ClearErrorInfo();
@@ -312,11 +419,26 @@ void JsBridge::PushDispatch(IDispatch* object) {
   duk_new(ctx_, 2);
 }
 
+IDispatch* JsBridge::ObjectAt(duk_idx_t idx) const {
+  idx = duk_normalize_index(ctx_, idx);
+  IDispatch* d = HeldDispatch(ctx_, idx);
+  if (!d) return nullptr;
+  // Member functions hold their object too, beside the member's id.
+  duk_get_prop_string(ctx_, idx, kIdKey);
+  bool isMemberFunction = !duk_is_undefined(ctx_, -1);
+  duk_pop(ctx_);
+  return isMemberFunction ? nullptr : d;
+}
+
+const automation::VariantArray* JsBridge::ArrayAt(duk_idx_t idx) const {
+  // Only the holder itself: an object inheriting from it could outlive it.
+  return static_cast<const automation::VariantArray*>(OwnPointerOf(ctx_, idx, kArrayKey));
+}
+
 void JsBridge::PushVariantArray(const automation::VariantArray& array) {
   auto copy = std::make_unique<automation::VariantArray>(array);
   duk_push_object(ctx_);
-  duk_push_pointer(ctx_, copy.release());  // owned by the object; freed by its finalizer
-  duk_put_prop_string(ctx_, -2, kArrayKey);
+  PutPointer(ctx_, -1, kArrayKey, copy.release());  // owned by the object; freed by its finalizer
   duk_push_c_function(ctx_, HolderFinalizer, 1);
   duk_set_finalizer(ctx_, -2);
 }
@@ -336,7 +458,7 @@ void JsBridge::PushVariant(const Variant& value) {
       return;
     }
     case automation::VarType::Date:
-      duk_get_global_string(ctx_, "Date");
+      PushStashed(ctx_, kDateKey);
       duk_push_number(ctx_, ScriptTimeFromDate(v.Get<automation::Date>()->days));
       duk_new(ctx_, 1);
       return;
@@ -364,26 +486,17 @@ Variant JsBridge::ToVariant(duk_idx_t idx) {
     }
     case DUK_TYPE_STRING: return Variant(GetUtf8(ctx_, idx));
     case DUK_TYPE_OBJECT: {
-      if (IDispatch* d = HeldDispatch(ctx_, idx)) {
-        // Only proxies hold a dispatch object without an id.
-        duk_get_prop_string(ctx_, idx, kIdKey);
-        bool isMemberFunction = !duk_is_undefined(ctx_, -1);
+      if (IDispatch* d = ObjectAt(idx)) return Variant(d);
+      if (const automation::VariantArray* array = ArrayAt(idx)) return Variant(*array);
+      duk_dup(ctx_, idx);
+      if (duk_safe_call(ctx_, TimeOfDateUnsafe, nullptr, 1, 1) == DUK_EXEC_SUCCESS && duk_is_number(ctx_, -1)) {
+        double ms = duk_get_number(ctx_, -1);
         duk_pop(ctx_);
-        if (!isMemberFunction) return Variant(d);
+        // An invalid date (new Date(NaN)) has no value to give.
+        if (!std::isfinite(ms)) return Variant::Null();
+        return Variant(automation::Date{DateFromScriptTime(ms)});
       }
-      duk_get_prop_string(ctx_, idx, kArrayKey);
-      auto* array = static_cast<automation::VariantArray*>(duk_get_pointer(ctx_, -1));
       duk_pop(ctx_);
-      if (array) return Variant(*array);
-      if (IsDate(ctx_, idx)) {
-        duk_dup(ctx_, idx);
-        if (duk_safe_call(ctx_, GetTimeUnsafe, nullptr, 1, 1) == DUK_EXEC_SUCCESS && duk_is_number(ctx_, -1)) {
-          double ms = duk_get_number(ctx_, -1);
-          duk_pop(ctx_);
-          return Variant(automation::Date{DateFromScriptTime(ms)});
-        }
-        duk_pop(ctx_);
-      }
       return Variant(WrapScriptObject(*this, idx));
     }
     case DUK_TYPE_LIGHTFUNC: return Variant(WrapScriptObject(*this, idx));

@@ -11,6 +11,12 @@
 // and other script objects (arrays, functions) dispatch objects of their
 // own. Variant arrays appear as opaque values that VBArray can read.
 //
+// Calls follow the member's type information where it asks for more than
+// plain values: a parameter declared by reference receives a reference to
+// a variant holding the argument (scripts have no variables to pass, so
+// what the member writes there stays with the call), and a script array
+// given for a parameter declared as a variant array becomes one.
+//
 // The bridge also keeps the deadline of the running call: every native
 // callback checks it, since the Duktape build has no execution hook.
 #pragma once
@@ -18,13 +24,25 @@
 #include <duktape.h>
 
 #include <chrono>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 
 #include "platform/automation/dispatch.h"
 #include "platform/automation/variant.h"
 
+namespace automation {
+class InterfaceInfo;
+struct MemberInfo;
+}  // namespace automation
+
 namespace scriptcontrol::jscript {
+
+// The largest script array that becomes a variant array; a longer one
+// fails with "Out of memory" rather than exhausting it.
+inline constexpr size_t kMaxConvertedArray = size_t{1} << 20;
 
 // Shared with the dispatch wrappers of script objects, which outlive the
 // engine when C++ code keeps them: ctx is null once the engine is gone.
@@ -45,6 +63,12 @@ class JsBridge {
   automation::Variant ToVariant(duk_idx_t idx);
   // A proxy for the object, or null for a null pointer.
   void PushDispatch(automation::IDispatch* object);
+  // The dispatch object of the proxy at idx (no reference added), or null
+  // for any other value.
+  automation::IDispatch* ObjectAt(duk_idx_t idx) const;
+  // The variant array of the opaque array value at idx, or null. The
+  // value owns the array; an object inheriting from it is no array.
+  const automation::VariantArray* ArrayAt(duk_idx_t idx) const;
   // Makes the object's members global names: methods as functions,
   // properties as accessors, each under the name its type information
   // spells. An object without type information adds none.
@@ -68,10 +92,34 @@ class JsBridge {
 
  private:
   void PushVariantArray(const automation::VariantArray& array);
+  // The member a call reaches, when its parameters need more than plain
+  // conversion (by reference, variant array); null otherwise.
+  const automation::MemberInfo* ShapedMember(automation::IDispatch* object, automation::DispId id, uint16_t flags);
+  automation::Variant ScriptArrayToVariant(duk_idx_t idx);
+
 
   duk_context* ctx_;
   std::shared_ptr<EngineLife> life_;
   std::optional<std::chrono::steady_clock::time_point> deadline_;
+  // ShapedMember's answers, asked once per interface, id and kind of call
+  // (type information lives as long as the process).
+  struct ShapeKey {
+    const automation::InterfaceInfo* info;
+    automation::DispId id;
+    uint16_t flags;
+    friend bool operator==(const ShapeKey&, const ShapeKey&) = default;
+  };
+  struct ShapeKeyHash {
+    size_t operator()(const ShapeKey& k) const noexcept {
+      return std::hash<const void*>()(k.info) ^ (static_cast<size_t>(static_cast<uint32_t>(k.id)) << 4) ^ k.flags;
+    }
+  };
+  std::unordered_map<ShapeKey, const automation::MemberInfo*, ShapeKeyHash> shaped_;
 };
+
+// For callbacks that otherwise stay in plain Duktape code: throws the
+// time-out failure into the script once the running call's deadline has
+// passed (or the script error when the heap has no bridge).
+void CheckDeadlineOrThrow(duk_context* ctx);
 
 }  // namespace scriptcontrol::jscript

@@ -41,32 +41,34 @@ struct CallState {
   duk_idx_t argc;
 };
 
-// stack: [object, args (natural order)...]; leaves the result.
+// stack: [... object, args (natural order)...]; leaves the result. A
+// safe call sees the caller's whole frame, so positions count from the
+// top: a C++ member may call a script object from inside a callback.
 duk_ret_t InvokeUnsafe(duk_context* ctx, void* udata) {
   const auto* s = static_cast<const CallState*>(udata);
-  duk_idx_t object = 0;
+  const duk_idx_t object = duk_get_top(ctx) - s->argc - 1;
   if (s->id == automation::DISPID_VALUE) {
     if ((s->flags & automation::DISPATCH_METHOD) && duk_is_callable(ctx, object)) {
       duk_push_undefined(ctx);
-      duk_insert(ctx, 1);
+      duk_insert(ctx, object + 1);  // [object, this, args...]
       duk_call_method(ctx, s->argc);
     } else {
-      duk_set_top(ctx, 1);
-      duk_to_string(ctx, 0);
+      duk_dup(ctx, object);
+      duk_to_string(ctx, -1);
     }
     return 1;
   }
   if (s->flags & automation::DISPATCH_PROPERTYPUT) {
-    duk_dup(ctx, duk_get_top(ctx) - 1);
+    duk_dup_top(ctx);
     duk_put_prop_string(ctx, object, s->name);
     duk_push_undefined(ctx);
     return 1;
   }
   duk_get_prop_string(ctx, object, s->name);
   if ((s->flags & automation::DISPATCH_METHOD) && duk_is_callable(ctx, -1)) {
-    duk_insert(ctx, 1);  // [object, fn, args...]
-    duk_dup(ctx, 0);
-    duk_insert(ctx, 2);  // [object, fn, this, args...]
+    duk_insert(ctx, object + 1);  // [object, fn, args...]
+    duk_dup(ctx, object);
+    duk_insert(ctx, object + 2);  // [object, fn, this, args...]
     duk_call_method(ctx, s->argc);
   }
   return 1;

@@ -4,8 +4,11 @@
 #include <chrono>
 #include <cstdlib>
 #include <set>
+#include <stdexcept>
 
 #include "platform/automation/hresult.h"
+#include "platform/scriptcontrol/jscript/js_enumerator.h"
+#include "platform/scriptcontrol/jscript/js_vbarray.h"
 
 namespace scriptcontrol::jscript {
 
@@ -47,6 +50,13 @@ std::string JScriptWording(const std::string& message) {
   return message;
 }
 
+// The JScript built-ins plain ECMAScript lacks.
+duk_ret_t DefineBuiltinsUnsafe(duk_context* ctx, void*) {
+  DefineEnumerator(ctx);
+  DefineVBArray(ctx);
+  return 0;
+}
+
 }  // namespace
 
 // One call from the control into the engine: keeps the stack as it was
@@ -74,6 +84,9 @@ class JScriptEngine::CallScope {
 JScriptEngine::JScriptEngine() : life_(std::make_shared<EngineLife>()), heap_(CreateHeap()) {
   life_->ctx = heap_.get();
   bridge_ = std::make_unique<JsBridge>(heap_.get(), life_);
+  if (duk_safe_call(heap_.get(), DefineBuiltinsUnsafe, nullptr, 0, 1) != DUK_EXEC_SUCCESS)
+    throw std::runtime_error("A script engine for the specified language can not be created.");
+  duk_pop(heap_.get());
 }
 
 JScriptEngine::~JScriptEngine() {
@@ -246,13 +259,10 @@ void JScriptEngine::FailFromStack(bool compiling, const std::string& compiledTex
   } else if (duk_is_error(ctx, -1) || duk_is_object(ctx, -1)) {
     std::string name = SafeGetString(ctx, -1, "name");
     std::string message = SafeGetString(ctx, -1, "message", SafeToString(ctx, -1));
-    SafeGetProp(ctx, -1, "number");
-    bool automationError = duk_is_number(ctx, -1);
-    int32_t number = automationError ? static_cast<int32_t>(static_cast<int64_t>(duk_get_number(ctx, -1))) : 0;
-    duk_pop(ctx);
+    std::optional<int32_t> number = ErrorNumberOf(ctx, -1);
     error.source = kRuntimeErrorSource;
-    if (automationError) {
-      error.number = number;
+    if (number) {
+      error.number = *number;
       error.description = SafeGetString(ctx, -1, "description", message);
     } else {
       error.description = JScriptWording(message);

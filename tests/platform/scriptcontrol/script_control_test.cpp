@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "by_ref_object.h"
 #include "platform/automation/sample_object.h"
+#include "test_collection.h"
 
 namespace scriptcontrol {
 namespace {
@@ -82,6 +84,37 @@ TEST(ScriptControlTest, AddObjectNeedsAnObject) {
   auto sample = automation::MakeObject<automation::testing::SampleObject>();
   control.AddObject("s", sample.Get(), false);
   EXPECT_EQ(control.Eval("s.Add(1, 2)"), Variant(3));
+}
+
+TEST(ScriptControlTest, BuiltinsAndByReferenceArgumentsThroughTheControl) {
+  size_t before = automation::LiveObjectCount();
+  {
+    ScriptControl control;
+    control.SetLanguage("JScript");
+    control.SetTimeout(-1);
+    auto items = automation::MakeObject<testing::TestCollection>(
+        std::vector<Variant>{Variant("x"), Variant("y")});
+    auto main = automation::MakeObject<testing::ByRefObject>();
+    control.AddObject("items", items.Get(), false);
+    control.AddObject("kiv", main.Get(), true);
+    control.AddCode(
+        "function joined() { var s = ''; for (var e = new Enumerator(items); !e.atEnd(); e.moveNext())"
+        " s += e.item(); return s; }\n"
+        "function bounds() { var a = new VBArray(items.Numbers(1)); return a.lbound() + ':' + a.ubound(); }\n"
+        "function connect() { return ConnectObject(items, 'items_'); }\n");
+    EXPECT_EQ(control.Run("joined"), Variant("xy"));
+    EXPECT_EQ(control.Run("bounds"), Variant("1:4"));
+    EXPECT_EQ(control.Run("connect"), Variant("object|items_"));
+    ScriptError reported;
+    control.OnError([&](const ScriptError& e) { reported = e; });
+    EXPECT_THROW(control.ExecuteStatement("new Enumerator(kiv)"), ScriptFailure);
+    EXPECT_EQ(reported.number, static_cast<int32_t>(0x800A01B6u));
+    EXPECT_EQ(reported.description, "Object doesn't support this property or method");
+    EXPECT_THROW(control.ExecuteStatement("new VBArray(items.Numbers()).getItem(7)"), ScriptFailure);
+    EXPECT_EQ(control.Error().number, static_cast<int32_t>(0x800A0009u));
+    EXPECT_EQ(control.Error().description, "Subscript out of range");
+  }
+  EXPECT_EQ(automation::LiveObjectCount(), before);
 }
 
 }  // namespace

@@ -66,4 +66,51 @@ TEST(IniFile, AProcessKilledWhileWritingLeavesTheOldOrTheNewFile) {
   }
 }
 
+TEST(IniFile, RemovingSectionsKeepsEveryOtherLine) {
+  TempDir dir;
+  auto file = dir.Write("r.ini",
+                        "; a comment\n[Keep]\na=1\n\n[Drop\\One]\nx=1\n; its comment\n\n[keep2]\nb=2\n"
+                        "[DROP\\one]\ny=2\n[Two]\nz=3\n");
+  EXPECT_EQ(win::RemoveIniSections(file, {"drop\\ONE", "two", "absent"}), 3u);
+  EXPECT_EQ(TempDir::Read(file), "; a comment\n[Keep]\na=1\n\n[keep2]\nb=2\n");
+  EXPECT_TRUE(win::ReadIniSection(file, "Drop\\One").empty());
+  EXPECT_EQ(win::ReadIniSection(file, "Keep"), (win::IniEntries{{"a", "1"}}));
+}
+
+TEST(IniFile, WritingSeveralSectionsAtOnceKeepsTheRest) {
+  TempDir dir;
+  auto file = dir.Write("w.ini", "[Other]\nq=1\n\n[A]\nk=old\nkeep=yes\n");
+  win::WriteIniSections(file, {{"a", {{"K", "new"}}}, {"B\\C", {{"@", "x=y"}, {"T", "Apartment"}}}});
+  EXPECT_EQ(TempDir::Read(file), "[Other]\nq=1\n\n[A]\nk=new\nkeep=yes\n\n[B\\C]\n@=x=y\nT=Apartment\n");
+  EXPECT_EQ(win::ReadIniSection(file, "b\\c"), (win::IniEntries{{"@", "x=y"}, {"T", "Apartment"}}));
+}
+
+TEST(IniFile, RemovingAbsentSectionsLeavesTheFileUntouched) {
+  TempDir dir;
+  auto file = dir.Write("r.ini", "[A]\nk=v\n\n\n");
+  EXPECT_EQ(win::RemoveIniSections(file, {"B"}), 0u);
+  EXPECT_EQ(TempDir::Read(file), "[A]\nk=v\n\n\n");
+  EXPECT_EQ(win::RemoveIniSections(dir.File("missing.ini"), {"A"}), 0u);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("missing.ini")));
+  EXPECT_EQ(win::RemoveIniSections(file, {}), 0u);
+}
+
+TEST(IniFile, RemovingTheOnlySectionLeavesAnEmptyFile) {
+  TempDir dir;
+  auto file = dir.Write("r.ini", "[A]\nk=v\n");
+  EXPECT_EQ(win::RemoveIniSections(file, {"a"}), 1u);
+  EXPECT_EQ(TempDir::Read(file), "");
+}
+
+TEST(IniFile, FailedRemovalLeavesTheOldFile) {
+  TempDir dir;
+  auto file = dir.Write("a.ini", "[S]\nk=old\n[T]\nj=1\n");
+  chmod(dir.Path().c_str(), 0500);
+  if (geteuid() != 0) {
+    EXPECT_THROW(win::RemoveIniSections(file, {"S"}), std::runtime_error);
+    EXPECT_EQ(TempDir::Read(file), "[S]\nk=old\n[T]\nj=1\n");
+  }
+  chmod(dir.Path().c_str(), 0700);
+}
+
 }  // namespace

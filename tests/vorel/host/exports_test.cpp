@@ -117,7 +117,7 @@ TEST_F(ExportsTest, DeskletEventsReportWhetherAStatementExists) {
   EXPECT_EQ(d.mouseY, -8);
   d.currentLayerId = 5;
   EXPECT_EQ(OnMouseOut(instance_), kFalse);
-  EXPECT_EQ(d.currentLayerId, 0u);
+  EXPECT_EQ(d.currentLayerId, vorel::kNoLayerId);
   EXPECT_EQ(OnMouseWheelBackward(instance_, 0, -3, 10, 11), kFalse);
   EXPECT_EQ(d.wheelScrolls, -3);
   EXPECT_EQ(d.layerMouseX, 10);
@@ -133,7 +133,7 @@ TEST_F(ExportsTest, LayerMouseCallsRecordTheirValues) {
   EXPECT_EQ(d.layerMouseX, 12);
   EXPECT_EQ(d.layerMouseY, -4);
   EXPECT_EQ(OnLayerMouseOut(instance_, 3, "L"), kFalse);
-  EXPECT_EQ(d.currentLayerId, 0u);
+  EXPECT_EQ(d.currentLayerId, vorel::kNoLayerId);
   EXPECT_EQ(OnLayerMouseWheelForward(instance_, 3, "L", &pt, &size, 0, 2), kFalse);
   EXPECT_EQ(d.wheelScrolls, 2);
 }

@@ -91,7 +91,7 @@ TEST_F(DispatchTest, AClickNeedsDownAndUpOnTheSameEnteredLayer) {
   EXPECT_EQ(D().pressedLayerId, 1u);
   EXPECT_TRUE(Up(1));
   EXPECT_EQ(ran_, std::vector<std::string>{"clickA"});
-  EXPECT_EQ(D().pressedLayerId, 0u);
+  EXPECT_EQ(D().pressedLayerId, vorel::kNoLayerId);
 
   ran_.clear();
   Down(1);
@@ -99,7 +99,7 @@ TEST_F(DispatchTest, AClickNeedsDownAndUpOnTheSameEnteredLayer) {
   Enter(2);
   EXPECT_FALSE(Up(2));
   EXPECT_TRUE(ran_.empty());
-  EXPECT_EQ(D().pressedLayerId, 0u) << "a failed click clears the press";
+  EXPECT_EQ(D().pressedLayerId, vorel::kNoLayerId) << "a failed click clears the press";
   EXPECT_EQ(D().currentLayerId, 2u);
 }
 
@@ -174,7 +174,7 @@ TEST_F(DispatchTest, HoverHighlightAndPressedLooks) {
   EXPECT_EQ(l.ImageWidth, 10) << "back to normal after a click with a pressed image";
   Exit(1);
   EXPECT_EQ(Saturations(1).back(), "100");
-  EXPECT_EQ(D().currentLayerId, 0u);
+  EXPECT_EQ(D().currentLayerId, vorel::kNoLayerId);
 }
 
 TEST_F(DispatchTest, FailingFlipsAndEffects) {

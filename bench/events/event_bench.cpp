@@ -1,0 +1,95 @@
+// A pointer move over a 200 by 40 text layer whose onmousemove statement
+// sets the layer's Text from the pointer position: the whole event from
+// OnLayerMouseMove to the new image handed to the host, then its parts:
+// the statement's expansion, the script with a store-only member, and the
+// layer's render alone.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "platform/abi/plugin_api.h"
+#include "tests/support/test_host.h"
+#include "vorel/host/desklet_object.h"
+#include "vorel/runtime/render_layer.h"
+#include "vorel/runtime/variable_expansion.h"
+#include "vorel/script/script_engine.h"
+#include "vorel/skin/skin_loader.h"
+
+namespace {
+
+constexpr HWND kWindow = 0x5200;
+constexpr const char* kStatement = "Layers('t').Text = 'x = ' + GetLayerMouseXPos() + ', y = ' + GetLayerMouseYPos()";
+
+struct Desklet {
+  Desklet() {
+    testhost::TestHost::Get().Reset();
+    instance = OnCreate(kWindow, 1, nullptr, nullptr);
+    const std::string file = (std::filesystem::temp_directory_path() / "vorel-event-bench.xml").string();
+    std::ofstream(file) << "<skindata><skininfo><name>Events</name></skininfo>"
+                           "<sides><side id=\"0\" width=\"240\" height=\"80\"/></sides><desklet/><layers>"
+                           "<layer name=\"t\" text=\"x = 0\" x=\"10\" y=\"10\" width=\"200\" height=\"40\" "
+                           "fontname=\"Arial\" fontsize=\"14\" fontcolor=\"clWhite\" fontalign=\"CM\" onmousemove=\""
+                        << kStatement << "\"/></layers></skindata>";
+    vorel::LoadSkin(D(), file, true, false);
+    layer = D().FindLayerByName("t");
+  }
+  ~Desklet() { OnDestroy(instance, kWindow); }
+  vorel::TDeskletObject& D() { return *vorel::AsDesklet(instance); }
+  void* instance;
+  vorel::TLayerObject* layer = nullptr;
+};
+
+// The recording host keeps every call; forget them now and then, outside
+// the timing.
+void ForgetCallsEvery(benchmark::State& state, int64_t& n) {
+  if (++n % 1000) return;
+  state.PauseTiming();
+  std::lock_guard lock(testhost::TestHost::Get().mutex);
+  testhost::TestHost::Get().calls.clear();
+  state.ResumeTiming();
+}
+
+void BM_MouseMoveSetsText(benchmark::State& state) {
+  Desklet desklet;
+  KivSize size{200, 40};
+  int64_t n = 0;
+  for (auto _ : state) {
+    KivPoint point{static_cast<int32_t>(n % 200), static_cast<int32_t>(n % 40)};
+    benchmark::DoNotOptimize(OnLayerMouseMove(desklet.instance, desklet.layer->Id, "t", &point, &size));
+    ForgetCallsEvery(state, n);
+  }
+  if (!desklet.D().errorLog.empty()) state.SkipWithError(desklet.D().errorLog[0].c_str());
+}
+BENCHMARK(BM_MouseMoveSetsText)->Unit(benchmark::kMicrosecond);
+
+void BM_ExpandStatement(benchmark::State& state) {
+  Desklet desklet;
+  for (auto _ : state) benchmark::DoNotOptimize(vorel::ExpandVariables(desklet.D(), kStatement));
+}
+BENCHMARK(BM_ExpandStatement)->Unit(benchmark::kMicrosecond);
+
+// The same statement shape with a member that only stores.
+void BM_ScriptStoreOnly(benchmark::State& state) {
+  Desklet desklet;
+  for (auto _ : state)
+    desklet.D().scriptEngine->ExecuteStatement(
+        "Layers('t').Data = 'x = ' + GetLayerMouseXPos() + ', y = ' + GetLayerMouseYPos()");
+}
+BENCHMARK(BM_ScriptStoreOnly)->Unit(benchmark::kMicrosecond);
+
+void BM_RenderTextLayer(benchmark::State& state) {
+  Desklet desklet;
+  int64_t n = 0;
+  for (auto _ : state) {
+    desklet.layer->Src = "!TXT:x = " + std::to_string(n % 200) + ", y = " + std::to_string(n % 40);
+    vorel::RenderLayer(desklet.D(), *desklet.layer, vorel::TLook::Normal, true, true);
+    ForgetCallsEvery(state, n);
+  }
+}
+BENCHMARK(BM_RenderTextLayer)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

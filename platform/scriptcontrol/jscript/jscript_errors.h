@@ -1,0 +1,38 @@
+// The numbers and texts of JScript's own run-time errors that the
+// built-ins and the value conversions raise, beside the ones the control
+// reports for every engine (script_error.h). JScriptError is a failure the
+// script sees as an error of a particular kind (TypeError, RangeError), so
+// that `e instanceof TypeError` holds as it does in JScript.
+#pragma once
+
+#include <duktape.h>
+
+#include <cstdint>
+#include <string>
+
+#include "platform/automation/automation_error.h"
+
+namespace scriptcontrol::jscript {
+
+inline constexpr int32_t kSubscriptErrorNumber = static_cast<int32_t>(0x800A0009u);
+inline constexpr int32_t kOutOfMemoryErrorNumber = static_cast<int32_t>(0x800A0007u);
+inline constexpr int32_t kVBArrayExpectedNumber = static_cast<int32_t>(0x800A1395u);
+inline constexpr int32_t kEnumeratorExpectedNumber = static_cast<int32_t>(0x800A1397u);
+
+inline constexpr const char* kSubscriptErrorText = "Subscript out of range";
+inline constexpr const char* kOutOfMemoryErrorText = "Out of memory";
+inline constexpr const char* kVBArrayExpectedText = "VBArray expected";
+inline constexpr const char* kEnumeratorExpectedText = "Enumerator object expected";
+inline constexpr const char* kNotSupportedText = "Object doesn't support this property or method";
+
+class JScriptError : public automation::AutomationError {
+ public:
+  JScriptError(duk_errcode_t kind, automation::HRESULT number, const std::string& text)
+      : automation::AutomationError(number, text), kind_(kind) {}
+  duk_errcode_t Kind() const { return kind_; }
+
+ private:
+  duk_errcode_t kind_;
+};
+
+}  // namespace scriptcontrol::jscript

@@ -1,0 +1,187 @@
+#include "vorel/script/objects/object_list.h"
+
+#include <cmath>
+
+#include "platform/automation/variant_convert.h"
+#include "vorel/host/desklet_object.h"
+#include "vorel/runtime/layer_list.h"
+#include "vorel/script/objects/object_enumerator.h"
+#include "vorel/script/objects/script_layer.h"
+#include "vorel/typelib/vorel_type_library.h"
+#include "vorel/util/errors.h"
+
+namespace vorel {
+
+namespace {
+
+using automation::Variant;
+using automation::VarType;
+
+bool IsNumber(const Variant& v) {
+  switch (v.Type()) {
+    case VarType::Int8:
+    case VarType::Int16:
+    case VarType::Int32:
+    case VarType::Int64:
+    case VarType::UInt8:
+    case VarType::UInt16:
+    case VarType::UInt32:
+    case VarType::Single:
+    case VarType::Double:
+    case VarType::Currency:
+    case VarType::Bool:
+      return true;
+    default:
+      return false;
+  }
+}
+
+std::string ListIndexError(int64_t index) { return "List index out of bounds (" + std::to_string(index) + ")"; }
+
+const char* KindName(TListKind kind) {
+  switch (kind) {
+    case TListKind::Layers: return "the layers collection";
+    case TListKind::Controls: return "the controls collection";
+    case TListKind::Parameters: return "the parameters collection";
+    case TListKind::Timers: return "the timers collection";
+    case TListKind::XmlSources: return "the XML data sources collection";
+    case TListKind::Sides: return "the sides collection";
+    case TListKind::Menus: return "the menus collection";
+    case TListKind::MenuItems: return "the menu items collection";
+  }
+  return "this collection";
+}
+
+}  // namespace
+
+TKivObjectList::TKivObjectList(TDeskletObject* desklet, TListKind kind, TMenuItemList* items)
+    : desklet_(desklet), kind_(kind), items_(items) {}
+
+automation::ComPtr<TKivObjectList> TKivObjectList::Create(TDeskletObject& desklet, TListKind kind,
+                                                          TMenuItemList* items) {
+  return automation::MakeObject<TKivObjectList>(&desklet, kind, items);
+}
+
+const automation::DispatchTable<TKivObjectList>& TKivObjectList::Table() {
+  using T = TKivObjectList;
+  static const automation::DispatchTable<T> table =
+      automation::DispatchTable<T>(VorelInterface("IKivObjectList"))
+          .Source("KivObjectList")
+          .Implement("New", automation::MemberKind::Method, &T::New)
+          .Implement("Delete", automation::MemberKind::Method, &T::Delete)
+          .Implement("_NewEnum", automation::MemberKind::PropertyGet, &T::NewEnum)
+          .Implement("Item", automation::MemberKind::PropertyGet, &T::Item)
+          .Implement("Count", automation::MemberKind::PropertyGet, &T::Count);
+  return table;
+}
+
+size_t TKivObjectList::Size() const {
+  TDeskletObject& d = *desklet_;
+  switch (kind_) {
+    case TListKind::Layers: return d.layers.size();
+    case TListKind::Controls: return d.controls.size();
+    case TListKind::Parameters: return d.parameters.size();
+    case TListKind::Timers: return d.timers.size();
+    case TListKind::XmlSources: return d.xmlSources.size();
+    case TListKind::Sides: return d.sides.size();
+    case TListKind::Menus: return d.menus.size();
+    case TListKind::MenuItems: return items_ ? items_->size() : 0;
+  }
+  return 0;
+}
+
+int32_t TKivObjectList::Count() const { return static_cast<int32_t>(Size()); }
+
+std::optional<size_t> TKivObjectList::PositionOf(const Variant& name) const {
+  const Variant& v = name.Deref();
+  switch (kind_) {
+    case TListKind::XmlSources:
+    case TListKind::Sides: {
+      const int32_t position = automation::ToInt32(v);
+      if (position >= static_cast<int64_t>(Size())) return std::nullopt;
+      if (position < 0 || position > 255) throw KivError(errors::kRangeCheck);
+      return static_cast<size_t>(position);
+    }
+    default: {
+      if (!IsNumber(v)) return std::nullopt;
+      const double value = automation::ToDouble(v);
+      const int64_t position = automation::RoundHalfEven(value);
+      if (position < 0) throw KivError(ListIndexError(position));
+      return static_cast<size_t>(position);
+    }
+  }
+}
+
+std::optional<size_t> TKivObjectList::FindByName(const std::string& name) const {
+  switch (kind_) {
+    case TListKind::Layers: {
+      const auto& layers = desklet_->layers;
+      for (size_t i = 0; i < layers.size(); ++i)
+        if (layers[i]->Name == name) return i;
+      return std::nullopt;
+    }
+    default:
+      NotImplemented(KindName(kind_));
+  }
+}
+
+std::optional<size_t> TKivObjectList::Find(const Variant& name) const {
+  const Variant& v = name.Deref();
+  const bool numeric = IsNumber(v) || kind_ == TListKind::XmlSources || kind_ == TListKind::Sides;
+  if (numeric || kind_ == TListKind::Menus || kind_ == TListKind::MenuItems) {
+    const std::optional<size_t> position = PositionOf(v);
+    if (position && *position < Size()) return position;
+    return std::nullopt;
+  }
+  return FindByName(automation::ToString(v));
+}
+
+Variant TKivObjectList::ElementAt(size_t position) {
+  switch (kind_) {
+    case TListKind::Layers:
+      if (position >= desklet_->layers.size()) return Variant::Nothing();
+      return Variant(TKivScriptLayer::Create(*desklet_, *desklet_->layers[position]).As<automation::IDispatch>());
+    default:
+      NotImplemented(KindName(kind_));
+  }
+}
+
+Variant TKivObjectList::Item(Variant name) {
+  const std::optional<size_t> position = Find(name);
+  return position ? ElementAt(*position) : Variant::Nothing();
+}
+
+Variant TKivObjectList::New(Variant name, Variant value1, Variant value2, Variant value3, Variant value4) {
+  switch (kind_) {
+    case TListKind::Layers: {
+      const std::string layerName = automation::ToString(name);
+      const std::string source = automation::ToString(value1);
+      const int16_t x = automation::ToInt16(value2), y = automation::ToInt16(value3);
+      const uint8_t side = automation::ToUInt8(value4);
+      TLayerObject& layer = AddLayer(*desklet_, layerName, source, x, y, side);
+      return Variant(TKivScriptLayer::Create(*desklet_, layer).As<automation::IDispatch>());
+    }
+    default:
+      NotImplemented(KindName(kind_));
+  }
+}
+
+bool TKivObjectList::Delete(Variant name) {
+  switch (kind_) {
+    case TListKind::Layers: {
+      const std::optional<size_t> position = Find(name);
+      if (!position) return false;
+      DeleteLayerAt(*desklet_, *position);
+      return true;
+    }
+    default:
+      NotImplemented(KindName(kind_));
+  }
+}
+
+Variant TKivObjectList::NewEnum() {
+  automation::ComPtr<TKivObjectList> self(this);
+  return Variant::Unknown(automation::MakeObject<TObjectEnumerator>(std::move(self), 0).Get());
+}
+
+}  // namespace vorel

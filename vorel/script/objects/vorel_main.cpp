@@ -1,0 +1,278 @@
+#include "vorel/script/objects/vorel_main.h"
+
+#include <chrono>
+#include <thread>
+
+#include "platform/util/utf8.h"
+#include "platform/win/win_services.h"
+#include "vorel/host/desklet_object.h"
+#include "vorel/host/host_api.h"
+#include "vorel/host/messages.h"
+#include "vorel/runtime/flip_and_effects.h"
+#include "vorel/runtime/popup_menu.h"
+#include "vorel/runtime/source_transforms.h"
+#include "vorel/runtime/variable_expansion.h"
+#include "vorel/script/objects/object_list.h"
+#include "vorel/script/objects/script_layer.h"
+#include "vorel/typelib/vorel_type_library.h"
+#include "vorel/util/errors.h"
+
+namespace vorel {
+
+namespace {
+
+constexpr std::string_view kTextMarker = "!TXT:";
+
+int32_t Checked32(int64_t value) {
+  if (value < INT32_MIN || value > INT32_MAX) throw KivError(errors::kIntegerOverflow);
+  return static_cast<int32_t>(value);
+}
+
+}  // namespace
+
+automation::ComPtr<TVorelMain> TVorelMain::Create(TDeskletObject& desklet) {
+  return automation::MakeObject<TVorelMain>(&desklet);
+}
+
+void TVorelMain::Unbind() {
+  desklet_ = nullptr;
+  layers_ = nullptr;
+}
+
+const automation::DispatchTable<TVorelMain>& TVorelMain::Table() {
+  using T = TVorelMain;
+  using D = TDeskletObject;
+  constexpr auto Get = automation::MemberKind::PropertyGet;
+  constexpr auto Put = automation::MemberKind::PropertyPut;
+  constexpr auto Method = automation::MemberKind::Method;
+  // Members whose machinery comes with later parts of the object model
+  // (controls, timers, data sources, parameters, sides, menus, files and
+  // dialogs, foreign objects) stay declared without code and so answer
+  // "Not implemented".
+  static const automation::DispatchTable<T> table =
+      automation::DispatchTable<T>(VorelInterface("IVorelMain"))
+          .Source("VorelMain")
+          .Implement("alert", Method, &T::Alert)
+          .Implement("DeskletLabel", Get, &T::GetDeskletLabel)
+          .Implement("DeskletLabel", Put, &T::PutDeskletLabel)
+          .Implement("DeskletRotation", Get, &T::GetDeskletRotation)
+          .Implement("DeskletRotation", Put, &T::PutDeskletRotation)
+          .Implement("DeskletAlpha", Get, &T::GetDeskletAlpha)
+          .Implement("DeskletAlpha", Put, &T::PutDeskletAlpha)
+          .Implement("DeskletWidth", Get, &T::GetDeskletWidth)
+          .Implement("DeskletWidth", Put, &T::PutDeskletWidth)
+          .Implement("DeskletHeight", Get, &T::GetDeskletHeight)
+          .Implement("DeskletHeight", Put, &T::PutDeskletHeight)
+          .Implement("Refresh", Method, &T::Refresh)
+          .Implement("Redraw", Method, &T::Redraw)
+          .Implement("ConvertToValue", Method, &T::ConvertToValue)
+          .Implement("SetSubLabel", Method, &T::SetSubLabel)
+          .Implement("Invalidate", Method, &T::Invalidate)
+          .Implement("GetMouseScrollValue", Method, &T::GetMouseScrollValue)
+          .Implement("GetMouseXPos", Method, &T::GetMouseXPos)
+          .Implement("GetMouseYPos", Method, &T::GetMouseYPos)
+          .Implement("DeskletXPos", Get, &T::GetDeskletXPos)
+          .Implement("DeskletXPos", Put, &T::PutDeskletXPos)
+          .Implement("DeskletYPos", Get, &T::GetDeskletYPos)
+          .Implement("DeskletYPos", Put, &T::PutDeskletYPos)
+          .Implement("MultiMedia", Method, &T::MultiMedia)
+          .Implement("SetMultiMediaWindow", Method, &T::SetMultiMediaWindow)
+          .Implement("GetDroppedFileName", Method, &T::GetDroppedFileName)
+          .Implement("Sleep", Method, &T::Sleep)
+          .Implement("OnCreate", Get, &T::GetStatement<&D::onCreate>)
+          .Implement("OnCreate", Put, &T::PutStatement<&D::onCreate>)
+          .Implement("OnDestroy", Get, &T::GetStatement<&D::onDestroy>)
+          .Implement("OnDestroy", Put, &T::PutStatement<&D::onDestroy>)
+          .Implement("OnBeforeFlip", Get, &T::GetStatement<&D::onBeforeFlip>)
+          .Implement("OnBeforeFlip", Put, &T::PutStatement<&D::onBeforeFlip>)
+          .Implement("OnAfterFlip", Get, &T::GetStatement<&D::onAfterFlip>)
+          .Implement("OnAfterFlip", Put, &T::PutStatement<&D::onAfterFlip>)
+          .Implement("OnDropFile", Get, &T::GetStatement<&D::onDropFile>)
+          .Implement("OnDropFile", Put, &T::PutStatement<&D::onDropFile>)
+          .Implement("OnMouseEnter", Get, &T::GetStatement<&D::onMouseEnter>)
+          .Implement("OnMouseEnter", Put, &T::PutStatement<&D::onMouseEnter>)
+          .Implement("OnMouseExit", Get, &T::GetStatement<&D::onMouseExit>)
+          .Implement("OnMouseExit", Put, &T::PutStatement<&D::onMouseExit>)
+          .Implement("OnMouseMove", Get, &T::GetStatement<&D::onMouseMove>)
+          .Implement("OnMouseMove", Put, &T::PutStatement<&D::onMouseMove>)
+          .Implement("OnMouseScroll", Get, &T::GetStatement<&D::onMouseScroll>)
+          .Implement("OnMouseScroll", Put, &T::PutStatement<&D::onMouseScroll>)
+          .Implement("OnSelect", Get, &T::GetStatement<&D::onSelect>)
+          .Implement("OnSelect", Put, &T::PutStatement<&D::onSelect>)
+          .Implement("OnDeselect", Get, &T::GetStatement<&D::onDeselect>)
+          .Implement("OnDeselect", Put, &T::PutStatement<&D::onDeselect>)
+          .Implement("SkinName", Get, &T::GetSkinName)
+          .Implement("OnKeyDown", Get, &T::GetStatement<&D::onKeyPress>)
+          .Implement("OnKeyDown", Put, &T::PutStatement<&D::onKeyPress>)
+          .Implement("GetKeyStr", Method, &T::GetKeyStr)
+          .Implement("GetKeyVal", Method, &T::GetKeyVal)
+          .Implement("Layers", Get, &T::GetLayers)
+          .Implement("LockAllUpdates", Method, &T::LockAllUpdates)
+          .Implement("UnlockAllUpdates", Method, &T::UnlockAllUpdates)
+          .Implement("GetCurrentSide", Method, &T::GetCurrentSide)
+          .Implement("PopupMenu", Method, &T::PopupMenu)
+          .Implement("GetActiveLayer", Method, &T::GetActiveLayer)
+          .Implement("GetLayerMouseXPos", Method, &T::GetLayerMouseXPos)
+          .Implement("GetLayerMouseYPos", Method, &T::GetLayerMouseYPos)
+          .Implement("GetChangeToSide", Method, &T::GetChangeToSide)
+          .Implement("FlipTo", Method, &T::FlipTo);
+  return table;
+}
+
+template <std::string TDeskletObject::*Field>
+std::string TVorelMain::GetStatement() const {
+  return desklet_->*Field;
+}
+
+template <std::string TDeskletObject::*Field>
+void TVorelMain::PutStatement(std::string statement) {
+  desklet_->*Field = std::move(statement);
+}
+
+void TVorelMain::Post(uint32_t message, uintptr_t wParam) {
+  win::PostMessage(desklet_->windowHandle, message, wParam, 0);
+}
+
+void TVorelMain::Alert(std::string message) {
+  win::MessageBox(desklet_->windowHandle, message, desklet_->skinName.empty() ? "Vorel" : desklet_->skinName,
+                  kMbOk);
+}
+
+std::string TVorelMain::GetDeskletLabel() const { return host::DeskletGetLabel(desklet_->windowHandle); }
+
+void TVorelMain::PutDeskletLabel(std::string label) {
+  host::DeskletSetLabelW(desklet_->windowHandle, kiv::Utf8ToUtf16(label));
+}
+
+int32_t TVorelMain::GetDeskletRotation() const { return host::DeskletGetRotation(desklet_->windowHandle); }
+
+void TVorelMain::PutDeskletRotation(int32_t rotation) { host::DeskletSetRotation(desklet_->windowHandle, rotation); }
+
+uint8_t TVorelMain::GetDeskletAlpha() const {
+  const int32_t alpha = host::DeskletGetAlpha(desklet_->windowHandle);
+  if (alpha < 0 || alpha > 255) throw KivError(errors::kRangeCheck);
+  return static_cast<uint8_t>(alpha);
+}
+
+void TVorelMain::PutDeskletAlpha(uint8_t alpha) { host::DeskletSetAlpha(desklet_->windowHandle, alpha); }
+
+int32_t TVorelMain::GetDeskletWidth() const { return host::DeskletGetSize(desklet_->windowHandle).cx; }
+
+void TVorelMain::PutDeskletWidth(int32_t width) {
+  KivSize size = host::DeskletGetSize(desklet_->windowHandle);
+  size.cx = width;
+  host::DeskletSetSize(desklet_->windowHandle, size);
+}
+
+int32_t TVorelMain::GetDeskletHeight() const { return host::DeskletGetSize(desklet_->windowHandle).cy; }
+
+void TVorelMain::PutDeskletHeight(int32_t height) {
+  KivSize size = host::DeskletGetSize(desklet_->windowHandle);
+  size.cy = height;
+  host::DeskletSetSize(desklet_->windowHandle, size);
+}
+
+int32_t TVorelMain::GetDeskletXPos() const { return host::DeskletGetRect(desklet_->windowHandle).left; }
+
+void TVorelMain::PutDeskletXPos(int32_t x) {
+  KivRect rect = host::DeskletGetRect(desklet_->windowHandle);
+  rect.right = Checked32(int64_t{rect.right} + x - rect.left);
+  rect.left = x;
+  host::DeskletMove(desklet_->windowHandle, rect, false);
+}
+
+int32_t TVorelMain::GetDeskletYPos() const { return host::DeskletGetRect(desklet_->windowHandle).top; }
+
+void TVorelMain::PutDeskletYPos(int32_t y) {
+  KivRect rect = host::DeskletGetRect(desklet_->windowHandle);
+  rect.bottom = Checked32(int64_t{rect.bottom} + y - rect.top);
+  rect.top = y;
+  host::DeskletMove(desklet_->windowHandle, rect, false);
+}
+
+void TVorelMain::SetSubLabel(std::string text) {
+  host::DeskletSetSubLabelW(desklet_->windowHandle, kiv::Utf8ToUtf16(text));
+}
+
+void TVorelMain::Refresh() {
+  desklet_->updatesLocked = false;
+  host::DeskletUnlockInvalidating(desklet_->windowHandle, false);
+  Post(MSG_REDRAW, 0);
+}
+
+void TVorelMain::Redraw(bool xmlOnly) {
+  desklet_->updatesLocked = false;
+  host::DeskletUnlockInvalidating(desklet_->windowHandle, false);
+  Post(MSG_REFRESH_LAYERS, xmlOnly ? 1 : 0);
+}
+
+void TVorelMain::Invalidate(bool full) { Post(MSG_INVALIDATE, full ? 1 : 0); }
+
+void TVorelMain::LockAllUpdates() {
+  desklet_->updatesLocked = true;
+  host::DeskletLockInvalidating(desklet_->windowHandle);
+}
+
+void TVorelMain::UnlockAllUpdates() {
+  desklet_->updatesLocked = false;
+  host::DeskletUnlockInvalidating(desklet_->windowHandle, false);
+}
+
+std::string TVorelMain::ConvertToValue(std::string value) {
+  TDeskletObject& d = *desklet_;
+  std::string text = ExpandVariables(d, value);
+  text = ApplyXmlSource(d, text);
+  text = ApplyTextFileSource(d, text);
+  text = ApplyScriptSource(d, text);
+  const size_t at = text.find(kTextMarker);
+  return at == std::string::npos ? text : text.substr(at + kTextMarker.size());
+}
+
+int32_t TVorelMain::GetMouseScrollValue() const { return desklet_->wheelScrolls; }
+int32_t TVorelMain::GetMouseXPos() const { return desklet_->mouseX; }
+int32_t TVorelMain::GetMouseYPos() const { return desklet_->mouseY; }
+int32_t TVorelMain::GetLayerMouseXPos() const { return desklet_->layerMouseX; }
+int32_t TVorelMain::GetLayerMouseYPos() const { return desklet_->layerMouseY; }
+std::string TVorelMain::GetDroppedFileName() const { return desklet_->droppedFile; }
+std::string TVorelMain::GetKeyStr() const { return desklet_->lastKey; }
+int32_t TVorelMain::GetKeyVal() const { return desklet_->lastKeyCode; }
+int32_t TVorelMain::GetCurrentSide() const { return desklet_->activeSide; }
+uint8_t TVorelMain::GetChangeToSide() const { return desklet_->changeToSide; }
+std::string TVorelMain::GetSkinName() const { return desklet_->skinName; }
+
+automation::Variant TVorelMain::GetActiveLayer() {
+  if (desklet_->currentLayerId == kNoLayerId) return automation::Variant::Nothing();
+  TLayerObject* layer = desklet_->FindLayerById(desklet_->currentLayerId);
+  if (!layer) return automation::Variant::Nothing();
+  return automation::Variant(TKivScriptLayer::Create(*desklet_, *layer).As<automation::IDispatch>());
+}
+
+automation::Variant TVorelMain::GetLayers() {
+  if (!layers_) layers_ = TKivObjectList::Create(*desklet_, TListKind::Layers).As<automation::IDispatch>();
+  return automation::Variant(layers_);
+}
+
+void TVorelMain::MultiMedia(std::string fileName, uint8_t command) {
+  const std::string path = desklet_->resourcePath + fileName;
+  switch (command) {
+    case 0:
+    case 100: win::PlaySound("", kSndSync); break;
+    case 1: win::PlaySound(path, kSndAsync); break;
+    case 2: win::PlaySound(path, kSndAsync | kSndLoop); break;
+    case 3: win::PlaySound(path, kSndSync); break;
+    default: break;
+  }
+}
+
+void TVorelMain::SetMultiMediaWindow(int32_t, int32_t, int32_t, int32_t) {}
+
+void TVorelMain::Sleep(uint32_t milliseconds) {
+  if (milliseconds >= 0x80000000u) throw KivError(errors::kRangeCheck);
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+void TVorelMain::PopupMenu(uint8_t menuId) { ShowSkinMenu(*desklet_, menuId); }
+
+void TVorelMain::FlipTo(uint8_t side) { FlipToSide(*desklet_, "!FILE:" + std::to_string(side)); }
+
+}  // namespace vorel
