@@ -10,6 +10,7 @@
 #include "platform/automation/error_info.h"
 #include "vorel/host/plugin_module.h"
 #include "vorel/script/com_registration.h"
+#include "vorel/script/objects/object_classes.h"
 #include "vorel/typelib/vorel_type_library.h"
 
 #define VOREL_EXPORT extern "C" __attribute__((visibility("default")))
@@ -36,8 +37,17 @@ int32_t Registering(F&& change) noexcept {
   }
 }
 
+void SetCreator(automation::ClassRegistry& classes, std::string_view coclassName, ObjectCreator create) {
+  const automation::CoClassInfo* c = VorelTypeLibrary().FindCoClass(coclassName);
+  if (!c) throw std::logic_error("the Vorel library has no class " + std::string(coclassName));
+  automation::ClassRegistry::Creator creator;
+  if (create) creator = [create] { return automation::ComPtr<automation::IUnknown>(create()); };
+  classes.SetCreator(c->clsid, std::move(creator));
+}
+
 automation::ClassRegistry& BuildClasses(automation::ClassRegistry& classes) {
   for (const automation::CoClassInfo& c : VorelTypeLibrary().CoClasses()) classes.AddClass(c.clsid, c.name);
+  for (const auto& [name, create] : ImplementedObjectClasses()) SetCreator(classes, name, create);
   return classes;
 }
 
@@ -59,11 +69,7 @@ automation::ClassRegistry& ServerClasses() {
 }
 
 void RegisterObjectClass(std::string_view coclassName, ObjectCreator create) {
-  const automation::CoClassInfo* c = VorelTypeLibrary().FindCoClass(coclassName);
-  if (!c) throw std::logic_error("the Vorel library has no class " + std::string(coclassName));
-  automation::ClassRegistry::Creator creator;
-  if (create) creator = [create] { return automation::ComPtr<automation::IUnknown>(create()); };
-  ServerClasses().SetCreator(c->clsid, std::move(creator));
+  SetCreator(ServerClasses(), coclassName, create);
 }
 
 }  // namespace vorel

@@ -128,6 +128,19 @@ TEST_F(ComServerTest, ARegisteredCreatorMakesObjectsAndHoldsTheLibraryUntilTheyA
   EXPECT_EQ(liveTestTimers, 0);
 }
 
+TEST_F(ComServerTest, TheBuiltClassesMakeUnboundObjectsThatRefuseWork) {
+  ComPtr<IClassFactory> factory = GetFactory(vorel::kClsidVorelMain);
+  ASSERT_TRUE(factory);
+  void* out = nullptr;
+  ASSERT_EQ(factory->CreateInstance(nullptr, automation::kIID_IDispatch, &out), automation::S_OK);
+  auto main = ComPtr<automation::IDispatch>::Attach(static_cast<automation::IDispatch*>(out));
+  EXPECT_THROW(automation::GetProperty(main.Get(), "DeskletLabel"), std::exception)
+      << "an object that stands for no desklet";
+  main = nullptr;
+  factory = nullptr;
+  EXPECT_EQ(DllCanUnloadNow(), automation::S_OK);
+}
+
 TEST_F(ComServerTest, LockServerHoldsTheLibrary) {
   ComPtr<IClassFactory> factory = GetFactory(vorel::kClsidVorelMain);
   ASSERT_EQ(factory->LockServer(true), automation::S_OK);

@@ -1,0 +1,27 @@
+#include "vorel/script/objects/object_classes.h"
+
+#include "vorel/script/objects/object_list.h"
+#include "vorel/script/objects/script_layer.h"
+#include "vorel/script/objects/vorel_main.h"
+
+namespace vorel {
+
+namespace {
+
+automation::ComPtr<automation::IDispatch> NewMain() {
+  return automation::MakeObject<TVorelMain>(nullptr).As<automation::IDispatch>();
+}
+automation::ComPtr<automation::IDispatch> NewLayer() {
+  return automation::MakeObject<TKivScriptLayer>(nullptr, nullptr).As<automation::IDispatch>();
+}
+automation::ComPtr<automation::IDispatch> NewList() {
+  return automation::MakeObject<TKivObjectList>(nullptr, TListKind::Layers, nullptr).As<automation::IDispatch>();
+}
+
+}  // namespace
+
+std::vector<std::pair<std::string_view, ObjectCreator>> ImplementedObjectClasses() {
+  return {{"VorelMain", &NewMain}, {"KivScriptLayer", &NewLayer}, {"KivObjectList", &NewList}};
+}
+
+}  // namespace vorel
