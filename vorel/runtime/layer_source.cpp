@@ -16,7 +16,6 @@ namespace vorel {
 
 namespace {
 
-constexpr std::string_view kTextMarker = "!TXT:";
 constexpr std::string_view kWebImageMarker = "!WEBIMG:";
 
 // Near-transparent rather than zero, so that black text has a ground to

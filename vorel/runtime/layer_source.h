@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/gdiplus/bitmap.h"
 
@@ -14,6 +15,9 @@ namespace vorel {
 
 class TDeskletObject;
 struct TLayerObject;
+
+// The marker of a text source: what follows it is the text drawn.
+inline constexpr std::string_view kTextMarker = "!TXT:";
 
 // The source drawn into a new image, or null when the form gives none (a
 // masked image whose image file is missing, a composed source of fewer than

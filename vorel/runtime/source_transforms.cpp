@@ -5,6 +5,7 @@
 #include "platform/util/text.h"
 #include "platform/xml/document.h"
 #include "vorel/host/desklet_object.h"
+#include "vorel/runtime/layer_source.h"
 #include "vorel/script/script_engine.h"
 #include "vorel/skin/skin_reading.h"
 #include "vorel/util/errors.h"
@@ -86,7 +87,7 @@ std::string ApplyXmlSource(TDeskletObject& desklet, const std::string& source) {
   const bool transforming = kiv::StartsWith(kind, "!XMLTRANS");
   const bool text = kiv::StartsWith(kind, "!XMLTXT") || kiv::StartsWith(kind, "!XMLTRANSTXT");
   const std::string found = LookUpXmlReference(desklet, fields[1], transforming);
-  return text ? "!TXT:" + found : found;
+  return text ? std::string(kTextMarker) + found : found;
 }
 
 std::string ApplyTextFileSource(TDeskletObject& desklet, const std::string& source) {
@@ -95,7 +96,7 @@ std::string ApplyTextFileSource(TDeskletObject& desklet, const std::string& sour
   const std::vector<std::string> fields = MarkerFields(source);
   const std::vector<std::string> parts =
       Split(fields.size() > 1 ? fields[1] : "", '|', {.clearFirst = true, .skipEmpty = true});
-  if (parts.empty()) return "!TXT:";
+  if (parts.empty()) return std::string(kTextMarker);
 
   const std::string path = ResolveSkinFile(desklet.resourcePath, parts[0]);
   std::vector<std::string> lines;
@@ -115,17 +116,17 @@ std::string ApplyTextFileSource(TDeskletObject& desklet, const std::string& sour
   std::string text;
   if (parts.size() < 2) {
     for (const std::string& line : lines) text += line + kCrLf;
-    return "!TXT:" + text;
+    return std::string(kTextMarker) + text;
   }
   const int32_t first = IntDef(parts[1], 0);
   int32_t count = parts.size() > 2 ? IntDef(parts[2], -1) : -1;
   const int32_t n = static_cast<int32_t>(lines.size());
   // NOTE: the file's last line is never part of a ranged read; a negative
   // first line reads nothing rather than reaching before the file.
-  if (first < 0 || first >= n - 1) return "!TXT:";
+  if (first < 0 || first >= n - 1) return std::string(kTextMarker);
   if (count < 0 || count > n - 1 - first) count = n - 1 - first;
   for (int32_t i = first; i < first + count; ++i) text += lines[static_cast<size_t>(i)] + kCrLf;
-  return "!TXT:" + kiv::Trim(text);
+  return std::string(kTextMarker) + kiv::Trim(text);
 }
 
 }  // namespace vorel

@@ -4,6 +4,7 @@
 
 #include "vorel/host/desklet_object.h"
 #include "vorel/host/host_api.h"
+#include "vorel/runtime/layer_source.h"
 #include "vorel/runtime/render_layer.h"
 #include "vorel/runtime/variable_expansion.h"
 #include "vorel/skin/layer_attributes.h"
@@ -109,7 +110,7 @@ void ReadLayerAttributes(TDeskletObject& d, const xml::Node& element, TLayerObje
   layer.Flags = 0;
   layer.Src = read.Raw("src");
   const std::string text = read.Raw("text");
-  if (layer.Src.empty() && !text.empty()) layer.Src = text[0] == '!' ? text : "!TXT:" + text;
+  if (layer.Src.empty() && !text.empty()) layer.Src = text[0] == '!' ? text : std::string(kTextMarker) + text;
   layer.DSrc = read.Raw("dsrc");
   layer.MSrc = read.Raw("msrc");
   layer.OnClick = read.Raw("onclick");

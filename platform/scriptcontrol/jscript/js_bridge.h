@@ -11,6 +11,12 @@
 // and other script objects (arrays, functions) dispatch objects of their
 // own. Variant arrays appear as opaque values that VBArray can read.
 //
+// NOTE: each read of an object gives a new proxy, so two reads of the same
+// object are not === in script. A cache from object to proxy would need a
+// weak reference, which Duktape lacks: holding the proxy keeps the object
+// alive for the engine's life, and a borrowed pointer dangles between the
+// proxy's free and its target's finalizer.
+//
 // Calls follow the member's type information where it asks for more than
 // plain values: a parameter declared by reference receives a reference to
 // a variant holding the argument (scripts have no variables to pass, so

@@ -111,6 +111,26 @@ TEST_F(DispatchTest, OnlyAnUpStatementNeverRuns) {
   EXPECT_TRUE(ran_.empty());
 }
 
+// The host numbers layers from 0: the first layer is no "no layer".
+TEST_F(DispatchTest, TheFirstLayerClicksOnlyAfterItsOwnPress) {
+  Layer(0, "first").OnClick = "click0";
+  Layer(1, "second").OnMouseUp = "up1";
+  Enter(0);
+  EXPECT_FALSE(Up(0)) << "no press, no click";
+  EXPECT_TRUE(ran_.empty());
+  Down(0);
+  EXPECT_EQ(D().pressedLayerId, 0u);
+  Up(0);
+  EXPECT_EQ(ran_, std::vector<std::string>{"click0"});
+
+  ran_.clear();
+  Exit(0);
+  Enter(1);
+  Down(1);
+  Up(1);
+  EXPECT_TRUE(ran_.empty()) << "a layer with only an up statement runs nothing";
+}
+
 TEST_F(DispatchTest, DownUpAndClickStatementsInOrder) {
   TLayerObject& l = Layer(1, "a");
   l.OnMouseDown = "down";

@@ -6,6 +6,7 @@
 #include "vorel/host/desklet_object.h"
 #include "vorel/host/host_api.h"
 #include "vorel/runtime/layer_animation.h"
+#include "vorel/runtime/layer_source.h"
 #include "vorel/runtime/render_layer.h"
 #include "vorel/script/objects/layer_property_texts.h"
 #include "vorel/skin/layer_attributes.h"
@@ -16,7 +17,6 @@ namespace vorel {
 
 namespace {
 
-constexpr std::string_view kTextMarker = "!TXT:";
 
 // Each of the three coordinates of a slide as four integers, read the way
 // the first one is given.

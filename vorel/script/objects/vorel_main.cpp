@@ -9,6 +9,7 @@
 #include "vorel/host/host_api.h"
 #include "vorel/host/messages.h"
 #include "vorel/runtime/flip_and_effects.h"
+#include "vorel/runtime/layer_source.h"
 #include "vorel/runtime/popup_menu.h"
 #include "vorel/runtime/source_transforms.h"
 #include "vorel/runtime/variable_expansion.h"
@@ -21,7 +22,6 @@ namespace vorel {
 
 namespace {
 
-constexpr std::string_view kTextMarker = "!TXT:";
 
 int32_t Checked32(int64_t value) {
   if (value < INT32_MIN || value > INT32_MAX) throw KivError(errors::kIntegerOverflow);
