@@ -5,13 +5,12 @@
 // layer's render alone, beside the bare Pango work of drawing the same
 // text the same way (laid out, outlined and filled antialiased).
 #include <benchmark/benchmark.h>
-#include <cairo.h>
-#include <pango/pangocairo.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "bench/support/bare_pango.h"
 #include "platform/abi/plugin_api.h"
 #include "tests/support/test_host.h"
 #include "vorel/host/desklet_object.h"
@@ -98,25 +97,7 @@ void BM_BarePangoSameText(benchmark::State& state) {
   for (auto _ : state) {
     const std::string text = "x = " + std::to_string(n % 200) + ", y = " + std::to_string(n % 40);
     ++n;
-    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 200, 40);
-    cairo_t* cr = cairo_create(s);
-    PangoLayout* layout = pango_cairo_create_layout(cr);
-    PangoFontDescription* font = pango_font_description_from_string("Arial");
-    pango_font_description_set_absolute_size(font, 14 * PANGO_SCALE);
-    pango_layout_set_font_description(layout, font);
-    pango_layout_set_width(layout, 200 * PANGO_SCALE);
-    pango_layout_set_alignment(layout, PANGO_ALIGN_CENTER);
-    pango_layout_set_text(layout, text.c_str(), -1);
-    cairo_move_to(cr, 0, 13);
-    cairo_set_source_rgb(cr, 1, 1, 1);
-    pango_cairo_layout_path(cr, layout);
-    cairo_fill(cr);
-    cairo_surface_flush(s);
-    benchmark::DoNotOptimize(cairo_image_surface_get_data(s));
-    pango_font_description_free(font);
-    g_object_unref(layout);
-    cairo_destroy(cr);
-    cairo_surface_destroy(s);
+    bench::DrawBarePangoText(text.c_str(), 200, 40, 14, 13);
   }
 }
 BENCHMARK(BM_BarePangoSameText)->Unit(benchmark::kMicrosecond);

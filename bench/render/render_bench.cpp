@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <string>
 
+#include "bench/support/bare_pango.h"
 #include "platform/gdiplus/graphics.h"
 #include "vorel/host/desklet_object.h"
 #include "vorel/runtime/image_ops.h"
@@ -76,26 +77,7 @@ BENCHMARK(BM_TextLayerPlain);
 // The same text on a fresh 200 by 40 surface, laid out and filled as
 // outlines (the antialiased path) with nothing else around it.
 void BM_BarePangoText(benchmark::State& state) {
-  for (auto _ : state) {
-    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 200, 40);
-    cairo_t* cr = cairo_create(s);
-    PangoLayout* layout = pango_cairo_create_layout(cr);
-    PangoFontDescription* font = pango_font_description_from_string("Arial");
-    pango_font_description_set_absolute_size(font, 16 * PANGO_SCALE);
-    pango_layout_set_font_description(layout, font);
-    pango_layout_set_width(layout, 200 * PANGO_SCALE);
-    pango_layout_set_alignment(layout, PANGO_ALIGN_CENTER);
-    pango_layout_set_text(layout, kText, -1);
-    cairo_set_source_rgb(cr, 1, 1, 1);
-    pango_cairo_layout_path(cr, layout);
-    cairo_fill(cr);
-    cairo_surface_flush(s);
-    benchmark::DoNotOptimize(cairo_image_surface_get_data(s));
-    pango_font_description_free(font);
-    g_object_unref(layout);
-    cairo_destroy(cr);
-    cairo_surface_destroy(s);
-  }
+  for (auto _ : state) bench::DrawBarePangoText(kText, 200, 40, 16);
 }
 BENCHMARK(BM_BarePangoText);
 

@@ -13,21 +13,11 @@ bool IsPut(MemberKind kind) { return kind == MemberKind::PropertyPut || kind == 
 
 // The result an unbound member gives under UnboundRule::SucceedEmpty.
 Variant ZeroOf(VarType type) {
+  if (IsNumericType(type) || type == VarType::Date) return ChangeType(Variant(0), type);
   switch (type) {
     case VarType::Bool: return Variant(false);
     case VarType::String: return Variant(std::string());
     case VarType::Dispatch: return Variant::Nothing();
-    case VarType::Int8:
-    case VarType::Int16:
-    case VarType::Int32:
-    case VarType::Int64:
-    case VarType::UInt8:
-    case VarType::UInt16:
-    case VarType::UInt32:
-    case VarType::Single:
-    case VarType::Double:
-    case VarType::Currency:
-    case VarType::Date: return ChangeType(Variant(0), type);
     default: return Variant();
   }
 }

@@ -53,6 +53,24 @@ enum class VarType : uint16_t {
 // The type's name as the conversion failures spell it ("Integer", "OleStr").
 const char* TypeName(VarType type);
 
+// Whether the type holds a number: the integer and floating types and
+// currency (not dates or booleans).
+constexpr bool IsNumericType(VarType type) {
+  switch (type) {
+    case VarType::Int8:
+    case VarType::Int16:
+    case VarType::Int32:
+    case VarType::Int64:
+    case VarType::UInt8:
+    case VarType::UInt16:
+    case VarType::UInt32:
+    case VarType::Single:
+    case VarType::Double:
+    case VarType::Currency: return true;
+    default: return false;
+  }
+}
+
 struct Currency {
   int64_t scaled = 0;  // the value times 10000
   friend bool operator==(const Currency&, const Currency&) = default;

@@ -231,4 +231,18 @@ std::string GetUtf8(duk_context* ctx, duk_idx_t idx) {
   return text ? CesuToUtf8(text, length) : std::string();
 }
 
+void DefineGlobalClass(duk_context* ctx, const char* name, duk_c_function construct,
+                       std::span<const NativeMethod> methods) {
+  duk_push_c_function(ctx, construct, DUK_VARARGS);
+  duk_push_object(ctx);  // the prototype
+  for (const NativeMethod& m : methods) {
+    duk_push_c_function(ctx, m.function, m.argumentCount);
+    duk_put_prop_string(ctx, -2, m.name);
+  }
+  duk_dup(ctx, -2);
+  duk_put_prop_string(ctx, -2, "constructor");
+  duk_put_prop_string(ctx, -2, "prototype");
+  duk_put_global_string(ctx, name);
+}
+
 }  // namespace scriptcontrol::jscript

@@ -17,6 +17,7 @@
 #include <exception>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "platform/automation/automation_error.h"
@@ -102,5 +103,16 @@ std::string Utf8ToCesu(const std::string& text);
 void PushUtf8(duk_context* ctx, const std::string& text);
 // The string at idx as UTF-8 (empty for a non-string).
 std::string GetUtf8(duk_context* ctx, duk_idx_t idx);
+
+// A method of a script-visible class of the engine's own.
+struct NativeMethod {
+  const char* name;
+  duk_c_function function;
+  duk_idx_t argumentCount;  // DUK_VARARGS for any number
+};
+
+// Makes the global constructor `name` whose prototype holds the methods.
+void DefineGlobalClass(duk_context* ctx, const char* name, duk_c_function construct,
+                       std::span<const NativeMethod> methods);
 
 }  // namespace scriptcontrol::jscript

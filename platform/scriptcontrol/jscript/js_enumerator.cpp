@@ -232,24 +232,12 @@ duk_ret_t MoveFirst(duk_context* ctx) {
   }
 }
 
-void PutMethod(duk_context* ctx, const char* name, duk_c_function fn) {
-  duk_push_c_function(ctx, fn, 0);
-  duk_put_prop_string(ctx, -2, name);
-}
-
 }  // namespace
 
 void DefineEnumerator(duk_context* ctx) {
-  duk_push_c_function(ctx, Construct, DUK_VARARGS);
-  duk_push_object(ctx);  // the prototype
-  PutMethod(ctx, "atEnd", AtEnd);
-  PutMethod(ctx, "item", Item);
-  PutMethod(ctx, "moveNext", MoveNext);
-  PutMethod(ctx, "moveFirst", MoveFirst);
-  duk_dup(ctx, -2);
-  duk_put_prop_string(ctx, -2, "constructor");
-  duk_put_prop_string(ctx, -2, "prototype");
-  duk_put_global_string(ctx, "Enumerator");
+  static constexpr NativeMethod kMethods[] = {
+      {"atEnd", AtEnd, 0}, {"item", Item, 0}, {"moveNext", MoveNext, 0}, {"moveFirst", MoveFirst, 0}};
+  DefineGlobalClass(ctx, "Enumerator", Construct, kMethods);
 }
 
 }  // namespace scriptcontrol::jscript

@@ -152,25 +152,15 @@ duk_ret_t ToArray(duk_context* ctx) {
   }));
 }
 
-void PutMethod(duk_context* ctx, const char* name, duk_c_function fn) {
-  duk_push_c_function(ctx, fn, DUK_VARARGS);
-  duk_put_prop_string(ctx, -2, name);
-}
-
 }  // namespace
 
 void DefineVBArray(duk_context* ctx) {
-  duk_push_c_function(ctx, Construct, DUK_VARARGS);
-  duk_push_object(ctx);  // the prototype
-  PutMethod(ctx, "dimensions", Dimensions);
-  PutMethod(ctx, "lbound", LBound);
-  PutMethod(ctx, "ubound", UBound);
-  PutMethod(ctx, "getItem", GetItem);
-  PutMethod(ctx, "toArray", ToArray);
-  duk_dup(ctx, -2);
-  duk_put_prop_string(ctx, -2, "constructor");
-  duk_put_prop_string(ctx, -2, "prototype");
-  duk_put_global_string(ctx, "VBArray");
+  static constexpr NativeMethod kMethods[] = {{"dimensions", Dimensions, DUK_VARARGS},
+                                              {"lbound", LBound, DUK_VARARGS},
+                                              {"ubound", UBound, DUK_VARARGS},
+                                              {"getItem", GetItem, DUK_VARARGS},
+                                              {"toArray", ToArray, DUK_VARARGS}};
+  DefineGlobalClass(ctx, "VBArray", Construct, kMethods);
 }
 
 }  // namespace scriptcontrol::jscript

@@ -17,24 +17,7 @@ namespace {
 using automation::Variant;
 using automation::VarType;
 
-bool IsNumber(const Variant& v) {
-  switch (v.Type()) {
-    case VarType::Int8:
-    case VarType::Int16:
-    case VarType::Int32:
-    case VarType::Int64:
-    case VarType::UInt8:
-    case VarType::UInt16:
-    case VarType::UInt32:
-    case VarType::Single:
-    case VarType::Double:
-    case VarType::Currency:
-    case VarType::Bool:
-      return true;
-    default:
-      return false;
-  }
-}
+bool IsNumber(const Variant& v) { return automation::IsNumericType(v.Type()) || v.Type() == VarType::Bool; }
 
 std::string ListIndexError(int64_t index) { return "List index out of bounds (" + std::to_string(index) + ")"; }
 
