@@ -34,44 +34,42 @@ size_t MemberInfo::RequiredCount() const {
 InterfaceInfo::InterfaceInfo(std::string name, Guid iid, std::string doc)
     : name_(std::move(name)), iid_(iid), doc_(std::move(doc)) {}
 
-InterfaceInfo& InterfaceInfo::Method(std::string name, DispId id, std::vector<ParamInfo> params, VarType result) {
+namespace {
+
+MemberInfo Declared(std::string name, DispId id, MemberKind kind, std::vector<ParamInfo> params, VarType result) {
   MemberInfo m;
   m.name = std::move(name);
   m.id = id;
-  m.kind = MemberKind::Method;
+  m.kind = kind;
   m.params = std::move(params);
   m.resultType = result;
-  return Add(std::move(m));
+  return m;
+}
+
+// A put's value is its last parameter, after the index parameters.
+std::vector<ParamInfo> WithValue(std::vector<ParamInfo> indexParams, VarType type) {
+  indexParams.push_back(Param("Value", type));
+  return indexParams;
+}
+
+}  // namespace
+
+InterfaceInfo& InterfaceInfo::Method(std::string name, DispId id, std::vector<ParamInfo> params, VarType result) {
+  return Add(Declared(std::move(name), id, MemberKind::Method, std::move(params), result));
 }
 
 InterfaceInfo& InterfaceInfo::Get(std::string name, DispId id, VarType type, std::vector<ParamInfo> indexParams) {
-  MemberInfo m;
-  m.name = std::move(name);
-  m.id = id;
-  m.kind = MemberKind::PropertyGet;
-  m.params = std::move(indexParams);
-  m.resultType = type;
-  return Add(std::move(m));
+  return Add(Declared(std::move(name), id, MemberKind::PropertyGet, std::move(indexParams), type));
 }
 
 InterfaceInfo& InterfaceInfo::Put(std::string name, DispId id, VarType type, std::vector<ParamInfo> indexParams) {
-  MemberInfo m;
-  m.name = std::move(name);
-  m.id = id;
-  m.kind = MemberKind::PropertyPut;
-  m.params = std::move(indexParams);
-  m.params.push_back(Param("Value", type));
-  return Add(std::move(m));
+  return Add(Declared(std::move(name), id, MemberKind::PropertyPut, WithValue(std::move(indexParams), type),
+                      VarType::Empty));
 }
 
 InterfaceInfo& InterfaceInfo::PutRef(std::string name, DispId id, VarType type, std::vector<ParamInfo> indexParams) {
-  MemberInfo m;
-  m.name = std::move(name);
-  m.id = id;
-  m.kind = MemberKind::PropertyPutRef;
-  m.params = std::move(indexParams);
-  m.params.push_back(Param("Value", type));
-  return Add(std::move(m));
+  return Add(Declared(std::move(name), id, MemberKind::PropertyPutRef, WithValue(std::move(indexParams), type),
+                      VarType::Empty));
 }
 
 InterfaceInfo& InterfaceInfo::Property(std::string name, DispId id, VarType type, std::vector<ParamInfo> indexParams) {
