@@ -103,6 +103,24 @@ void ReadLayer(TDeskletObject& d, const xml::Node& element, uint8_t groupSide) {
   RenderLayer(d, layer, TLook::Normal, true, false);
 }
 
+// What a layer and a child layer both read: font, colour, alpha, box,
+// text offsets, alignment and style.
+template <typename Drawn>
+void ReadDrawnLook(const AttributeReader& read, Drawn& drawn) {
+  read.Font(drawn);
+  drawn.FontColor = 0;
+  read.Color("fontcolor", drawn.FontColor);
+  drawn.Alpha = read.Byte("alpha", 255);
+  drawn.X = read.Int16("x", 0);
+  drawn.Y = read.Int16("y", 0);
+  drawn.Width = read.Int16("width", 0);
+  drawn.Height = read.Int16("height", 0);
+  drawn.OffSetX = read.Int16("offsetx", 0);
+  drawn.OffSetY = read.Int16("offsety", 0);
+  drawn.FontAlign = FontAlignFromText(read.Expanded("fontalign"));
+  drawn.FontStyle = FontStyleFromText(read.Expanded("fontstyle"), read.Bool("fontaa", "1"));
+}
+
 }  // namespace
 
 void ReadLayerAttributes(TDeskletObject& d, const xml::Node& element, TLayerObject& layer) {
@@ -122,22 +140,10 @@ void ReadLayerAttributes(TDeskletObject& d, const xml::Node& element, TLayerObje
   layer.OnMouseRightClick = read.Raw("onmouserightclick");
   layer.OnMouseMove = read.Raw("onmousemove");
   layer.KeyBind = read.Expanded("key");
-  read.Font(layer);
-  layer.FontColor = 0;
-  read.Color("fontcolor", layer.FontColor);
-  layer.Alpha = read.Byte("alpha", 255);
-  layer.X = read.Int16("x", 0);
-  layer.Y = read.Int16("y", 0);
-  layer.Width = read.Int16("width", 0);
-  layer.Height = read.Int16("height", 0);
+  ReadDrawnLook(read, layer);
   layer.Set(AutoSize, layer.Width == 0 && layer.Height == 0);
   layer.Set(TextResize, read.Bool("textresize", "0"));
-  layer.OffSetX = read.Int16("offsetx", 0);
-  layer.OffSetY = read.Int16("offsety", 0);
   layer.ClipSource = ClipSourceFromText(read.Expanded("clipsource"));
-  const std::string style = read.Expanded("fontstyle");
-  layer.FontAlign = FontAlignFromText(read.Expanded("fontalign"));
-  layer.FontStyle = FontStyleFromText(style, read.Bool("fontaa", "1"));
   layer.Cursor = kNoCursor;
   if (element.Attribute("mousecursor")) {
     if (const std::optional<uint16_t> cursor = CursorFromText(read.Expanded("mousecursor"))) layer.Cursor = *cursor;
@@ -157,19 +163,7 @@ void ReadChildLayerAttributes(TDeskletObject& d, const xml::Node& element, TChil
   const AttributeReader read(d, element);
   if (std::string name = read.Raw("name"); !name.empty()) child.Name = std::move(name);
   child.Src = read.Raw("src");
-  read.Font(child);
-  child.FontColor = 0;
-  read.Color("fontcolor", child.FontColor);
-  child.Alpha = read.Byte("alpha", 255);
-  child.X = read.Int16("x", 0);
-  child.Y = read.Int16("y", 0);
-  child.Width = read.Int16("width", 0);
-  child.Height = read.Int16("height", 0);
-  child.OffSetX = read.Int16("offsetx", 0);
-  child.OffSetY = read.Int16("offsety", 0);
-  const std::string style = read.Expanded("fontstyle");
-  child.FontAlign = FontAlignFromText(read.Expanded("fontalign"));
-  child.FontStyle = FontStyleFromText(style, read.Bool("fontaa", "1"));
+  ReadDrawnLook(read, child);
 }
 
 void ReadLayers(TDeskletObject& d, const xml::Node& root) {
