@@ -17,7 +17,6 @@ namespace vorel {
 
 namespace {
 
-
 // Each of the three coordinates of a slide as four integers, read the way
 // the first one is given.
 std::array<int32_t, 4> SlideCoordinates(const automation::Variant& value, bool asText) {

@@ -22,7 +22,6 @@ namespace vorel {
 
 namespace {
 
-
 int32_t Checked32(int64_t value) {
   if (value < INT32_MIN || value > INT32_MAX) throw KivError(errors::kIntegerOverflow);
   return static_cast<int32_t>(value);
