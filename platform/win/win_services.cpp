@@ -170,4 +170,8 @@ HPROPSHEETPAGE CreatePropertySheetPage(const std::string& title, int32_t templat
   return fn ? fn(title.c_str(), templateId, dialogProc, param) : 0;
 }
 
+void ErrorLogLine(HWND hwnd, const std::string& line) {
+  if (auto fn = KIV_LOOKUP(WinErrorLogLine)) fn(hwnd, line.c_str());
+}
+
 }  // namespace win

@@ -62,7 +62,9 @@ enum : uint32_t { kSndSync = 0, kSndAsync = 1, kSndLoop = 8 };
   X(intptr_t, WinShellExecute, (HWND owner, const char* operation, const char* file, const char* parameters, const char* folder, int32_t show)) \
   X(HWND, WinFindWindow, (const char* className, const char* windowName))               \
   X(int32_t, WinGetWindowText, (HWND hwnd, char* out, int32_t outSize))                  \
-  X(HPROPSHEETPAGE, WinCreatePropertySheetPage, (const char* title, int32_t templateId, void* dialogProc, void* param))
+  X(HPROPSHEETPAGE, WinCreatePropertySheetPage, (const char* title, int32_t templateId, void* dialogProc, void* param)) \
+  /* The desklet's error log gained a line; the host shows and traces it. */              \
+  X(void, WinErrorLogLine, (HWND hwnd, const char* line))
 
 #define KIV_DECLARE_FUNCTION(ret, name, params) ret name params;
 KIV_WIN_FUNCTIONS(KIV_DECLARE_FUNCTION)
@@ -104,5 +106,7 @@ intptr_t ShellExecute(HWND owner, const std::string& operation, const std::strin
 HWND FindWindow(const std::string& className, const std::string& windowName);
 std::string GetWindowText(HWND hwnd);
 HPROPSHEETPAGE CreatePropertySheetPage(const std::string& title, int32_t templateId, void* dialogProc, void* param);
+// Tells the host of a new line in a desklet's error log; nothing without a host.
+void ErrorLogLine(HWND hwnd, const std::string& line);
 
 }  // namespace win
