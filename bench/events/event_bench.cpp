@@ -13,11 +13,11 @@
 #include "bench/support/bare_pango.h"
 #include "platform/abi/plugin_api.h"
 #include "tests/support/test_host.h"
-#include "vorel/host/desklet_object.h"
+#include "vorel/model/desklet.h"
 #include "vorel/runtime/render_layer.h"
 #include "vorel/runtime/variable_expansion.h"
-#include "vorel/script/script_engine.h"
-#include "vorel/skin/skin_loader.h"
+#include "vorel/model/script_engine.h"
+#include "vorel/load/skin_loader.h"
 
 namespace {
 
@@ -62,7 +62,7 @@ void BM_MouseMoveSetsText(benchmark::State& state) {
     benchmark::DoNotOptimize(OnLayerMouseMove(desklet.instance, desklet.layer->Id, "t", &point, &size));
     ForgetCallsEvery(state, n);
   }
-  if (!desklet.D().errorLog.empty()) state.SkipWithError(desklet.D().errorLog[0].c_str());
+  if (!desklet.D().errorLog.Lines().empty()) state.SkipWithError(desklet.D().errorLog.Lines()[0].c_str());
 }
 BENCHMARK(BM_MouseMoveSetsText)->Unit(benchmark::kMicrosecond);
 
@@ -76,7 +76,7 @@ BENCHMARK(BM_ExpandStatement)->Unit(benchmark::kMicrosecond);
 void BM_ScriptStoreOnly(benchmark::State& state) {
   Desklet desklet;
   for (auto _ : state)
-    desklet.D().scriptEngine->ExecuteStatement(
+    desklet.D().scripting.scriptEngine->ExecuteStatement(
         "Layers('t').Data = 'x = ' + GetLayerMouseXPos() + ', y = ' + GetLayerMouseYPos()");
 }
 BENCHMARK(BM_ScriptStoreOnly)->Unit(benchmark::kMicrosecond);

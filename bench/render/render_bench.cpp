@@ -12,7 +12,7 @@
 
 #include "bench/support/bare_pango.h"
 #include "platform/gdiplus/graphics.h"
-#include "vorel/host/desklet_object.h"
+#include "vorel/model/desklet.h"
 #include "vorel/runtime/image_ops.h"
 #include "vorel/runtime/layer_source.h"
 
@@ -41,7 +41,7 @@ vorel::TDeskletObject& Desklet() {
       }
     }
     cairo_surface_write_to_png(photo.Surface(), (folder + "photo.png").c_str());
-    desklet.resourcePath = folder;
+    desklet.settings.resourcePath = folder;
     return true;
   }();
   (void)ready;
@@ -95,7 +95,7 @@ void BM_ScaledPictureLayer(benchmark::State& state) {
 BENCHMARK(BM_ScaledPictureLayer);
 
 void BM_BareCairoScaledPicture(benchmark::State& state) {
-  const std::string file = Desklet().resourcePath + "photo.png";
+  const std::string file = Desklet().settings.resourcePath + "photo.png";
   for (auto _ : state) {
     cairo_surface_t* photo = cairo_image_surface_create_from_png(file.c_str());
     cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 256, 192);

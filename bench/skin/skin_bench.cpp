@@ -11,9 +11,9 @@
 
 #include "platform/abi/plugin_api.h"
 #include "tests/support/test_host.h"
-#include "vorel/host/desklet_object.h"
+#include "vorel/model/desklet.h"
 #include "vorel/runtime/variable_expansion.h"
-#include "vorel/skin/skin_loader.h"
+#include "vorel/load/skin_loader.h"
 
 namespace {
 

@@ -36,7 +36,7 @@ extern "C" {
   X(BOOL32, OnLayerRightClick, (void* instance, uint32_t layerId, const char* layerName, const KivPoint* pt, const KivSize* size, uint32_t flags)) \
   X(void, OnGetModel, (void* instance, void** slot))
 
-#define KIV_DECLARE_FUNCTION(ret, name, params) ret name params;
+#define KIV_DECLARE_FUNCTION(ret, name, params) ret name params noexcept;
 KIV_PLUGIN_FUNCTIONS(KIV_DECLARE_FUNCTION)
 #undef KIV_DECLARE_FUNCTION
 

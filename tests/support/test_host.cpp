@@ -237,6 +237,10 @@ HOST_EXPORT LRESULT WinDispatchMessage(const WinMsg* msg) {
   return result;
 }
 
+HOST_EXPORT void WinErrorLogLine(HWND h, const char* line) {
+  Rec("WinErrorLogLine", {N(static_cast<int64_t>(h)), S(line)});
+}
+
 HOST_EXPORT BOOL32 WinPlaySound(const char* file, uint32_t flags) {
   Rec("WinPlaySound", {S(file), N(flags)});
   return kTrue;

@@ -22,6 +22,13 @@ Fn* Require(const char* name) {
 // function pointer for the wrapper's own name.
 #define KIV_HOST(name) Require<decltype(::name)>(#name)
 
+InvalidatingLock::InvalidatingLock(HWND hwnd)
+    : hwnd_(hwnd), unlock_(KIV_HOST(DeskletUnlockInvalidating)) {
+  KIV_HOST(DeskletLockInvalidating)(hwnd);
+}
+
+InvalidatingLock::~InvalidatingLock() { unlock_(hwnd_, kFalse); }
+
 void DeskletRedraw(HWND hwnd) { KIV_HOST(DeskletRedraw)(hwnd); }
 void DeskletActivateExtendedDragDrop(HWND hwnd) { KIV_HOST(DeskletActivateExtendedDragDrop)(hwnd); }
 void DeskletLayerReleaseCapture(HWND hwnd) { KIV_HOST(DeskletLayerReleaseCapture)(hwnd); }

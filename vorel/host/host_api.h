@@ -11,6 +11,21 @@
 
 namespace vorel::host {
 
+// Holds the host's invalidating locked for its own lifetime and unlocks it
+// (without a redraw) on every way out. Both calls are looked up when it is
+// made, so the unlock itself cannot fail.
+class InvalidatingLock {
+ public:
+  explicit InvalidatingLock(HWND hwnd);
+  ~InvalidatingLock();
+  InvalidatingLock(const InvalidatingLock&) = delete;
+  InvalidatingLock& operator=(const InvalidatingLock&) = delete;
+
+ private:
+  HWND hwnd_;
+  decltype(&::DeskletUnlockInvalidating) unlock_;
+};
+
 void DeskletRedraw(HWND hwnd);
 void DeskletActivateExtendedDragDrop(HWND hwnd);
 void DeskletLayerReleaseCapture(HWND hwnd);

@@ -4,7 +4,7 @@
 #include <mutex>
 
 #include "platform/win/win_services.h"
-#include "vorel/host/desklet_object.h"
+#include "vorel/model/desklet.h"
 #include "vorel/host/host_api.h"
 #include "vorel/runtime/cursor_images.h"
 

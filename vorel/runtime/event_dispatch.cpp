@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "platform/util/text.h"
-#include "vorel/host/desklet_object.h"
+#include "vorel/model/desklet.h"
 #include "vorel/runtime/cursor_table.h"
 #include "vorel/runtime/flip_and_effects.h"
 #include "vorel/runtime/render_layer.h"
@@ -42,22 +42,22 @@ void RunWithEffect(TDeskletObject& d, const std::string statement) {
 
 bool Press(TDeskletObject& d, TLayerObject& layer) {
   if (layer.OnClick.empty() && layer.OnMouseDown.empty()) return false;
-  d.pressedLayerId = layer.Id;
+  d.input.pressedLayerId = layer.Id;
   Look(d, layer, LayerImageState::Pressed);
   if (!layer.OnMouseDown.empty()) RunStatement(d, std::string(layer.OnMouseDown));
   return true;
 }
 
 bool Click(TDeskletObject& d, TLayerObject& layer, LayerEventKind kind) {
-  if (kind == LayerEventKind::MouseUp && (d.pressedLayerId != layer.Id || d.enteredLayerId != layer.Id)) {
-    d.pressedLayerId = kNoLayerId;
+  if (kind == LayerEventKind::MouseUp && (d.input.pressedLayerId != layer.Id || d.input.enteredLayerId != layer.Id)) {
+    d.input.pressedLayerId = kNoLayerId;
     return false;
   }
   // A statement may delete the layer it was run for.
   const std::weak_ptr<const char> alive = layer.lifetime;
   auto gone = [&] {
     if (!alive.expired()) return false;
-    d.pressedLayerId = kNoLayerId;
+    d.input.pressedLayerId = kNoLayerId;
     return true;
   };
   if (!layer.OnMouseUp.empty()) RunStatement(d, std::string(layer.OnMouseUp));
@@ -81,23 +81,25 @@ bool Click(TDeskletObject& d, TLayerObject& layer, LayerEventKind kind) {
       }
     } catch (...) {
       // A failed flip or effect still ends the click normally below.
+      d.errorLog.Report(std::current_exception(), layer.OnClick);
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(std::max(d.keyPressAnim, 0)));
+    std::this_thread::sleep_for(std::chrono::milliseconds(std::max(d.settings.keyPressAnim, 0)));
     if (gone()) return true;
     if (!layer.DSrc.empty()) Look(d, layer, LayerImageState::Normal);
   }
-  d.pressedLayerId = kNoLayerId;
+  d.input.pressedLayerId = kNoLayerId;
   return handled;
 }
 
 bool Enter(TDeskletObject& d, TLayerObject& layer) {
-  d.enteredLayerId = layer.Id;
+  d.input.enteredLayerId = layer.Id;
   SetDeskletCursor(d, layer.Cursor);
-  Look(d, layer, d.pressedLayerId == layer.Id ? LayerImageState::Pressed : LayerImageState::Hover);
+  Look(d, layer, d.input.pressedLayerId == layer.Id ? LayerImageState::Pressed : LayerImageState::Hover);
   if (layer.OnMouseEnter.empty()) return false;
   try {
     RunWithEffect(d, layer.OnMouseEnter);
   } catch (...) {
+    d.errorLog.Report(std::current_exception(), layer.OnMouseEnter);
     return false;
   }
   return true;
@@ -105,14 +107,29 @@ bool Enter(TDeskletObject& d, TLayerObject& layer) {
 
 bool Exit(TDeskletObject& d, TLayerObject& layer) {
   if (layer.Cursor != kNoCursor) SetDeskletCursor(d, 0);
-  if (d.pressedLayerId == layer.Id || !layer.MSrc.empty()) Look(d, layer, LayerImageState::Normal);
+  if (d.input.pressedLayerId == layer.Id || !layer.MSrc.empty()) Look(d, layer, LayerImageState::Normal);
   if (layer.OnMouseExit.empty()) return false;
   try {
     RunWithEffect(d, layer.OnMouseExit);
   } catch (...) {
+    d.errorLog.Report(std::current_exception(), layer.OnMouseExit);
     return false;
   }
   return true;
+}
+
+const char* EventName(LayerEventKind kind) {
+  switch (kind) {
+    case LayerEventKind::MouseDown: return "onmousedown";
+    case LayerEventKind::MouseUp: return "onclick";
+    case LayerEventKind::KeyClick: return "key";
+    case LayerEventKind::MouseEnter: return "onmouseenter";
+    case LayerEventKind::MouseExit: return "onmouseexit";
+    case LayerEventKind::MouseScroll: return "onmousescroll";
+    case LayerEventKind::RightClick: return "onmouserightclick";
+    case LayerEventKind::MouseMove: return "onmousemove";
+  }
+  return "event";
 }
 
 bool RunIfAny(TDeskletObject& d, const std::string& statement) {
@@ -125,7 +142,8 @@ bool RunIfAny(TDeskletObject& d, const std::string& statement) {
 
 bool DispatchLayerEvent(TDeskletObject& d, TLayerObject* layer, LayerEventKind kind) {
   if (!layer || static_cast<uint8_t>(kind) > 10) return false;
-  d.currentLayerId = layer->Id;
+  d.input.currentLayerId = layer->Id;
+  TErrorLog::Scope scope(d.errorLog, "layer \"" + layer->Name + "\" " + EventName(kind));
   switch (kind) {
     case LayerEventKind::MouseDown: return Press(d, *layer);
     case LayerEventKind::MouseUp:
@@ -143,22 +161,25 @@ void SetLayerImageState(TDeskletObject& desklet, uint32_t layerId, bool invalida
                         LayerImageState state) {
   TLayerObject* layer = desklet.FindLayerById(layerId);
   if (!layer) return;
+  const std::string source = layer->Src;
+  TErrorLog::Scope scope(desklet.errorLog, "drawing layer \"" + layer->Name + "\"");
   try {
     RenderLayer(desklet, *layer, static_cast<TLook>(state), updatePlacement, invalidate);
   } catch (...) {
     // A look that cannot be drawn (a missing text background, a script
     // source that fails) leaves the layer as it was; the event goes on.
+    desklet.errorLog.Report(std::current_exception(), source);
   }
 }
 
 void HandleKeyPress(TDeskletObject& desklet, uint32_t code) {
-  desklet.lastKey = KeyText(code);
-  desklet.lastKeyCode = static_cast<int32_t>(code);
-  if (!kiv::IsBlank(desklet.onKeyPress)) {
-    RunStatement(desklet, desklet.onKeyPress);
+  desklet.input.lastKey = KeyText(code);
+  desklet.input.lastKeyCode = static_cast<int32_t>(code);
+  if (!kiv::IsBlank(desklet.settings.onKeyPress)) {
+    RunStatement(desklet, desklet.settings.onKeyPress);
     return;
   }
-  TLayerObject* layer = desklet.FindLayerByKey(kiv::ToUpperAscii(desklet.lastKey));
+  TLayerObject* layer = desklet.FindLayerByKey(kiv::ToUpperAscii(desklet.input.lastKey));
   DispatchLayerEvent(desklet, layer, LayerEventKind::KeyClick);
 }
 

@@ -6,7 +6,7 @@
 
 #include "platform/gdiplus/graphics.h"
 #include "platform/gdiplus/pixel.h"
-#include "vorel/skin/layer_record.h"
+#include "vorel/model/layer_record.h"
 
 namespace vorel {
 

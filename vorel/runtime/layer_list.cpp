@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "vorel/host/desklet_object.h"
+#include "vorel/model/desklet.h"
 #include "vorel/host/host_api.h"
 #include "vorel/skin/layer_attributes.h"
 
@@ -20,7 +20,7 @@ TLayerObject& AddLayer(TDeskletObject& d, const std::string& name, const std::st
   layer->LayerSide = side;
   layer->FontStyle = StyleAntiAlias;
   layer->Cursor = 0;
-  layer->Set(Visible, side == d.activeSide);
+  layer->Set(Visible, side == d.sideState.activeSide);
   ++d.nextLayerNumber;
   d.layers.push_back(std::move(layer));
   return *d.layers.back();
@@ -31,7 +31,7 @@ void DeleteLayerAt(TDeskletObject& d, size_t position) {
   // NOTE: the pressed, entered and current layer are kept as host ids,
   // which renumber; they must follow their layers, and a deleted layer is
   // none of them any more.
-  uint32_t* remembered[] = {&d.pressedLayerId, &d.enteredLayerId, &d.currentLayerId};
+  uint32_t* remembered[] = {&d.input.pressedLayerId, &d.input.enteredLayerId, &d.input.currentLayerId};
   const TLayerObject* before[3];
   for (size_t i = 0; i < 3; ++i) before[i] = *remembered[i] == kNoLayerId ? nullptr : d.FindLayerById(*remembered[i]);
 
@@ -50,7 +50,7 @@ void RefreshHostIds(TDeskletObject& d) {
   uint32_t id = 0;
   for (auto& layer : d.layers)
     if (host::DeskletLayerGetLayer(d.windowHandle, layer->Name, id)) layer->Id = id;
-  for (auto& control : d.controls)
+  for (auto& control : d.controlState.controls)
     if (host::DeskletLayerGetLayer(d.windowHandle, control->Name, id)) control->LayerId = id;
 }
 

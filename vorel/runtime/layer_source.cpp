@@ -4,7 +4,7 @@
 
 #include "platform/gdiplus/graphics.h"
 #include "platform/util/text.h"
-#include "vorel/host/desklet_object.h"
+#include "vorel/model/desklet.h"
 #include "vorel/runtime/image_ops.h"
 #include "vorel/runtime/layer_text.h"
 #include "vorel/runtime/source_transforms.h"
@@ -45,7 +45,7 @@ std::unique_ptr<gdiplus::Bitmap> RenderText(TDeskletObject& desklet, TLayerObjec
   std::string drawn = text;
   const bool background = parts.size() >= 2;
   if (background) {
-    const std::string path = ResolveSkinFile(desklet.resourcePath, WithPng(parts.back()));
+    const std::string path = ResolveSkinFile(desklet.settings.resourcePath, WithPng(parts.back()));
     image = FileExists(path) ? gdiplus::Bitmap::FromFile(path) : nullptr;
     if (!image) throw KivError("background image not found: " + path);
     // Bitmaps stop at 32767 pixels a side, so the size fits the fields.
@@ -93,8 +93,13 @@ std::string RemoteImageFile(TDeskletObject&, const std::string&) {
   NotImplemented("remote images (!WEBIMG:)");
 }
 
-void DrawChild(TDeskletObject& desklet, TChildLayer& child, gdiplus::Graphics& target) {
-  std::string source = ApplyXmlSource(desklet, ApplyScriptSource(desklet, child.Src));
+// `alive` is the parent layer's: a child's script may delete the parent,
+// and with it the child.
+void DrawChild(TDeskletObject& desklet, const std::weak_ptr<const char>& alive, TChildLayer& child,
+               gdiplus::Graphics& target) {
+  std::string source = ApplyScriptSource(desklet, child.Src);
+  if (alive.expired()) return;
+  source = ApplyXmlSource(desklet, source);
   std::unique_ptr<gdiplus::Bitmap> image;
   const size_t marker = source.find(kTextMarker);
   if (marker != std::string::npos) {
@@ -130,7 +135,7 @@ std::unique_ptr<gdiplus::Bitmap> TransparentImage(int32_t width, int32_t height)
 
 std::unique_ptr<gdiplus::Bitmap> LoadSkinImage(const TDeskletObject& desklet, const std::string& name, bool addPng) {
   if (name.empty()) return nullptr;
-  const std::string path = ResolveSkinFile(desklet.resourcePath, addPng ? WithPng(name) : name);
+  const std::string path = ResolveSkinFile(desklet.settings.resourcePath, addPng ? WithPng(name) : name);
   return FileExists(path) ? gdiplus::Bitmap::FromFile(path) : nullptr;
 }
 
@@ -152,7 +157,9 @@ void DrawChildLayers(TDeskletObject& desklet, TLayerObject& layer, std::unique_p
   if (layer.Children.empty()) return;
   if (!image) image = TransparentImage(layer.Width, layer.Height);
   gdiplus::Graphics target(*image);
-  for (TChildLayer& child : layer.Children) DrawChild(desklet, child, target);
+  const std::weak_ptr<const char> alive = layer.lifetime;
+  for (size_t i = 0; !alive.expired() && i < layer.Children.size(); ++i)
+    DrawChild(desklet, alive, layer.Children[i], target);
 }
 
 }  // namespace vorel

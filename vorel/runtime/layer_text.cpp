@@ -8,7 +8,7 @@
 #include "platform/gdiplus/string_format.h"
 #include "vorel/skin/color_names.h"
 #include "vorel/skin/layer_attributes.h"
-#include "vorel/skin/layer_record.h"
+#include "vorel/model/layer_record.h"
 #include "vorel/util/errors.h"
 
 namespace vorel {

@@ -1,6 +1,6 @@
 #include "vorel/runtime/popup_menu.h"
 
-#include "vorel/host/desklet_object.h"
+#include "vorel/model/desklet.h"
 #include "vorel/util/errors.h"
 
 namespace vorel {

@@ -1,9 +1,10 @@
 #include "vorel/runtime/render_layer.h"
 
 #include <memory>
+#include <optional>
 
 #include "platform/util/text.h"
-#include "vorel/host/desklet_object.h"
+#include "vorel/model/desklet.h"
 #include "vorel/host/host_api.h"
 #include "vorel/host/image_library.h"
 #include "vorel/runtime/image_ops.h"
@@ -29,8 +30,8 @@ const std::string& ChosenSource(const TLayerObject& layer, TLook look) {
 
 // The size of the layer's side, which the host scales the placement from.
 KivSize SideSize(const TDeskletObject& d, uint8_t side) {
-  if (d.sides.empty()) return {0, 0};
-  const TSideRecord& s = side < d.sides.size() ? d.sides[side] : d.sides[0];
+  if (d.sideState.sides.empty()) return {0, 0};
+  const TSideRecord& s = side < d.sideState.sides.size() ? d.sideState.sides[side] : d.sideState.sides[0];
   return {static_cast<int32_t>(s.Width), static_cast<int32_t>(s.Height)};
 }
 
@@ -54,13 +55,17 @@ void RenderLayer(TDeskletObject& d, TLayerObject& layer, TLook look, bool place,
     return;
   }
 
+  // A script source may add or delete layers, this one included: once it
+  // is gone there is nothing left to draw.
+  const std::weak_ptr<const char> alive = layer.lifetime;
   source = ExpandVariables(d, source);
   source = ApplyScriptSource(d, source);
+  if (alive.expired()) return;
   source = ApplyXmlSource(d, source);
   source = ApplyTextFileSource(d, source);
   std::unique_ptr<gdiplus::Bitmap> image = RenderLayerSource(d, layer, source);
   DrawChildLayers(d, layer, image);
-  if (!image) return;
+  if (alive.expired() || !image) return;
 
   KivRect placement{layer.X, layer.Y, 0, 0};
   if (layer.Has(AutoSize)) layer.Width = layer.Height = 0;
@@ -78,7 +83,7 @@ void RenderLayer(TDeskletObject& d, TLayerObject& layer, TLook look, bool place,
   placement.right = placement.left + layer.Width;
   placement.bottom = placement.top + layer.Height;
 
-  host::DeskletLayerSetVisibility(hwnd, layer.Id, false, layer.Has(Visible) && layer.LayerSide == d.activeSide);
+  host::DeskletLayerSetVisibility(hwnd, layer.Id, false, layer.Has(Visible) && layer.LayerSide == d.sideState.activeSide);
   if (place) {
     const KivSize side = SideSize(d, layer.LayerSide);
     host::DeskletLayerSetPlacement(hwnd, layer.Id, false, true, placement, side.cx, side.cy);
@@ -99,10 +104,10 @@ void RenderLayer(TDeskletObject& d, TLayerObject& layer, TLook look, bool place,
   }
 
   if (clipped) {
-    if (!d.updatesLocked) host::DeskletLockInvalidating(hwnd);
+    std::optional<host::InvalidatingLock> lock;
+    if (!d.updatesLocked) lock.emplace(hwnd);
     host::DeskletLayerSetImageClipRect(hwnd, layer.Id, false, true, KivRect{clip[0], clip[1], clip[2], clip[3]},
                                        imageWidth, imageHeight);
-    if (!d.updatesLocked) host::DeskletUnlockInvalidating(hwnd, false);
   }
   if (invalidate)
     host::DeskletInvalidateRect(hwnd, placement, KivSize{layer.Width, layer.Height}, !d.updatesLocked);

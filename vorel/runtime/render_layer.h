@@ -4,7 +4,7 @@
 // shown, placed, faded and clipped in the host.
 #pragma once
 
-#include "vorel/skin/layer_record.h"
+#include "vorel/model/layer_record.h"
 
 namespace vorel {
 

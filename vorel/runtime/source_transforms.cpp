@@ -4,9 +4,9 @@
 
 #include "platform/util/text.h"
 #include "platform/xml/document.h"
-#include "vorel/host/desklet_object.h"
+#include "vorel/model/desklet.h"
 #include "vorel/runtime/layer_source.h"
-#include "vorel/script/script_engine.h"
+#include "vorel/model/script_engine.h"
 #include "vorel/skin/skin_reading.h"
 #include "vorel/util/errors.h"
 #include "vorel/util/paths.h"
@@ -30,8 +30,8 @@ std::vector<std::string> MarkerFields(const std::string& source) {
 std::string ApplyScriptSource(TDeskletObject& desklet, const std::string& source) {
   if (source.find(kScriptMarker) == std::string::npos) return source;
   const std::string expression = source.size() > kScriptMarker.size() ? source.substr(kScriptMarker.size()) : "";
-  if (!desklet.scriptEngine) return "";
-  return desklet.scriptEngine->EvaluateToText(expression);
+  if (!desklet.scripting.scriptEngine) return "";
+  return desklet.scripting.scriptEngine->EvaluateToText(expression);
 }
 
 std::string LookUpXmlReference(TDeskletObject& desklet, const std::string& reference, bool transforming) {
@@ -64,8 +64,8 @@ std::string LookUpXmlReference(TDeskletObject& desklet, const std::string& refer
       limit = *read;
     } else if (kiv::StartsWith(segment, "!d") && segment.size() > 2) {
       cut = segment.substr(2);
-    } else if (index >= 0 && static_cast<size_t>(index) < desklet.xmlSources.size()) {
-      const auto& document = desklet.xmlSources[static_cast<size_t>(index)].Document;
+    } else if (index >= 0 && static_cast<size_t>(index) < desklet.data.xmlSources.size()) {
+      const auto& document = desklet.data.xmlSources[static_cast<size_t>(index)].Document;
       if (transforming) NotImplemented("transforming XML lookups");
       if (document && !document->IsEmpty()) result += GetNodeText(document->DocumentNode(), segment, separator, "");
     }
@@ -98,7 +98,7 @@ std::string ApplyTextFileSource(TDeskletObject& desklet, const std::string& sour
       Split(fields.size() > 1 ? fields[1] : "", '|', {.clearFirst = true, .skipEmpty = true});
   if (parts.empty()) return std::string(kTextMarker);
 
-  const std::string path = ResolveSkinFile(desklet.resourcePath, parts[0]);
+  const std::string path = ResolveSkinFile(desklet.settings.resourcePath, parts[0]);
   std::vector<std::string> lines;
   if (FileExists(path)) {
     const std::string content = ReadWholeFile(path);

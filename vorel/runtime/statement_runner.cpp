@@ -1,20 +1,22 @@
 #include "vorel/runtime/statement_runner.h"
 
 #include "platform/util/text.h"
-#include "vorel/host/desklet_object.h"
+#include "vorel/model/desklet.h"
 #include "vorel/runtime/variable_expansion.h"
-#include "vorel/script/script_engine.h"
+#include "vorel/model/script_engine.h"
 
 namespace vorel {
 
 void RunStatement(TDeskletObject& desklet, const std::string& statement) {
   if (kiv::IsBlank(statement)) return;
-  if (!desklet.scriptEngine) return;
+  if (!desklet.scripting.scriptEngine) return;
   try {
-    desklet.scriptEngine->ExecuteStatement(ExpandVariables(desklet, statement));
+    desklet.scripting.scriptEngine->ExecuteStatement(ExpandVariables(desklet, statement));
   } catch (...) {
-    // The engine's error event has logged a script error already; the
-    // caller goes on as if the statement had run.
+    // The caller goes on as if the statement had run. A script error is in
+    // the log already (the engine's error event); anything else goes there
+    // now.
+    desklet.errorLog.Report(std::current_exception(), statement);
   }
 }
 

@@ -1,8 +1,8 @@
 #include "vorel/runtime/variable_expansion.h"
 
 #include "platform/win/user_folders.h"
-#include "vorel/host/desklet_object.h"
-#include "vorel/runtime/folder_cache.h"
+#include "vorel/model/desklet.h"
+#include "vorel/model/folder_cache.h"
 #include "vorel/runtime/token_text.h"
 #include "vorel/util/paths.h"
 
@@ -26,9 +26,9 @@ std::string ExpandVariables(TDeskletObject& desklet, std::string_view input) {
   if (!text.HasPercent()) return text.Take();
 
   TFolderCache& folders = *desklet.folderCache;
-  text.Replace("THISMOUSEX", [&] { return std::to_string(desklet.layerMouseX); });
-  text.Replace("MOUSEX", [&] { return std::to_string(desklet.mouseX); });
-  text.Replace("MOUSEY", [&] { return std::to_string(desklet.mouseY); });
+  text.Replace("THISMOUSEX", [&] { return std::to_string(desklet.input.layerMouseX); });
+  text.Replace("MOUSEX", [&] { return std::to_string(desklet.input.mouseX); });
+  text.Replace("MOUSEY", [&] { return std::to_string(desklet.input.mouseY); });
   text.Replace("MYDOC", [&] { return folders.Folder(win::kCsidlPersonal); });
   text.Replace("MYDOCUMENTS", [&] { return folders.Folder(win::kCsidlPersonal); });
   text.Replace("MYPICTURES", [&] { return folders.Folder(win::kCsidlMyPictures); });
@@ -36,9 +36,9 @@ std::string ExpandVariables(TDeskletObject& desklet, std::string_view input) {
   text.Replace("MYMUSIC", [&] { return folders.Folder(win::kCsidlMyMusic); });
   text.Replace("DESKTOP", [&] { return folders.Folder(win::kCsidlDesktopDirectory); });
   text.Replace("TMPPATH", [&] { return folders.TempFolder(); });
-  text.Replace("SKINPATH", [&] { return WithTrailingSlash(FolderOf(desklet.skinPath)); });
-  text.Replace("SKINRESPATH", [&] { return WithTrailingSlash(desklet.resourcePath); });
-  text.Replace("SKINCTRLPATH", [&] { return WithTrailingSlash(desklet.controlPath); });
+  text.Replace("SKINPATH", [&] { return WithTrailingSlash(FolderOf(desklet.settings.skinPath)); });
+  text.Replace("SKINRESPATH", [&] { return WithTrailingSlash(desklet.settings.resourcePath); });
+  text.Replace("SKINCTRLPATH", [&] { return WithTrailingSlash(desklet.settings.controlPath); });
   return text.Take();
 }
 

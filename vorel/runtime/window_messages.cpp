@@ -5,13 +5,12 @@
 #include "platform/util/text.h"
 #include "platform/util/utf8.h"
 #include "platform/win/win_services.h"
-#include "vorel/host/desklet_object.h"
+#include "vorel/model/desklet.h"
 #include "vorel/host/host_api.h"
 #include "vorel/host/messages.h"
 #include "vorel/runtime/event_dispatch.h"
 #include "vorel/runtime/render_layer.h"
 #include "vorel/runtime/statement_runner.h"
-#include "vorel/skin/skin_loader.h"
 #include "vorel/util/errors.h"
 
 namespace vorel {
@@ -25,13 +24,8 @@ void CheckLayerStateParameters(WPARAM wParam, LPARAM lParam) {
   if (static_cast<intptr_t>(wParam) < 0 || lParam < 0 || lParam > 255) throw KivError(errors::kRangeCheck);
 }
 
-void LoadSkinMessage(TDeskletObject& desklet, WPARAM wParam) {
-  std::unique_ptr<TSkinInfo> info = LoadSkin(desklet, desklet.skinPath, wParam == 1, true);
-  host::DeskletSetSkinInfoW(desklet.windowHandle, info ? info->Record() : nullptr);
-}
-
 void DataArrived(TDeskletObject& desklet, WPARAM position) {
-  if (position >= desklet.xmlSources.size()) return;
+  if (position >= desklet.data.xmlSources.size()) return;
   if (desklet.loading) {
     // The skin is still loading: try again in 100 ms.
     HWND window = desklet.windowHandle;
@@ -42,7 +36,7 @@ void DataArrived(TDeskletObject& desklet, WPARAM position) {
     desklet.threads.Add(std::move(retry));
     return;
   }
-  RunStatement(desklet, desklet.xmlSources[position].OnGetData);
+  RunStatement(desklet, desklet.data.xmlSources[position].OnGetData);
 }
 
 bool IsDataBound(const TLayerObject& layer) {
@@ -53,18 +47,23 @@ bool IsDataBound(const TLayerObject& layer) {
 }
 
 void RefreshLayers(TDeskletObject& desklet, WPARAM dataBoundOnly) {
-  if (desklet.flipping) return;
-  desklet.flipping = true;
+  if (desklet.sideState.flipping) return;
+  desklet.sideState.flipping = true;
   struct Clear {
     TDeskletObject& d;
-    ~Clear() { d.flipping = false; }
+    ~Clear() { d.sideState.flipping = false; }
   } clear{desklet};
-  for (auto& layer : desklet.layers) {
-    if (dataBoundOnly == 1 && !IsDataBound(*layer)) continue;
+  // Drawing may run scripts that add or delete layers: walk the layers as
+  // they were and pass over the ones that are gone.
+  for (const TLayerRef& ref : desklet.LayerSnapshot()) {
+    TLayerObject* layer = ref.Get();
+    if (!layer || (dataBoundOnly == 1 && !IsDataBound(*layer))) continue;
+    // One layer that cannot be drawn does not keep the others old.
+    TErrorLog::Scope scope(desklet.errorLog, "drawing layer \"" + layer->Name + "\"");
     try {
       RenderLayer(desklet, *layer, TLook::Normal, true, false);
     } catch (...) {
-      // One layer that cannot be drawn does not keep the others old.
+      desklet.errorLog.Report(std::current_exception(), layer->Src);
     }
   }
   host::DeskletRedraw(desklet.windowHandle);
@@ -74,7 +73,7 @@ void Invalidate(TDeskletObject& desklet, WPARAM wParam) {
   KivRect rect{0, 0, 0, 0};
   KivSize size{0, 0};
   if (wParam == 1) {
-    size = {static_cast<int32_t>(desklet.currentSide.Width), static_cast<int32_t>(desklet.currentSide.Height)};
+    size = {static_cast<int32_t>(desklet.sideState.currentSide.Width), static_cast<int32_t>(desklet.sideState.currentSide.Height)};
     rect = {0, 0, size.cx, size.cy};
   }
   host::DeskletInvalidateRect(desklet.windowHandle, rect, size, true);
@@ -82,7 +81,7 @@ void Invalidate(TDeskletObject& desklet, WPARAM wParam) {
 
 void DropTimer(TDeskletObject& desklet, WPARAM wParam) {
   auto* record = reinterpret_cast<TTimerInfo*>(wParam);
-  auto& timers = desklet.timers;
+  auto& timers = desklet.timing.timers;
   for (auto it = timers.begin(); it != timers.end(); ++it) {
     if (it->get() == record) {
       timers.erase(it);
@@ -143,9 +142,6 @@ void HandleWindowMessage(TDeskletObject& desklet, uint32_t message, WPARAM wPara
       NotImplemented("layer animations");
     case MSG_REAP_THREADS:
       desklet.threads.ReapTerminated();
-      break;
-    case MSG_LOAD_SKIN:
-      LoadSkinMessage(desklet, wParam);
       break;
     default:
       break;

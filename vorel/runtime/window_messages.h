@@ -13,7 +13,8 @@ class TDeskletObject;
 
 // Handles one message; `result` receives the message result where the
 // message has one (character input sets it true). Raises on a parameter out
-// of range (the caller's catch-all drops it); ignores unknown messages.
+// of range; ignores unknown messages. The skin-load message is the
+// plug-in's own (it needs the whole loader) and is handled before this.
 void HandleWindowMessage(TDeskletObject& desklet, uint32_t message, WPARAM wParam, LPARAM lParam, LRESULT* result);
 
 // The key text of a character code: "CR", "ESC", "TAB", "BS" or the

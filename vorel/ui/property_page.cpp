@@ -1,7 +1,7 @@
 #include "vorel/ui/property_page.h"
 
 #include "platform/win/win_services.h"
-#include "vorel/host/desklet_object.h"
+#include "vorel/model/desklet.h"
 
 namespace vorel {
 

@@ -1,6 +1,7 @@
 // The plug-in's exports driven against the recording test host.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/abi/plugin_api.h"
@@ -8,7 +9,7 @@
 #include "platform/win/ini_file.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_host.h"
-#include "vorel/host/desklet_object.h"
+#include "vorel/model/desklet.h"
 #include "vorel/host/messages.h"
 #include "vorel/host/plugin_module.h"
 
@@ -49,14 +50,34 @@ TEST_F(ExportsTest, InformationNamesThePlugIn) {
 
 TEST_F(ExportsTest, CreateWithoutSettingsShowsOnlyTheBaseLayerAndLoadsNothing) {
   Create();
-  auto calls = TestHost::Get().Calls();
-  std::vector<std::string> names;
-  for (auto& c : calls) names.push_back(c.fn);
-  EXPECT_EQ(names, (std::vector<std::string>{"DeskletSetImageSetStatus", "DeskletActivateExtendedDragDrop",
-                                             "DeskletAsyncSetPointer", "DeskletLayerAdd"}));
-  EXPECT_EQ(calls[0].args[1], "0");
-  EXPECT_EQ(calls[3].args[1], "BG");
+  auto added = TestHost::Get().CallsOf("DeskletLayerAdd");
+  ASSERT_EQ(added.size(), 1u);
+  EXPECT_EQ(added[0].args[1], "BG");
+  ASSERT_EQ(TestHost::Get().CallsOf("DeskletAsyncSetPointer").size(), 1u);
   EXPECT_TRUE(TestHost::Get().Posted().empty());
+}
+
+// The host must never hold the pointer of an instance that a failed create
+// has freed again, so it gets it after every call that can fail.
+TEST_F(ExportsTest, TheHostGetsThePointerAfterTheCallsThatCanFail) {
+  Create();
+  std::vector<std::string> names;
+  for (auto& c : TestHost::Get().Calls()) names.push_back(c.fn);
+  const auto pointer = std::find(names.begin(), names.end(), "DeskletAsyncSetPointer");
+  const auto layer = std::find(names.begin(), names.end(), "DeskletLayerAdd");
+  ASSERT_NE(pointer, names.end());
+  ASSERT_NE(layer, names.end());
+  EXPECT_GT(pointer, layer);
+}
+
+TEST_F(ExportsTest, AFailedCreateIsReportedToTheHost) {
+  EXPECT_EQ(OnCreate(0, kModule, nullptr, nullptr), nullptr);
+  EXPECT_TRUE(TestHost::Get().CallsOf("DeskletAsyncSetPointer").empty());
+  auto lines = TestHost::Get().CallsOf("WinErrorLogLine");
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0].args[1], "-2147467259  Vorel (OnCreate)");
+  EXPECT_EQ(lines[1].args[1], "constructor: pre condition not met  Line:0   Column:0   ");
+  EXPECT_EQ(lines[2].args[1], std::string(31, '-'));
 }
 
 TEST_F(ExportsTest, CreateWithSettingsPostsTheLoadMessage) {
@@ -77,7 +98,7 @@ TEST_F(ExportsTest, CreateFromSkinTakesTheKeyAndPostsAFreshLoad) {
   info.key = key.data();
   instance_ = OnCreateFromSkinW(kWindow, kModule, nullptr, &info);
   ASSERT_NE(instance_, nullptr);
-  EXPECT_EQ(vorel::AsDesklet(instance_)->skinPath, "/skins/a/a.xml");
+  EXPECT_EQ(vorel::AsDesklet(instance_)->settings.skinPath, "/skins/a/a.xml");
   EXPECT_TRUE(TestHost::Get().CallsOf("DeskletLayerAdd").empty());
   auto posted = TestHost::Get().Posted();
   ASSERT_EQ(posted.size(), 1u);
@@ -107,21 +128,21 @@ TEST_F(ExportsTest, NullInstanceIsHarmlessEverywhere) {
 TEST_F(ExportsTest, DeskletEventsReportWhetherAStatementExists) {
   TDeskletObject& d = Create();
   EXPECT_EQ(OnSelect(instance_), kFalse);
-  d.onSelect = "  \r\n ";
+  d.settings.onSelect = "  \r\n ";
   EXPECT_EQ(OnSelect(instance_), kFalse);
-  d.onSelect = "x = 1";
+  d.settings.onSelect = "x = 1";
   EXPECT_EQ(OnSelect(instance_), kTrue);
-  d.onMouseMove = "y = 2";
+  d.settings.onMouseMove = "y = 2";
   EXPECT_EQ(OnMouseMove(instance_, 7, -8), kTrue);
-  EXPECT_EQ(d.mouseX, 7);
-  EXPECT_EQ(d.mouseY, -8);
-  d.currentLayerId = 5;
+  EXPECT_EQ(d.input.mouseX, 7);
+  EXPECT_EQ(d.input.mouseY, -8);
+  d.input.currentLayerId = 5;
   EXPECT_EQ(OnMouseOut(instance_), kFalse);
-  EXPECT_EQ(d.currentLayerId, vorel::kNoLayerId);
+  EXPECT_EQ(d.input.currentLayerId, vorel::kNoLayerId);
   EXPECT_EQ(OnMouseWheelBackward(instance_, 0, -3, 10, 11), kFalse);
-  EXPECT_EQ(d.wheelScrolls, -3);
-  EXPECT_EQ(d.layerMouseX, 10);
-  EXPECT_EQ(d.layerMouseY, 11);
+  EXPECT_EQ(d.input.wheelScrolls, -3);
+  EXPECT_EQ(d.input.layerMouseX, 10);
+  EXPECT_EQ(d.input.layerMouseY, 11);
 }
 
 TEST_F(ExportsTest, LayerMouseCallsRecordTheirValues) {
@@ -129,13 +150,13 @@ TEST_F(ExportsTest, LayerMouseCallsRecordTheirValues) {
   KivPoint pt{12, -4};
   KivSize size{40, 20};
   EXPECT_EQ(OnLayerMouseDown(instance_, 3, "L", &pt, &size, 1), kFalse);
-  EXPECT_EQ(d.currentLayerId, 3u);
-  EXPECT_EQ(d.layerMouseX, 12);
-  EXPECT_EQ(d.layerMouseY, -4);
+  EXPECT_EQ(d.input.currentLayerId, 3u);
+  EXPECT_EQ(d.input.layerMouseX, 12);
+  EXPECT_EQ(d.input.layerMouseY, -4);
   EXPECT_EQ(OnLayerMouseOut(instance_, 3, "L"), kFalse);
-  EXPECT_EQ(d.currentLayerId, vorel::kNoLayerId);
+  EXPECT_EQ(d.input.currentLayerId, vorel::kNoLayerId);
   EXPECT_EQ(OnLayerMouseWheelForward(instance_, 3, "L", &pt, &size, 0, 2), kFalse);
-  EXPECT_EQ(d.wheelScrolls, 2);
+  EXPECT_EQ(d.input.wheelScrolls, 2);
 }
 
 TEST_F(ExportsTest, DropOfFilesRecordsEachNameAndDropOfTextIsRefused) {
@@ -143,9 +164,9 @@ TEST_F(ExportsTest, DropOfFilesRecordsEachNameAndDropOfTextIsRefused) {
   auto* files = win::DataObject::WithFiles({"/tmp/a.txt", "/tmp/b.txt", "/tmp/c.txt"});
   auto* text = win::DataObject::WithText("hello");
   EXPECT_EQ(OnDrop(instance_, files, 0, 0, 0, 0), kFalse) << "no ondropfile statement";
-  d.onDropFile = "handle()";
+  d.settings.onDropFile = "handle()";
   EXPECT_EQ(OnDrop(instance_, files, 0, 0, 0, 0), kTrue);
-  EXPECT_EQ(d.droppedFile, "/tmp/c.txt");
+  EXPECT_EQ(d.input.droppedFile, "/tmp/c.txt");
   EXPECT_EQ(OnDrop(instance_, text, 0, 0, 0, 0), kFalse);
   files->Release();
   text->Release();
@@ -153,11 +174,11 @@ TEST_F(ExportsTest, DropOfFilesRecordsEachNameAndDropOfTextIsRefused) {
 
 TEST_F(ExportsTest, DroppedNamesAreCutAt260Characters) {
   TDeskletObject& d = Create();
-  d.onDropFile = "handle()";
+  d.settings.onDropFile = "handle()";
   std::string longName = "/" + std::string(300, 'e');
   auto* files = win::DataObject::WithFiles({longName});
   EXPECT_EQ(OnDrop(instance_, files, 0, 0, 0, 0), kTrue);
-  EXPECT_EQ(d.droppedFile, longName.substr(0, 260));
+  EXPECT_EQ(d.input.droppedFile, longName.substr(0, 260));
   files->Release();
 }
 
@@ -177,13 +198,13 @@ TEST_F(ExportsTest, MessagesReachTheirHandlers) {
   OnProcessMessageEx(instance_, kWindow, vorel::WM_CHAR, 'a', 0, &result);
   EXPECT_EQ(result, kTrue);
   TDeskletObject& d = *vorel::AsDesklet(instance_);
-  EXPECT_EQ(d.lastKey, "a");
-  EXPECT_EQ(d.lastKeyCode, 97);
+  EXPECT_EQ(d.input.lastKey, "a");
+  EXPECT_EQ(d.input.lastKeyCode, 97);
   OnProcessMessageEx(instance_, kWindow, vorel::WM_CHAR, 27, 0, &result);
-  EXPECT_EQ(d.lastKey, "ESC");
+  EXPECT_EQ(d.input.lastKey, "ESC");
   OnProcessMessageEx(instance_, kWindow, vorel::MSG_REDRAW, 0, 0, &result);
   EXPECT_EQ(TestHost::Get().CallsOf("DeskletRedraw").size(), 1u);
-  d.currentSide = {120, 80, 0, 0};
+  d.sideState.currentSide = {120, 80, 0, 0};
   OnProcessMessageEx(instance_, kWindow, vorel::MSG_INVALIDATE, 1, 0, &result);
   OnProcessMessageEx(instance_, kWindow, vorel::MSG_INVALIDATE, 0, 0, &result);
   auto inv = TestHost::Get().CallsOf("DeskletInvalidateRect");
@@ -205,7 +226,7 @@ TEST_F(ExportsTest, LayerStateMessagesRejectParametersOutOfRange) {
 
 TEST_F(ExportsTest, DataArrivalWhileLoadingIsRetriedLater) {
   TDeskletObject& d = Create();
-  d.xmlSources.resize(1);
+  d.data.xmlSources.resize(1);
   d.loading = true;
   OnProcessMessageEx(instance_, kWindow, vorel::MSG_DATA_ARRIVED, 0, 0, nullptr);
   // The retry arrives from a worker after 100 ms: the same message again,

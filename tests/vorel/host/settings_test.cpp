@@ -7,7 +7,7 @@
 #include "platform/win/ini_file.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_host.h"
-#include "vorel/host/desklet_object.h"
+#include "vorel/model/desklet.h"
 #include "vorel/util/paths.h"
 
 using testhost::TestHost;
@@ -49,8 +49,8 @@ TEST_F(SettingsTest, ActiveSideOutOfRangeOrNotANumberReadsAsZero) {
                {"ActiveSide=two\n", 0}, {"ActiveSide=\n", 0},     {"", 0}};
   for (const auto& c : cases) {
     TDeskletObject& d = Restore(c.text);
-    EXPECT_EQ(d.activeSide, c.expected) << c.text;
-    EXPECT_EQ(d.initialSide, c.expected) << c.text;
+    EXPECT_EQ(d.sideState.activeSide, c.expected) << c.text;
+    EXPECT_EQ(d.settings.initialSide, c.expected) << c.text;
     OnDestroy(instance_, kWindow);
     instance_ = nullptr;
   }
@@ -58,7 +58,7 @@ TEST_F(SettingsTest, ActiveSideOutOfRangeOrNotANumberReadsAsZero) {
 
 TEST_F(SettingsTest, SkinPathIsRelativeToThePlugInFolderAndOtherKeysBecomeParameters) {
   TDeskletObject& d = Restore("SkinPath=hello\\hello.xml\nColour=red\nCity=Oslo\n");
-  EXPECT_EQ(d.skinPath, plugin_.Path() + "hello/hello.xml");
+  EXPECT_EQ(d.settings.skinPath, plugin_.Path() + "hello/hello.xml");
   ASSERT_EQ(d.parameters.size(), 2u);
   EXPECT_EQ(d.parameters[0]->Name, "Colour");
   EXPECT_EQ(d.parameters[0]->Value, "red");

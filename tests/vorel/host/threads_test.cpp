@@ -6,8 +6,8 @@
 
 #include "platform/abi/plugin_api.h"
 #include "tests/support/test_host.h"
-#include "vorel/host/desklet_object.h"
-#include "vorel/host/kiv_thread.h"
+#include "vorel/model/desklet.h"
+#include "vorel/model/worker_threads.h"
 
 using namespace std::chrono_literals;
 

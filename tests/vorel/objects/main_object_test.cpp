@@ -95,9 +95,9 @@ TEST_F(MainObjectTest, LockingAllUpdatesTurnsOffTheLayersRedrawArgument) {
 
 TEST_F(MainObjectTest, EventStatementsAreTheDeskletsOwn) {
   Run("kiv.OnMouseEnter = 'entered = 1'");
-  EXPECT_EQ(D().onMouseEnter, "entered = 1");
+  EXPECT_EQ(D().settings.onMouseEnter, "entered = 1");
   Run("kiv.OnKeyDown = 'k = 1'");
-  EXPECT_EQ(D().onKeyPress, "k = 1");
+  EXPECT_EQ(D().settings.onKeyPress, "k = 1");
   OnMouseOn(instance_);
   EXPECT_EQ(Eval("entered"), "1");
   EXPECT_EQ(Eval("kiv.SkinName"), "Objects");
@@ -106,7 +106,7 @@ TEST_F(MainObjectTest, EventStatementsAreTheDeskletsOwn) {
 TEST_F(MainObjectTest, RecordedEventValues) {
   OnMouseMove(instance_, 12, 34);
   EXPECT_EQ(Eval("GetMouseXPos() + ',' + GetMouseYPos()"), "12,34");
-  D().onKeyPress.clear();
+  D().settings.onKeyPress.clear();
   LRESULT result = 0;
   OnProcessMessageEx(instance_, kWindow, 258, 27, 0, &result);
   EXPECT_EQ(Eval("GetKeyStr() + GetKeyVal()"), "ESC27");
@@ -132,7 +132,7 @@ TEST_F(MainObjectTest, SoundsComeFromTheResourceFolder) {
   Run("kiv.MultiMedia('ding.wav', 2); kiv.MultiMedia('ding.wav', 0); kiv.MultiMedia('ding.wav', 7);");
   auto sounds = TestHost::Get().CallsOf("WinPlaySound");
   ASSERT_EQ(sounds.size(), 2u);
-  EXPECT_EQ(sounds[0].args[0], D().resourcePath + "ding.wav");
+  EXPECT_EQ(sounds[0].args[0], D().settings.resourcePath + "ding.wav");
   EXPECT_EQ(sounds[0].args[1], "9");
   EXPECT_EQ(sounds[1].args[0], "(null)") << "stopping calls the player without a file";
   Run("kiv.SetMultiMediaWindow(1, 2, 3, 4)");
@@ -145,7 +145,9 @@ TEST_F(MainObjectTest, SleepRefusesHugeValuesBeforeWaiting) {
 }
 
 TEST_F(MainObjectTest, LayersIsCachedAndLaterMembersFailHonestly) {
-  EXPECT_EQ(D().mainObject->GetLayers().Dispatch(), D().mainObject->GetLayers().Dispatch());
+  vorel::TVorelMain* main = vorel::TVorelMain::From(D().scripting.mainObject.Get());
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(main->GetLayers().Dispatch(), main->GetLayers().Dispatch());
   EXPECT_THAT(ErrorOf("kiv.Controls.Count"), HasSubstr("Not implemented"));
   EXPECT_THAT(ErrorOf("kiv.Timers"), HasSubstr("Not implemented"));
   EXPECT_THAT(ErrorOf("kiv.FlipTo(1)"), HasSubstr("not implemented"));
@@ -153,8 +155,8 @@ TEST_F(MainObjectTest, LayersIsCachedAndLaterMembersFailHonestly) {
 }
 
 TEST_F(MainObjectTest, ScriptsThatStillHoldTheMainObjectAfterTheDeskletAreRefused) {
-  auto main = D().mainObject;
-  main->Unbind();
+  auto held = D().scripting.mainObject;
+  vorel::TVorelMain::From(held.Get())->Unbind();
   EXPECT_THAT(ErrorOf("kiv.DeskletLabel = 'x'"), HasSubstr("no longer connected"));
   EXPECT_EQ(TestHost::Get().CallsOf("DeskletSetLabelW").size(), 0u);
 }

@@ -1,7 +1,7 @@
 #include "tests/vorel/objects/object_fixture.h"
 
 #include "tests/support/test_host.h"
-#include "vorel/script/script_engine.h"
+#include "vorel/model/script_engine.h"
 
 namespace objecttest {
 
@@ -12,15 +12,15 @@ void ObjectFixture::SetUp() {
                 <layer name="b" src="pic.png" x="5" y="5"/>
                 <layer name="c" src="pic.png" x="20" y="5" dsrc="pic.png"/>
                 <layer name="d" src="pic.png" side="1"/>)");
-  D().keyPressAnim = 0;
+  D().settings.keyPressAnim = 0;
 }
 
 void ObjectFixture::LoadLayers(const std::string& layersXml, const std::string& deskletXml) {
   LoadSkin(R"(<skindata><skininfo><name>Objects</name></skininfo>
       <sides><side id="0" width="100" height="50"/><side id="1" width="60" height="60"/></sides>
-      <desklet>)" + deskletXml + R"(</desklet><layers>)" + layersXml + R"(</layers></skindata>)");
-  ASSERT_TRUE(D().scriptEngine);
-  ASSERT_TRUE(D().mainObject);
+      <desklet>)" + (deskletXml.empty() ? std::string("<label>Objects</label>") : deskletXml) + R"(</desklet><layers>)" + layersXml + R"(</layers></skindata>)");
+  ASSERT_TRUE(D().scripting.scriptEngine);
+  ASSERT_TRUE(D().scripting.mainObject);
   ForgetCalls();
 }
 
@@ -31,10 +31,10 @@ void ObjectFixture::ForgetCalls() {
   host.DeskletOf(kWindow) = kept;
 }
 
-void ObjectFixture::Run(const std::string& statement) { D().scriptEngine->ExecuteStatement(statement); }
+void ObjectFixture::Run(const std::string& statement) { D().scripting.scriptEngine->ExecuteStatement(statement); }
 
 std::string ObjectFixture::Eval(const std::string& expression) {
-  return D().scriptEngine->EvaluateToText(expression);
+  return D().scripting.scriptEngine->EvaluateToText(expression);
 }
 
 std::string ObjectFixture::ErrorOf(const std::string& statement) {

@@ -10,7 +10,7 @@
 #include "tests/vorel/render/render_fixture.h"
 #include "vorel/host/messages.h"
 #include "vorel/runtime/cursor_table.h"
-#include "vorel/script/script_engine.h"
+#include "vorel/model/script_engine.h"
 
 using testhost::TestHost;
 using vorel::LayerEventKind;
@@ -45,8 +45,8 @@ class DispatchTest : public DeskletFixture {
  protected:
   void SetUp() override {
     DeskletFixture::SetUp();
-    D().scriptEngine = std::make_unique<RecordingEngine>([this](const std::string& s) { ran_.push_back(s); });
-    D().keyPressAnim = 0;
+    D().scripting.scriptEngine = std::make_unique<RecordingEngine>([this](const std::string& s) { ran_.push_back(s); });
+    D().settings.keyPressAnim = 0;
   }
   TLayerObject& Layer(uint32_t id, const std::string& name) {
     D().layers.push_back(std::make_unique<TLayerObject>());
@@ -88,10 +88,10 @@ TEST_F(DispatchTest, AClickNeedsDownAndUpOnTheSameEnteredLayer) {
   Layer(2, "b").OnClick = "clickB";
   EXPECT_FALSE(Enter(1));
   EXPECT_TRUE(Down(1));
-  EXPECT_EQ(D().pressedLayerId, 1u);
+  EXPECT_EQ(D().input.pressedLayerId, 1u);
   EXPECT_TRUE(Up(1));
   EXPECT_EQ(ran_, std::vector<std::string>{"clickA"});
-  EXPECT_EQ(D().pressedLayerId, vorel::kNoLayerId);
+  EXPECT_EQ(D().input.pressedLayerId, vorel::kNoLayerId);
 
   ran_.clear();
   Down(1);
@@ -99,8 +99,8 @@ TEST_F(DispatchTest, AClickNeedsDownAndUpOnTheSameEnteredLayer) {
   Enter(2);
   EXPECT_FALSE(Up(2));
   EXPECT_TRUE(ran_.empty());
-  EXPECT_EQ(D().pressedLayerId, vorel::kNoLayerId) << "a failed click clears the press";
-  EXPECT_EQ(D().currentLayerId, 2u);
+  EXPECT_EQ(D().input.pressedLayerId, vorel::kNoLayerId) << "a failed click clears the press";
+  EXPECT_EQ(D().input.currentLayerId, 2u);
 }
 
 TEST_F(DispatchTest, OnlyAnUpStatementNeverRuns) {
@@ -119,7 +119,7 @@ TEST_F(DispatchTest, TheFirstLayerClicksOnlyAfterItsOwnPress) {
   EXPECT_FALSE(Up(0)) << "no press, no click";
   EXPECT_TRUE(ran_.empty());
   Down(0);
-  EXPECT_EQ(D().pressedLayerId, 0u);
+  EXPECT_EQ(D().input.pressedLayerId, 0u);
   Up(0);
   EXPECT_EQ(ran_, std::vector<std::string>{"click0"});
 
@@ -140,8 +140,8 @@ TEST_F(DispatchTest, DownUpAndClickStatementsInOrder) {
   Down(1);
   Up(1);
   EXPECT_EQ(ran_, (std::vector<std::string>{"down", "up", "click"}));
-  EXPECT_EQ(D().layerMouseX, 2);
-  EXPECT_EQ(D().layerMouseY, 3);
+  EXPECT_EQ(D().input.layerMouseX, 2);
+  EXPECT_EQ(D().input.layerMouseY, 3);
 }
 
 TEST_F(DispatchTest, ControlWithLeftButtonIsTheHostsOwn) {
@@ -165,13 +165,13 @@ TEST_F(DispatchTest, KeysClickTheLayerBoundInUpperCase) {
   LRESULT result = 0;
   OnProcessMessageEx(instance_, kWindow, vorel::WM_CHAR, 'a', 0, &result);
   EXPECT_NE(result, 0);
-  EXPECT_EQ(D().lastKey, "a");
-  EXPECT_EQ(D().lastKeyCode, 97);
+  EXPECT_EQ(D().input.lastKey, "a");
+  EXPECT_EQ(D().input.lastKeyCode, 97);
   OnProcessMessageEx(instance_, kWindow, vorel::WM_CHAR, 27, 0, &result);
-  EXPECT_EQ(D().lastKey, "ESC");
+  EXPECT_EQ(D().input.lastKey, "ESC");
   EXPECT_EQ(ran_, (std::vector<std::string>{"upperA", "escape"}));
 
-  D().onKeyPress = "key";
+  D().settings.onKeyPress = "key";
   OnProcessMessageEx(instance_, kWindow, vorel::WM_CHAR, 'a', 0, &result);
   EXPECT_EQ(ran_.back(), "key") << "a key statement takes every key";
 }
@@ -194,7 +194,7 @@ TEST_F(DispatchTest, HoverHighlightAndPressedLooks) {
   EXPECT_EQ(l.ImageWidth, 10) << "back to normal after a click with a pressed image";
   Exit(1);
   EXPECT_EQ(Saturations(1).back(), "100");
-  EXPECT_EQ(D().currentLayerId, vorel::kNoLayerId);
+  EXPECT_EQ(D().input.currentLayerId, vorel::kNoLayerId);
 }
 
 TEST_F(DispatchTest, FailingFlipsAndEffects) {
@@ -220,7 +220,7 @@ TEST_F(DispatchTest, FailingFlipsAndEffects) {
 TEST_F(DispatchTest, ScriptErrorsAreSwallowed) {
   Layer(1, "a").OnMouseEnter = "fail";
   EXPECT_TRUE(Enter(1)) << "handled means a statement existed";
-  D().onMouseEnter = "fail";
+  D().settings.onMouseEnter = "fail";
   EXPECT_NE(OnMouseOn(instance_), kFalse);
 }
 
@@ -257,9 +257,9 @@ TEST_F(DispatchTest, RightClickWithoutStatementTriesTheMenu) {
 }
 
 TEST_F(DispatchTest, DropsRunOncePerFile) {
-  D().onDropFile = "dropped(%MOUSEX%)";
+  D().settings.onDropFile = "dropped(%MOUSEX%)";
   std::vector<std::string> names;
-  D().scriptEngine = std::make_unique<RecordingEngine>([&](const std::string&) { names.push_back(D().droppedFile); });
+  D().scripting.scriptEngine = std::make_unique<RecordingEngine>([&](const std::string&) { names.push_back(D().input.droppedFile); });
   win::DataObject* files = win::DataObject::WithFiles({"/tmp/one.txt", "/tmp/two.png", "/tmp/three"});
   EXPECT_NE(OnDrop(instance_, files, 0, 0, 0, 0), kFalse);
   files->Release();
@@ -278,7 +278,7 @@ TEST_F(DispatchTest, RefreshMessageRedrawsLayersOnce) {
   OnProcessMessageEx(instance_, kWindow, vorel::MSG_REFRESH_LAYERS, 0, 0, &result);
   EXPECT_EQ(LayerCalls("DeskletLayerSetPlacement", 1).size(), 1u);
   EXPECT_EQ(TestHost::Get().CallsOf("DeskletRedraw").size(), 2u);
-  EXPECT_FALSE(D().flipping);
+  EXPECT_FALSE(D().sideState.flipping);
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/gdiplus/graphics.h"
-#include "vorel/skin/layer_record.h"
+#include "vorel/model/layer_record.h"
 
 namespace vorel {
 namespace {

@@ -1,8 +1,8 @@
 // Reading a skin's layers: records, host layers, names, sides, hit testing
 // and the error guard around each layer element.
-#include "vorel/skin/layer_reader.h"
+#include "vorel/load/layer_reader.h"
 
-#include "vorel/skin/skin_loader.h"
+#include "vorel/load/skin_loader.h"
 
 #include "tests/vorel/render/render_fixture.h"
 

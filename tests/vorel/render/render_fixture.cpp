@@ -4,7 +4,7 @@
 
 #include "platform/abi/plugin_api.h"
 #include "platform/gdiplus/graphics.h"
-#include "vorel/skin/skin_loader.h"
+#include "vorel/load/skin_loader.h"
 
 using testhost::TestHost;
 
@@ -16,7 +16,7 @@ void DeskletFixture::SetUp() {
   ASSERT_NE(instance_, nullptr);
   TestHost::Get().Reset();
   TestHost::Get().DeskletOf(kWindow).instance = instance_;
-  D().resourcePath = dir_.Path() + "skin/";
+  D().settings.resourcePath = dir_.Path() + "skin/";
   dir_.Write("skin/.keep", "");
 }
 

@@ -9,7 +9,7 @@
 #include "platform/gdiplus/bitmap.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_host.h"
-#include "vorel/host/desklet_object.h"
+#include "vorel/model/desklet.h"
 
 namespace rendertest {
 

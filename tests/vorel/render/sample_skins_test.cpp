@@ -4,7 +4,7 @@
 
 #include "platform/xml/document.h"
 #include "tests/vorel/render/render_fixture.h"
-#include "vorel/skin/skin_loader.h"
+#include "vorel/load/skin_loader.h"
 
 using testhost::TestHost;
 

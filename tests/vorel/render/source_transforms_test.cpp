@@ -1,5 +1,5 @@
 // The rewriting source forms: script, data lookups and text files.
-#include "vorel/script/script_engine.h"
+#include "vorel/model/script_engine.h"
 #include "vorel/runtime/source_transforms.h"
 
 #include "platform/xml/document.h"
@@ -15,7 +15,7 @@ class SourceTransformTest : public DeskletFixture {
     vorel::TXMLInfo info;
     info.Document = std::make_shared<xml::Document>();
     ASSERT_TRUE(info.Document->LoadXML(xml));
-    D().xmlSources.push_back(std::move(info));
+    D().data.xmlSources.push_back(std::move(info));
   }
 };
 
@@ -53,13 +53,13 @@ TEST_F(SourceTransformTest, TextFileRanges) {
 }
 
 TEST_F(SourceTransformTest, ScriptFormEvaluatesWithTheEngine) {
-  ASSERT_TRUE(D().scriptEngine);
-  D().scriptEngine->ExecuteStatement("var x = 'hi';");
+  ASSERT_TRUE(D().scripting.scriptEngine);
+  D().scripting.scriptEngine->ExecuteStatement("var x = 'hi';");
   EXPECT_EQ(vorel::ApplyScriptSource(D(), "!SCRIPT:'!TXT:'+x"), "!TXT:hi");
 }
 
 TEST_F(SourceTransformTest, ScriptFormWithoutAnEngineIsEmpty) {
-  D().scriptEngine.reset();
+  D().scripting.scriptEngine.reset();
   EXPECT_EQ(vorel::ApplyScriptSource(D(), "!SCRIPT:'!TXT:'+x"), "");
   EXPECT_EQ(vorel::ApplyScriptSource(D(), "img.png"), "img.png");
 }

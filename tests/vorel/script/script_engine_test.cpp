@@ -1,13 +1,14 @@
 // The desklet's script engine over the real script control: statements,
 // expressions, code files, the error report and event procedures.
-#include "vorel/script/script_engine.h"
+#include "vorel/model/script_engine.h"
+#include "vorel/model/error_log.h"
 
 #include <gtest/gtest.h>
 
 #include "platform/automation/variant_convert.h"
 #include "support/temp_dir.h"
 #include "support/test_host.h"
-#include "vorel/host/desklet_object.h"
+#include "vorel/model/desklet.h"
 
 namespace {
 
@@ -16,9 +17,9 @@ class ScriptEngineTest : public ::testing::Test {
   void SetUp() override {
     testhost::TestHost::Get().Reset();
     desklet = std::make_unique<vorel::TDeskletObject>(1, 1);
-    ASSERT_TRUE(desklet->scriptEngine);
+    ASSERT_TRUE(desklet->scripting.scriptEngine);
   }
-  vorel::TScriptEngine& E() { return *desklet->scriptEngine; }
+  vorel::TScriptEngine& E() { return *desklet->scripting.scriptEngine; }
   std::unique_ptr<vorel::TDeskletObject> desklet;
 };
 
@@ -27,22 +28,22 @@ TEST_F(ScriptEngineTest, StatementsAndGlobalsPersist) {
   E().ExecuteStatement("counter += 2;");
   EXPECT_EQ(E().EvaluateToText("counter"), "42");
   EXPECT_EQ(E().EvaluateToText("'a' + 'b'"), "ab");
-  EXPECT_TRUE(desklet->errorLog.empty());
+  EXPECT_TRUE(desklet->errorLog.Lines().empty());
 }
 
 TEST_F(ScriptEngineTest, ASyntaxErrorWritesThreeLinesAndTheDeskletGoesOn) {
   EXPECT_ANY_THROW(E().ExecuteStatement("var = ;"));
-  ASSERT_EQ(desklet->errorLog.size(), 3u);
-  EXPECT_NE(desklet->errorLog[0].find("  Microsoft JScript compilation error"), std::string::npos) << desklet->errorLog[0];
-  EXPECT_NE(desklet->errorLog[1].find("  Line:1   Column:"), std::string::npos) << desklet->errorLog[1];
-  EXPECT_NE(desklet->errorLog[1].find("var = ;"), std::string::npos);
-  EXPECT_EQ(desklet->errorLog[2], std::string(31, '-'));
+  ASSERT_EQ(desklet->errorLog.Lines().size(), 3u);
+  EXPECT_NE(desklet->errorLog.Lines()[0].find("  Microsoft JScript compilation error"), std::string::npos) << desklet->errorLog.Lines()[0];
+  EXPECT_NE(desklet->errorLog.Lines()[1].find("  Line:1   Column:"), std::string::npos) << desklet->errorLog.Lines()[1];
+  EXPECT_NE(desklet->errorLog.Lines()[1].find("var = ;"), std::string::npos);
+  EXPECT_EQ(desklet->errorLog.Lines()[2], std::string(31, '-'));
   E().ExecuteStatement("var fine = 1;");
-  EXPECT_EQ(desklet->errorLog.size(), 3u);
+  EXPECT_EQ(desklet->errorLog.Lines().size(), 3u);
 }
 
 TEST_F(ScriptEngineTest, ErrorReportLayout) {
-  auto lines = vorel::ErrorReportLines(-2146827286, "Src", "Desc", 3, 7, "x y");
+  auto lines = vorel::ErrorReportLines({-2146827286, "Src", "Desc", 3, 7, "x y"});
   EXPECT_EQ(lines[0], "-2146827286  Src");
   EXPECT_EQ(lines[1], "Desc  Line:3   Column:7   x y");
 }

@@ -1,5 +1,5 @@
 // Loading skins into a desklet against the recording test host.
-#include "vorel/skin/skin_loader.h"
+#include "vorel/load/skin_loader.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include "platform/abi/plugin_api.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_host.h"
-#include "vorel/host/desklet_object.h"
+#include "vorel/model/desklet.h"
 #include "vorel/runtime/variable_expansion.h"
 
 using testhost::TestHost;
@@ -63,12 +63,12 @@ TEST_F(SkinLoaderTest, LoadsSidesParametersAndSettings) {
   EXPECT_EQ(info->Record()->nameLength, 5u);
   EXPECT_FALSE(FellBack());
   TDeskletObject& d = D();
-  ASSERT_EQ(d.sides.size(), 2u);
-  EXPECT_EQ(d.sides[1].Width, 200u) << "width 0 inherits side 0's";
-  EXPECT_EQ(d.sides[1].Height, 50u);
-  EXPECT_EQ(d.sides[1].CloseX, 0u) << "close points are not inherited";
-  EXPECT_EQ(d.activeSide, 1) << "fresh: the initial side";
-  EXPECT_EQ(d.currentSide.Height, 50u);
+  ASSERT_EQ(d.sideState.sides.size(), 2u);
+  EXPECT_EQ(d.sideState.sides[1].Width, 200u) << "width 0 inherits side 0's";
+  EXPECT_EQ(d.sideState.sides[1].Height, 50u);
+  EXPECT_EQ(d.sideState.sides[1].CloseX, 0u) << "close points are not inherited";
+  EXPECT_EQ(d.sideState.activeSide, 1) << "fresh: the initial side";
+  EXPECT_EQ(d.sideState.currentSide.Height, 50u);
   ASSERT_EQ(d.parameters.size(), 2u);
   // Attributes pair by position: City, which has no save or onupdate, takes
   // Unit's, and Unit gets the defaults.
@@ -76,8 +76,8 @@ TEST_F(SkinLoaderTest, LoadsSidesParametersAndSettings) {
   EXPECT_EQ(d.parameters[0]->OnUpdate, "u()");
   EXPECT_TRUE(d.parameters[1]->Persist);
   EXPECT_EQ(d.parameters[1]->OnUpdate, "");
-  EXPECT_EQ(d.onCreate, "go()");
-  EXPECT_EQ(d.skinName, "Two");
+  EXPECT_EQ(d.settings.onCreate, "go()");
+  EXPECT_EQ(d.settings.skinName, "Two");
   EXPECT_EQ(TestHost::Get().CallsOf("DeskletSetSize")[0].args[1], "200x100");
   EXPECT_EQ(TestHost::Get().CallsOf("DeskletSetAlpha")[0].args[1], "200");
   EXPECT_EQ(TestHost::Get().CallsOf("DeskletSetLabel")[0].args[1], "Hi %City%") << "labels are not expanded";
@@ -87,14 +87,14 @@ TEST_F(SkinLoaderTest, LoadsSidesParametersAndSettings) {
 }
 
 TEST_F(SkinLoaderTest, RestoredDeskletKeepsItsSideAndSizeAndValues) {
-  D().activeSide = 1;
+  D().sideState.activeSide = 1;
   auto saved = std::make_unique<vorel::TParameter>();
   saved->Name = "City";
   saved->Value = "Bergen";
   saved->Persist = true;
   D().parameters.push_back(std::move(saved));
   Load(kTwoSides, false);
-  EXPECT_EQ(D().activeSide, 1);
+  EXPECT_EQ(D().sideState.activeSide, 1);
   EXPECT_TRUE(TestHost::Get().CallsOf("DeskletSetSize").empty());
   EXPECT_EQ(D().parameters[0]->Value, "Bergen");
   // Loading again adds nothing that exists.
@@ -106,7 +106,7 @@ TEST_F(SkinLoaderTest, InitialSideBeyondTheSidesShowsSideZero) {
   std::string skin = kTwoSides;
   skin.replace(skin.find("<initialside>1"), 14, "<initialside>3");
   Load(skin);
-  EXPECT_EQ(D().activeSide, 0);
+  EXPECT_EQ(D().sideState.activeSide, 0);
 }
 
 TEST_F(SkinLoaderTest, BrokenSkinsFallBackToTheDefaultPicture) {
@@ -133,30 +133,30 @@ TEST_F(SkinLoaderTest, MissingSkinFileFallsBack) {
 TEST_F(SkinLoaderTest, SkinInfoJoinsTwoNamesAndDefaultsTheVersion) {
   auto info = Load("<skindata><skininfo><name>A</name><name>B</name><version>x</version></skininfo>"
                    "<sides><side/></sides></skindata>");
-  EXPECT_EQ(D().skinName, "A\r\nB");
+  EXPECT_EQ(D().settings.skinName, "A\r\nB");
   EXPECT_EQ(info->Record()->version, 1u);
 }
 
 TEST_F(SkinLoaderTest, SidePairingShiftsValuesOfLaterSides) {
   Load("<skindata><sides><side id='0' width='10'/><side id='1'/><side id='2' width='30'/></sides></skindata>");
-  ASSERT_EQ(D().sides.size(), 3u);
-  EXPECT_EQ(D().sides[1].Width, 30u);
-  EXPECT_EQ(D().sides[2].Width, 128u);
+  ASSERT_EQ(D().sideState.sides.size(), 3u);
+  EXPECT_EQ(D().sideState.sides[1].Width, 30u);
+  EXPECT_EQ(D().sideState.sides[2].Width, 128u);
 }
 
 TEST_F(SkinLoaderTest, SidesWithGapsAreFilledFromSideZero) {
   Load("<skindata><sides><side id='0' width='10' height='20' closex='1'/><side id='2' width='5' height='6' closex='1'/></sides></skindata>");
-  ASSERT_EQ(D().sides.size(), 3u);
-  EXPECT_EQ(D().sides[1].Width, 10u);
-  EXPECT_EQ(D().sides[1].Height, 20u);
-  EXPECT_EQ(D().sides[1].CloseX, 0u);
+  ASSERT_EQ(D().sideState.sides.size(), 3u);
+  EXPECT_EQ(D().sideState.sides[1].Width, 10u);
+  EXPECT_EQ(D().sideState.sides[1].Height, 20u);
+  EXPECT_EQ(D().sideState.sides[1].CloseX, 0u);
 }
 
 TEST_F(SkinLoaderTest, ExternalEntitiesAreNotRead) {
   std::string secret = dir_.Write("secret.txt", "TOPSECRET");
   Load("<?xml version='1.0'?><!DOCTYPE skindata [<!ENTITY s SYSTEM 'file://" + secret +
        "'>]><skindata><skininfo><name>&s;</name></skininfo><sides><side/></sides></skindata>");
-  EXPECT_EQ(D().skinName.find("TOPSECRET"), std::string::npos);
+  EXPECT_EQ(D().settings.skinName.find("TOPSECRET"), std::string::npos);
 }
 
 TEST_F(SkinLoaderTest, EmptyDeskletElementSetsNothing) {
@@ -174,8 +174,8 @@ TEST_F(SkinLoaderTest, ExpansionReplacesParametersBeforeFixedTokens) {
   AddParameter("First", "%Second%");
   AddParameter("Second", "2");
   AddParameter("Third", "%First%");
-  d.layerMouseX = -4;
-  d.mouseX = 7;
+  d.input.layerMouseX = -4;
+  d.input.mouseX = 7;
   const std::string skinFolder = dir_.Path() + "skin/";
   EXPECT_EQ(vorel::ExpandVariables(d, "%Pics%/a.png"), skinFolder + "pics/a.png");
   EXPECT_EQ(vorel::ExpandVariables(d, "%First%"), "2") << "a later parameter expands an earlier one's value";

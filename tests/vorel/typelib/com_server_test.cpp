@@ -1,7 +1,7 @@
 // The plug-in's automation server exports: class factories for the
 // library's classes, honest failures for classes without code yet, the
 // unload answer, and the registration in the per-user registry file.
-#include "vorel/script/com_server.h"
+#include "vorel/plugin/com_server.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include "vorel/skin/color_names.h"
 #include "vorel/skin/cursor_names.h"
 #include "vorel/skin/layer_attributes.h"
-#include "vorel/skin/layer_record.h"
+#include "vorel/model/layer_record.h"
 #include "vorel/skin/skin_reading.h"
 #include "vorel/util/errors.h"
 #include "vorel/util/text_routines.h"

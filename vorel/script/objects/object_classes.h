@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "vorel/script/com_server.h"
+#include "vorel/plugin/com_server.h"
 
 namespace vorel {
 

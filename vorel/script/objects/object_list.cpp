@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "platform/automation/variant_convert.h"
-#include "vorel/host/desklet_object.h"
+#include "vorel/model/desklet.h"
 #include "vorel/runtime/layer_list.h"
 #include "vorel/script/objects/object_enumerator.h"
 #include "vorel/script/objects/script_layer.h"
@@ -62,11 +62,11 @@ size_t TKivObjectList::Size() const {
   TDeskletObject& d = *desklet_;
   switch (kind_) {
     case TListKind::Layers: return d.layers.size();
-    case TListKind::Controls: return d.controls.size();
+    case TListKind::Controls: return d.controlState.controls.size();
     case TListKind::Parameters: return d.parameters.size();
-    case TListKind::Timers: return d.timers.size();
-    case TListKind::XmlSources: return d.xmlSources.size();
-    case TListKind::Sides: return d.sides.size();
+    case TListKind::Timers: return d.timing.timers.size();
+    case TListKind::XmlSources: return d.data.xmlSources.size();
+    case TListKind::Sides: return d.sideState.sides.size();
     case TListKind::Menus: return d.menus.size();
     case TListKind::MenuItems: return items_ ? items_->size() : 0;
   }

@@ -10,7 +10,7 @@
 #include <cstdint>
 
 #include "platform/automation/dispatch_object.h"
-#include "vorel/skin/menu_record.h"
+#include "vorel/model/menu_record.h"
 
 namespace vorel {
 

@@ -3,7 +3,7 @@
 #include <array>
 
 #include "platform/automation/variant_convert.h"
-#include "vorel/host/desklet_object.h"
+#include "vorel/model/desklet.h"
 #include "vorel/host/host_api.h"
 #include "vorel/runtime/layer_animation.h"
 #include "vorel/runtime/layer_source.h"

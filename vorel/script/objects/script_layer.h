@@ -11,7 +11,7 @@
 #include <string>
 
 #include "platform/automation/dispatch_object.h"
-#include "vorel/skin/layer_record.h"
+#include "vorel/model/layer_record.h"
 
 namespace vorel {
 

@@ -5,7 +5,7 @@
 
 #include "platform/util/utf8.h"
 #include "platform/win/win_services.h"
-#include "vorel/host/desklet_object.h"
+#include "vorel/model/desklet.h"
 #include "vorel/host/host_api.h"
 #include "vorel/host/messages.h"
 #include "vorel/runtime/flip_and_effects.h"
@@ -33,6 +33,8 @@ automation::ComPtr<TVorelMain> TVorelMain::Create(TDeskletObject& desklet) {
   return automation::MakeObject<TVorelMain>(&desklet);
 }
 
+TVorelMain* TVorelMain::From(automation::IDispatch* object) { return dynamic_cast<TVorelMain*>(object); }
+
 void TVorelMain::Unbind() {
   desklet_ = nullptr;
   layers_ = nullptr;
@@ -40,7 +42,7 @@ void TVorelMain::Unbind() {
 
 const automation::DispatchTable<TVorelMain>& TVorelMain::Table() {
   using T = TVorelMain;
-  using D = TDeskletObject;
+  using D = TSkinSettings;
   constexpr auto Get = automation::MemberKind::PropertyGet;
   constexpr auto Put = automation::MemberKind::PropertyPut;
   constexpr auto Method = automation::MemberKind::Method;
@@ -118,14 +120,14 @@ const automation::DispatchTable<TVorelMain>& TVorelMain::Table() {
   return table;
 }
 
-template <std::string TDeskletObject::*Field>
+template <std::string TSkinSettings::*Field>
 std::string TVorelMain::GetStatement() const {
-  return desklet_->*Field;
+  return desklet_->settings.*Field;
 }
 
-template <std::string TDeskletObject::*Field>
+template <std::string TSkinSettings::*Field>
 void TVorelMain::PutStatement(std::string statement) {
-  desklet_->*Field = std::move(statement);
+  desklet_->settings.*Field = std::move(statement);
 }
 
 void TVorelMain::Post(uint32_t message, uintptr_t wParam) {
@@ -133,7 +135,7 @@ void TVorelMain::Post(uint32_t message, uintptr_t wParam) {
 }
 
 void TVorelMain::Alert(std::string message) {
-  win::MessageBox(desklet_->windowHandle, message, desklet_->skinName.empty() ? "Vorel" : desklet_->skinName,
+  win::MessageBox(desklet_->windowHandle, message, desklet_->settings.skinName.empty() ? "Vorel" : desklet_->settings.skinName,
                   kMbOk);
 }
 
@@ -227,21 +229,21 @@ std::string TVorelMain::ConvertToValue(std::string value) {
   return at == std::string::npos ? text : text.substr(at + kTextMarker.size());
 }
 
-int32_t TVorelMain::GetMouseScrollValue() const { return desklet_->wheelScrolls; }
-int32_t TVorelMain::GetMouseXPos() const { return desklet_->mouseX; }
-int32_t TVorelMain::GetMouseYPos() const { return desklet_->mouseY; }
-int32_t TVorelMain::GetLayerMouseXPos() const { return desklet_->layerMouseX; }
-int32_t TVorelMain::GetLayerMouseYPos() const { return desklet_->layerMouseY; }
-std::string TVorelMain::GetDroppedFileName() const { return desklet_->droppedFile; }
-std::string TVorelMain::GetKeyStr() const { return desklet_->lastKey; }
-int32_t TVorelMain::GetKeyVal() const { return desklet_->lastKeyCode; }
-int32_t TVorelMain::GetCurrentSide() const { return desklet_->activeSide; }
-uint8_t TVorelMain::GetChangeToSide() const { return desklet_->changeToSide; }
-std::string TVorelMain::GetSkinName() const { return desklet_->skinName; }
+int32_t TVorelMain::GetMouseScrollValue() const { return desklet_->input.wheelScrolls; }
+int32_t TVorelMain::GetMouseXPos() const { return desklet_->input.mouseX; }
+int32_t TVorelMain::GetMouseYPos() const { return desklet_->input.mouseY; }
+int32_t TVorelMain::GetLayerMouseXPos() const { return desklet_->input.layerMouseX; }
+int32_t TVorelMain::GetLayerMouseYPos() const { return desklet_->input.layerMouseY; }
+std::string TVorelMain::GetDroppedFileName() const { return desklet_->input.droppedFile; }
+std::string TVorelMain::GetKeyStr() const { return desklet_->input.lastKey; }
+int32_t TVorelMain::GetKeyVal() const { return desklet_->input.lastKeyCode; }
+int32_t TVorelMain::GetCurrentSide() const { return desklet_->sideState.activeSide; }
+uint8_t TVorelMain::GetChangeToSide() const { return desklet_->sideState.changeToSide; }
+std::string TVorelMain::GetSkinName() const { return desklet_->settings.skinName; }
 
 automation::Variant TVorelMain::GetActiveLayer() {
-  if (desklet_->currentLayerId == kNoLayerId) return automation::Variant::Nothing();
-  TLayerObject* layer = desklet_->FindLayerById(desklet_->currentLayerId);
+  if (desklet_->input.currentLayerId == kNoLayerId) return automation::Variant::Nothing();
+  TLayerObject* layer = desklet_->FindLayerById(desklet_->input.currentLayerId);
   if (!layer) return automation::Variant::Nothing();
   return automation::Variant(TKivScriptLayer::Create(*desklet_, *layer).As<automation::IDispatch>());
 }
@@ -252,7 +254,7 @@ automation::Variant TVorelMain::GetLayers() {
 }
 
 void TVorelMain::MultiMedia(std::string fileName, uint8_t command) {
-  const std::string path = desklet_->resourcePath + fileName;
+  const std::string path = desklet_->settings.resourcePath + fileName;
   switch (command) {
     case 0:
     case 100: win::PlaySound("", kSndSync); break;

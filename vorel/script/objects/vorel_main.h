@@ -15,11 +15,15 @@
 namespace vorel {
 
 class TDeskletObject;
+struct TSkinSettings;
 
 class TVorelMain : public automation::DispatchObject<TVorelMain> {
  public:
   static automation::ComPtr<TVorelMain> Create(TDeskletObject& desklet);
   static const automation::DispatchTable<TVorelMain>& Table();
+  // The main object behind a dispatch interface the desklet keeps; null for
+  // any other object.
+  static TVorelMain* From(automation::IDispatch* object);
 
   explicit TVorelMain(TDeskletObject* desklet) : desklet_(desklet) {}
   bool IsBound() const { return desklet_ != nullptr; }
@@ -72,9 +76,9 @@ class TVorelMain : public automation::DispatchObject<TVorelMain> {
   void FlipTo(uint8_t side);
 
   // The twelve event statements of the desklet.
-  template <std::string TDeskletObject::*Field>
+  template <std::string TSkinSettings::*Field>
   std::string GetStatement() const;
-  template <std::string TDeskletObject::*Field>
+  template <std::string TSkinSettings::*Field>
   void PutStatement(std::string statement);
 
  private:

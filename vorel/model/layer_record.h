@@ -87,4 +87,13 @@ struct TLayerObject {
   void Set(uint16_t flag, bool on) { Flags = on ? (Flags | flag) : (Flags & ~flag); }
 };
 
+// A layer record that may be deleted while it is held: Get() is null once
+// it is gone.
+struct TLayerRef {
+  TLayerObject* layer = nullptr;
+  std::weak_ptr<const char> alive;
+
+  TLayerObject* Get() const { return alive.expired() ? nullptr : layer; }
+};
+
 }  // namespace vorel

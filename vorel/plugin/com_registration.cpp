@@ -1,4 +1,4 @@
-#include "vorel/script/com_registration.h"
+#include "vorel/plugin/com_registration.h"
 
 #include <filesystem>
 #include <stdexcept>

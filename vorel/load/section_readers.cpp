@@ -2,9 +2,9 @@
 // life (data sources, menus, timers, controls). Until a reader is there, a
 // skin's section of that kind is left unread, which is what a skin without
 // that section gives as well.
-#include "vorel/skin/section_readers.h"
+#include "vorel/load/section_readers.h"
 
-#include "vorel/host/desklet_object.h"
+#include "vorel/model/desklet.h"
 
 namespace vorel {
 
@@ -14,7 +14,7 @@ void ReadTimers(TDeskletObject&, const xml::Node&) {}
 void ReadControls(TDeskletObject&, const xml::Node&) {}
 
 void StartTimersAfterLoad(TDeskletObject& desklet) {
-  if (desklet.secondsThread) desklet.secondsThread->Resume();
+  if (desklet.timing.secondsThread) desklet.timing.secondsThread->Resume();
 }
 
 }  // namespace vorel

@@ -14,7 +14,7 @@
 
 namespace vorel {
 
-class TDeskletObject;
+class TErrorLog;
 
 class TScriptEngine {
  public:
@@ -41,10 +41,6 @@ class TScriptEngine {
 // Creates the configured engine of a desklet (language JScript, no time-out,
 // errors reported into the desklet's error log). Raises when no engine can
 // be made; the desklet then runs without scripting.
-std::unique_ptr<TScriptEngine> CreateScriptEngine(TDeskletObject& desklet);
-
-// The three lines an error report appends to the error log.
-std::vector<std::string> ErrorReportLines(int32_t number, const std::string& source, const std::string& description,
-                                          int32_t line, int32_t column, const std::string& text);
+std::unique_ptr<TScriptEngine> CreateScriptEngine(TErrorLog& errorLog);
 
 }  // namespace vorel

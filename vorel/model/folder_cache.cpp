@@ -1,4 +1,4 @@
-#include "vorel/runtime/folder_cache.h"
+#include "vorel/model/folder_cache.h"
 
 #include <sys/stat.h>
 

@@ -1,6 +1,6 @@
 // The in-process automation server exports. No export lets an exception
 // out: a failure becomes its result code.
-#include "vorel/script/com_server.h"
+#include "vorel/plugin/com_server.h"
 
 #include <cstring>
 #include <stdexcept>
@@ -9,7 +9,7 @@
 
 #include "platform/automation/error_info.h"
 #include "vorel/host/plugin_module.h"
-#include "vorel/script/com_registration.h"
+#include "vorel/plugin/com_registration.h"
 #include "vorel/script/objects/object_classes.h"
 #include "vorel/typelib/vorel_type_library.h"
 

@@ -1,4 +1,4 @@
-#include "vorel/host/kiv_thread.h"
+#include "vorel/model/worker_threads.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
-#include "vorel/skin/sides_and_parameters.h"
+#include "vorel/load/sides_and_parameters.h"
 
 #include <unordered_map>
 
-#include "vorel/host/desklet_object.h"
+#include "vorel/model/desklet.h"
 #include "vorel/host/host_api.h"
 #include "vorel/runtime/variable_expansion.h"
 #include "vorel/skin/skin_reading.h"
@@ -21,7 +21,7 @@ uint32_t NonNegative(int32_t v) {
 
 void ReadSides(TDeskletObject& d, const xml::Node& sides, bool fresh) {
   const size_t n = CountNodes(sides, "side");
-  d.sides.assign(n, TSideRecord{});
+  d.sideState.sides.assign(n, TSideRecord{});
   if (n == 0) return;
   const TNodeTexts ids(sides, "side/@id"), widths(sides, "side/@width"), heights(sides, "side/@height"),
       closeXs(sides, "side/@closex"), closeYs(sides, "side/@closey");
@@ -29,18 +29,18 @@ void ReadSides(TDeskletObject& d, const xml::Node& sides, bool fresh) {
     // Side numbers are bytes everywhere else; a larger id could never be
     // shown and would only grow the table.
     const int32_t id = IntInRange(ids.At(k, "0"), 0, 0, 255);
-    if (d.sides.size() < static_cast<size_t>(id) + 1) d.sides.resize(static_cast<size_t>(id) + 1);
-    TSideRecord& side = d.sides[static_cast<size_t>(id)];
+    if (d.sideState.sides.size() < static_cast<size_t>(id) + 1) d.sideState.sides.resize(static_cast<size_t>(id) + 1);
+    TSideRecord& side = d.sideState.sides[static_cast<size_t>(id)];
     side.Width = NonNegative(IntDef(widths.At(k, "128"), 128));
     side.Height = NonNegative(IntDef(heights.At(k, "128"), 128));
     side.CloseX = NonNegative(IntDef(ExpandVariables(d, closeXs.At(k, "0")), 0));
     side.CloseY = NonNegative(IntDef(ExpandVariables(d, closeYs.At(k, "0")), 0));
   }
-  for (size_t i = 1; i < d.sides.size(); ++i) {
-    if (d.sides[i].Width == 0) d.sides[i].Width = d.sides[0].Width;
-    if (d.sides[i].Height == 0) d.sides[i].Height = d.sides[0].Height;
+  for (size_t i = 1; i < d.sideState.sides.size(); ++i) {
+    if (d.sideState.sides[i].Width == 0) d.sideState.sides[i].Width = d.sideState.sides[0].Width;
+    if (d.sideState.sides[i].Height == 0) d.sideState.sides[i].Height = d.sideState.sides[0].Height;
   }
-  const TSideRecord& first = d.sides[0];
+  const TSideRecord& first = d.sideState.sides[0];
   if (fresh)
     host::DeskletSetSize(d.windowHandle, {static_cast<int32_t>(first.Width), static_cast<int32_t>(first.Height)});
   KivSize now = host::DeskletGetSize(d.windowHandle);

@@ -1,25 +1,26 @@
-#include "vorel/script/script_engine.h"
+#include "vorel/model/script_engine.h"
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "platform/automation/variant_convert.h"
 #include "platform/scriptcontrol/script_control.h"
 #include "platform/util/text.h"
-#include "vorel/host/desklet_object.h"
+#include "vorel/model/error_log.h"
+#include "vorel/util/errors.h"
 
 namespace vorel {
 namespace {
 
 class ControlScriptEngine final : public TScriptEngine {
  public:
-  explicit ControlScriptEngine(TDeskletObject& desklet) : desklet_(desklet) {
+  explicit ControlScriptEngine(TErrorLog& errorLog) : errorLog_(errorLog) {
     control_.SetLanguage("JScript");
     control_.SetAllowUI(true);
     control_.SetTimeout(10000);
     control_.OnError([this](const scriptcontrol::ScriptError& e) {
-      for (auto& line : ErrorReportLines(e.number, e.source, e.description, e.line, e.column, e.text))
-        desklet_.errorLog.push_back(std::move(line));
+      errorLog_.Report({e.number, e.source, e.description, e.line, e.column, e.text});
     });
     // NOTE: no limit, as desklets expect; a script that never ends blocks
     // its window, as it would on the original host.
@@ -34,7 +35,11 @@ class ControlScriptEngine final : public TScriptEngine {
 
   void AddCodeFromFile(const std::string& path) override {
     std::ifstream in(path, std::ios::binary);
-    if (!in) return;
+    if (!in) {
+      std::error_code ignored;
+      if (!std::filesystem::exists(path, ignored)) return;
+      throw KivError("cannot read the script file " + path);
+    }
     // Read as lines and joined again with line breaks, whatever the file's
     // own line ends were.
     std::string joined, line;
@@ -45,6 +50,7 @@ class ControlScriptEngine final : public TScriptEngine {
       joined += line;
       first = false;
     }
+    if (in.bad()) throw KivError("cannot read the script file " + path);
     control_.AddCode(joined);
   }
 
@@ -74,21 +80,14 @@ class ControlScriptEngine final : public TScriptEngine {
   }
 
  private:
-  TDeskletObject& desklet_;
+  TErrorLog& errorLog_;
   scriptcontrol::ScriptControl control_;
 };
 
 }  // namespace
 
-std::vector<std::string> ErrorReportLines(int32_t number, const std::string& source, const std::string& description,
-                                          int32_t line, int32_t column, const std::string& text) {
-  return {std::to_string(number) + "  " + source,
-          description + "  Line:" + std::to_string(line) + "   Column:" + std::to_string(column) + "   " + text,
-          "-------------------------------"};
-}
-
-std::unique_ptr<TScriptEngine> CreateScriptEngine(TDeskletObject& desklet) {
-  return std::make_unique<ControlScriptEngine>(desklet);
+std::unique_ptr<TScriptEngine> CreateScriptEngine(TErrorLog& errorLog) {
+  return std::make_unique<ControlScriptEngine>(errorLog);
 }
 
 }  // namespace vorel

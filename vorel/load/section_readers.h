@@ -4,7 +4,7 @@
 #pragma once
 
 #include "platform/xml/document.h"
-#include "vorel/skin/layer_reader.h"
+#include "vorel/load/layer_reader.h"
 
 namespace vorel {
 

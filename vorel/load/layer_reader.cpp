@@ -1,8 +1,8 @@
-#include "vorel/skin/layer_reader.h"
+#include "vorel/load/layer_reader.h"
 
 #include <memory>
 
-#include "vorel/host/desklet_object.h"
+#include "vorel/model/desklet.h"
 #include "vorel/host/host_api.h"
 #include "vorel/runtime/layer_source.h"
 #include "vorel/runtime/render_layer.h"
@@ -171,11 +171,14 @@ void ReadLayers(TDeskletObject& d, const xml::Node& root) {
   for (const xml::Node& group : root.SelectNodes("layers")) {
     const uint8_t side = static_cast<uint8_t>(IntInRange(GetNodeText(group, "@side", kCrLf, ""), 0, 0, 255));
     for (const xml::Node& element : group.SelectNodes("layer")) {
+      const std::string name = GetNodeText(element, "@name", kCrLf, "");
+      TErrorLog::Scope scope(d.errorLog, name.empty() ? "an unnamed layer" : "layer \"" + name + "\"");
       try {
         ReadLayer(d, element, side);
       } catch (...) {
-        // NOTE: a broken layer element is skipped without a message; the
-        // records and host layers made so far stay.
+        // A broken layer element is skipped; the records and host layers
+        // made so far stay.
+        d.errorLog.Report(std::current_exception());
       }
     }
   }
