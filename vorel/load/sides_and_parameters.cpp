@@ -5,12 +5,21 @@
 #include "vorel/model/desklet.h"
 #include "vorel/host/host_api.h"
 #include "vorel/runtime/variable_expansion.h"
+#include "vorel/skin/attribute_pairing.h"
 #include "vorel/skin/skin_reading.h"
 #include "vorel/util/errors.h"
 
 namespace vorel {
 
 namespace {
+
+// Tells the author when an element that leaves out an attribute makes the
+// ones after it take their successors' values.
+void WarnOfShifts(TDeskletObject& d, const xml::Node& section, const std::string& element,
+                  std::initializer_list<const char*> attributes) {
+  for (const TPairingShift& shift : FindPairingShifts(section, element, attributes))
+    d.errorLog.Report({0, kSkinWarningSource, DescribePairingShift(element, shift), 0, 0, ""});
+}
 
 uint32_t NonNegative(int32_t v) {
   if (v < 0) throw KivError(errors::kRangeCheck);
@@ -23,6 +32,7 @@ void ReadSides(TDeskletObject& d, const xml::Node& sides, bool fresh) {
   const size_t n = CountNodes(sides, "side");
   d.sideState.sides.assign(n, TSideRecord{});
   if (n == 0) return;
+  WarnOfShifts(d, sides, "side", {"id", "width", "height", "closex", "closey"});
   const TNodeTexts ids(sides, "side/@id"), widths(sides, "side/@width"), heights(sides, "side/@height"),
       closeXs(sides, "side/@closex"), closeYs(sides, "side/@closey");
   for (size_t k = 0; k < n; ++k) {
@@ -54,6 +64,7 @@ void ReadParameters(TDeskletObject& d, const xml::Node& parameters) {
   for (const std::string element : {"param", "parameter"}) {
     const size_t n = CountNodes(parameters, element);
     if (n == 0) continue;
+    WarnOfShifts(d, parameters, element, {"name", "default", "save", "onupdate"});
     const TNodeTexts names(parameters, element + "/@name"), defaults(parameters, element + "/@default"),
         saves(parameters, element + "/@save"), onUpdates(parameters, element + "/@onupdate");
     for (size_t k = 0; k < n; ++k) {

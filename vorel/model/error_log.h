@@ -89,7 +89,10 @@ class TErrorLog {
 // The three lines of one report, as they stand in the log.
 std::vector<std::string> ErrorReportLines(const TErrorReport& report);
 
-// The source that the plug-in's own failures are reported under.
+// The source that the plug-in's own failures are reported under, and the
+// one of warnings about a skin that loads but may not do what its author
+// meant (number 0).
 inline constexpr const char* kPluginErrorSource = "Vorel";
+inline constexpr const char* kSkinWarningSource = "Vorel skin warning";
 
 }  // namespace vorel
