@@ -13,8 +13,11 @@ void ReadMenus(TDeskletObject&, const xml::Node&) {}
 void ReadTimers(TDeskletObject&, const xml::Node&) {}
 void ReadControls(TDeskletObject&, const xml::Node&) {}
 
+// NOTE: the ticker has work only with timers or data sources; an idle
+// desklet keeps it suspended and so has no thread that wakes.
 void StartTimersAfterLoad(TDeskletObject& desklet) {
-  if (desklet.timing.secondsThread) desklet.timing.secondsThread->Resume();
+  const bool work = !desklet.timing.timers.empty() || !desklet.data.xmlSources.empty();
+  if (work && desklet.timing.secondsThread) desklet.timing.secondsThread->Resume();
 }
 
 }  // namespace vorel

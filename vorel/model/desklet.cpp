@@ -44,7 +44,7 @@ TDeskletObject::TDeskletObject(HWND window, HMODULE module) {
     // its statements do nothing.
     errorLog.Report(std::current_exception(), "creating the script engine");
   }
-  timing.secondsThread = std::make_unique<TSecsThread>(nullptr);
+  timing.secondsThread = std::make_unique<TSecsThread>(window, nullptr);
   folderCache = std::make_unique<TFolderCache>();
   host::DeskletSetImageSetStatus(windowHandle, 0);
   host::DeskletActivateExtendedDragDrop(windowHandle);
@@ -53,7 +53,7 @@ TDeskletObject::TDeskletObject(HWND window, HMODULE module) {
 
 TDeskletObject::~TDeskletObject() {
   // Workers only post; they end before the records they were started for.
-  timing.secondsThread.reset();
+  StopTicker();
   threads.StopAll([] { win::PumpMessages(); });
   for (auto& layer : layers) layer->Children.clear();
 }
@@ -105,6 +105,13 @@ TLayerObject* TDeskletObject::FindLayerByKey(const std::string& key) {
   for (auto& l : layers)
     if (l->KeyBind == key) return l.get();
   return nullptr;
+}
+
+void TDeskletObject::StopTicker() {
+  if (!timing.secondsThread) return;
+  timing.secondsThread->TerminateAndWait();
+  if (std::exception_ptr failure = timing.secondsThread->TakeFailure()) errorLog.Report(failure);
+  timing.secondsThread.reset();
 }
 
 std::vector<TLayerRef> TDeskletObject::LayerSnapshot() const {

@@ -54,6 +54,9 @@ class TDeskletObject {
   TLayerObject* FindLayerByKey(const std::string& key);
   TLayerObject* FindLayerAt(size_t position);
   TControlObject* FindControl(const std::string& name);
+  // Stops and frees the one-second ticker, reporting a failure it ended
+  // with.
+  void StopTicker();
   // The layers as they are now, to walk while statements may change them.
   std::vector<TLayerRef> LayerSnapshot() const;
 
@@ -87,7 +90,7 @@ class TDeskletObject {
   std::vector<std::unique_ptr<TMenu>> menus;
   std::vector<std::unique_ptr<TParameter>> parameters;
 
-  TThreadList threads;
+  TThreadList threads{errorLog};
   // Special folders looked up by variable expansion, cached per desklet.
   std::unique_ptr<TFolderCache> folderCache;
 };

@@ -1,39 +1,45 @@
 #include "vorel/model/worker_threads.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/win/win_services.h"
 #include "vorel/host/messages.h"
+#include "vorel/model/error_log.h"
 #include "vorel/util/date_time.h"
 
 namespace vorel {
 
 using namespace std::chrono_literals;
 
-TKivThread::~TKivThread() {
-  // Derived classes end their thread in their own destructor; this only
-  // catches a thread that a derived class forgot.
-  if (thread_.joinable()) {
-    Terminate();
-    thread_.join();
-  }
-}
+TKivThread::TKivThread(HWND window, Body body) : window_(window), body_(std::move(body)) {}
+
+TKivThread::~TKivThread() { TerminateAndWait(); }
 
 void TKivThread::Start() {
   if (started_.exchange(true)) return;
   finished_ = false;
-  thread_ = std::thread([this] {
-    Execute();
-    finished_ = true;
-  });
+  thread_ = std::jthread([this] { Run(); });
+}
+
+void TKivThread::Run() {
+  try {
+    if (body_) body_(*this);
+  } catch (...) {
+    // Kept for the window thread, which reports it when it reaps the
+    // thread; this worker stops here.
+    std::lock_guard lock(mutex_);
+    failure_ = std::current_exception();
+  }
+  const bool byItself = !terminated_.exchange(true);
+  finished_ = true;
+  if (byItself && window_ != 0) win::PostMessage(window_, MSG_REAP_THREADS, 0, 0);
 }
 
 void TKivThread::Terminate() {
-  {
-    std::lock_guard lock(mutex_);
-    terminated_ = true;
-  }
-  wake_.notify_all();
+  terminated_ = true;
+  // The stop request wakes every wait of the body, whenever it comes.
+  stop_.request_stop();
 }
 
 void TKivThread::TerminateAndWait() {
@@ -41,75 +47,76 @@ void TKivThread::TerminateAndWait() {
   if (thread_.joinable()) thread_.join();
 }
 
-bool TKivThread::WaitTerminated(std::chrono::milliseconds time) {
+std::exception_ptr TKivThread::TakeFailure() {
+  std::lock_guard lock(mutex_);
+  return std::exchange(failure_, nullptr);
+}
+
+bool TKivThread::WaitFor(std::chrono::milliseconds time, const std::function<bool()>& ready) {
   std::unique_lock lock(mutex_);
-  return wake_.wait_for(lock, time, [this] { return terminated_.load(); });
+  wake_.wait_for(lock, stop_.get_token(), time, [&] { return ready && ready(); });
+  return !stop_.stop_requested();
+}
+
+bool TKivThread::WaitUntil(const std::function<bool()>& ready) {
+  std::unique_lock lock(mutex_);
+  wake_.wait(lock, stop_.get_token(), ready);
+  return !stop_.stop_requested();
+}
+
+void TKivThread::Change(const std::function<void()>& change) {
+  {
+    std::lock_guard lock(mutex_);
+    change();
+  }
+  wake_.notify_all();
 }
 
 // ---------------------------------------------------------------------------
 
-TSecsThread::TSecsThread(Callback callback) : callback_(std::move(callback)) {}
+TSecsThread::TSecsThread(HWND window, Callback callback)
+    : TSecsThread(window, std::move(callback), std::make_shared<State>()) {}
 
-TSecsThread::~TSecsThread() {
-  Terminate();
-  resumed_.notify_all();
-  TerminateAndWait();
-}
+TSecsThread::TSecsThread(HWND window, Callback callback, std::shared_ptr<State> state)
+    : TKivThread(window,
+                 [callback = std::move(callback), state](TKivThread& self) {
+                   auto last = std::chrono::steady_clock::now();
+                   for (;;) {
+                     if (state->suspended) {
+                       if (!self.WaitUntil([&] { return !state->suspended; })) return;
+                       last = std::chrono::steady_clock::now();
+                     }
+                     if (!self.WaitFor(250ms)) return;
+                     const auto now = std::chrono::steady_clock::now();
+                     if (now - last >= 1s && !state->suspended) {
+                       last = now;
+                       if (callback) callback(NowAsDateTime());
+                     }
+                   }
+                 }),
+      state_(std::move(state)) {}
 
 void TSecsThread::Resume() {
-  {
-    std::lock_guard lock(mutex_);
-    suspended_ = false;
-  }
-  resumed_.notify_all();
+  Change([&] { state_->suspended = false; });
   Start();
 }
 
 void TSecsThread::Suspend() {
-  std::lock_guard lock(mutex_);
-  suspended_ = true;
-}
-
-void TSecsThread::Execute() {
-  auto last = std::chrono::steady_clock::now();
-  while (!Terminated()) {
-    {
-      std::unique_lock lock(mutex_);
-      while (suspended_ && !Terminated()) {
-        // A suspended ticker checks its flags now and then; Resume wakes it.
-        resumed_.wait_for(lock, 250ms);
-        last = std::chrono::steady_clock::now();
-      }
-    }
-    if (WaitTerminated(250ms)) break;
-    auto now = std::chrono::steady_clock::now();
-    if (now - last >= 1s && !suspended_) {
-      last = now;
-      if (callback_) callback_(NowAsDateTime());
-    }
-  }
+  Change([&] { state_->suspended = true; });
 }
 
 // ---------------------------------------------------------------------------
 
 TCallThread::TCallThread(HWND window, std::chrono::milliseconds delay, std::function<void()> callback)
-    : window_(window), delay_(delay), callback_(std::move(callback)) {}
-
-TCallThread::~TCallThread() { TerminateAndWait(); }
-
-void TCallThread::Execute() {
-  if (delay_ >= 1ms && WaitTerminated(delay_)) return;
-  if (Terminated()) return;
-  if (callback_) callback_();
-  Terminate();
-  win::PostMessage(window_, MSG_REAP_THREADS, 0, 0);
-}
+    : TKivThread(window, [delay, callback = std::move(callback)](TKivThread& self) {
+        if (delay >= 1ms && !self.WaitFor(delay)) return;
+        if (self.Terminated()) return;
+        if (callback) callback();
+      }) {}
 
 // ---------------------------------------------------------------------------
 
-TThreadList::~TThreadList() {
-  StopAll([] {});
-}
+TThreadList::~TThreadList() { StopAll([] {}); }
 
 void TThreadList::Add(std::unique_ptr<TKivThread> thread) {
   std::lock_guard lock(mutex_);
@@ -128,7 +135,10 @@ void TThreadList::ReapTerminated() {
     }
   }
   // Joined outside the lock: a thread that is ending may still add work.
-  reaped.clear();
+  for (auto& thread : reaped) {
+    thread->TerminateAndWait();
+    if (std::exception_ptr failure = thread->TakeFailure()) log_.Report(failure);
+  }
 }
 
 void TThreadList::StopAll(const std::function<void()>& whileWaiting) {
@@ -145,7 +155,8 @@ void TThreadList::StopAll(const std::function<void()>& whileWaiting) {
       whileWaiting();
       std::this_thread::sleep_for(2ms);
     }
-    last.reset();
+    last->TerminateAndWait();
+    if (std::exception_ptr failure = last->TakeFailure()) log_.Report(failure);
   }
 }
 

@@ -30,7 +30,7 @@ void DestroyDesklet(std::unique_ptr<TDeskletObject> desklet) {
   d.destroying = true;
   RunStatement(d, d.settings.onDestroy);
   d.errorLog.Clear();
-  d.timing.secondsThread.reset();
+  d.StopTicker();
   // Workers only post; messages for this desklet that arrive meanwhile are
   // dropped (destroying), the others go on being dispatched.
   d.threads.StopAll([] { win::PumpMessages(); });

@@ -142,6 +142,8 @@ void HandleWindowMessage(TDeskletObject& desklet, uint32_t message, WPARAM wPara
       NotImplemented("layer animations");
     case MSG_REAP_THREADS:
       desklet.threads.ReapTerminated();
+      if (desklet.timing.secondsThread && desklet.timing.secondsThread->Finished())
+        if (std::exception_ptr failure = desklet.timing.secondsThread->TakeFailure()) desklet.errorLog.Report(failure);
       break;
     default:
       break;
