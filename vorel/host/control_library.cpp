@@ -1,7 +1,5 @@
 #include "vorel/host/control_library.h"
 
-#include <mutex>
-
 #include "vorel/host/shared_library.h"
 #include "vorel/util/errors.h"
 
@@ -9,16 +7,15 @@ namespace vorel::controls {
 
 namespace {
 
+// Loaded once per process and kept for its life, as the host keeps it.
+SharedLibrary& Library() {
+  static SharedLibrary library(kControlLibraryFile);
+  return library;
+}
+
 template <typename Fn>
 Fn* Require(const char* name) {
-  // Loaded once per process and kept for its life, as the host keeps it.
-  static SharedLibrary library(kControlLibraryFile);
-  static std::mutex mutex;
-  Fn* fn;
-  {
-    std::lock_guard lock(mutex);
-    fn = library.Function<Fn>(name);
-  }
+  Fn* fn = Library().Function<Fn>(name);
   if (!fn) throw KivError(HostFunctionNotFound(name));
   return fn;
 }

@@ -11,11 +11,10 @@ SharedLibrary::~SharedLibrary() {
 }
 
 bool SharedLibrary::Load() {
-  if (!tried_) {
-    tried_ = true;
+  std::call_once(loaded_, [this] {
     handle_ = dlopen((PluginFolder() + fileName_).c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle_) handle_ = dlopen(fileName_.c_str(), RTLD_NOW | RTLD_LOCAL);
-  }
+  });
   return handle_ != nullptr;
 }
 

@@ -1,8 +1,10 @@
 // A shared library of the host loaded by file name: from the plug-in's own
 // folder first, then from the normal search path. Functions are resolved
-// by name.
+// by name. The first use loads it, once, whichever thread comes first;
+// after that it may be used from any thread.
 #pragma once
 
+#include <mutex>
 #include <string>
 
 namespace vorel {
@@ -26,8 +28,8 @@ class SharedLibrary {
 
  private:
   std::string fileName_;
+  std::once_flag loaded_;
   void* handle_ = nullptr;
-  bool tried_ = false;
 };
 
 }  // namespace vorel
