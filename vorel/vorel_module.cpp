@@ -1,2 +1,3 @@
 // The shared library's own translation unit: everything else comes whole
-// from vorel_core; exports.map decides what the library shows.
+// from the objects of the plug-in's folders; exports.map decides what the
+// library shows.

@@ -2,6 +2,8 @@
 
 #include <libxml/tree.h>
 
+#include <fcntl.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -54,18 +56,45 @@ Document::~Document() = default;
 Document::Document(Document&&) noexcept = default;
 Document& Document::operator=(Document&&) noexcept = default;
 
+namespace {
+
+// The file's bytes, read in one go at its known size (a file that grows
+// meanwhile is read on to its end). Null, or what went wrong.
+const char* ReadWholeFile(const std::string& path, std::string& bytes) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return "cannot open";
+  struct stat info{};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    return "cannot read";
+  }
+  bytes.resize(static_cast<size_t>(info.st_size) + 1);
+  size_t used = 0;
+  for (;;) {
+    if (used == bytes.size()) bytes.resize(bytes.size() * 2);
+    const ssize_t n = ::read(fd, bytes.data() + used, bytes.size() - used);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      ::close(fd);
+      return "cannot read";
+    }
+    if (n == 0) break;
+    used += static_cast<size_t>(n);
+  }
+  ::close(fd);
+  bytes.resize(used);
+  return nullptr;
+}
+
+}  // namespace
+
 bool Document::Load(const std::string& path) {
   tree_.reset();
   parseError_.clear();
   try {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-      parseError_ = "cannot open \"" + path + "\"";
-      return false;
-    }
-    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad()) {
-      parseError_ = "cannot read \"" + path + "\"";
+    std::string bytes;
+    if (const char* failure = ReadWholeFile(path, bytes)) {
+      parseError_ = std::string(failure) + " \"" + path + "\"";
       return false;
     }
     detail::ParseResult parsed = detail::ParseBytes(bytes, path.c_str(), false);

@@ -15,9 +15,9 @@ namespace {
 
 // Tells the author when an element that leaves out an attribute makes the
 // ones after it take their successors' values.
-void WarnOfShifts(TDeskletObject& d, const xml::Node& section, const std::string& element,
-                  std::initializer_list<const char*> attributes) {
-  for (const TPairingShift& shift : FindPairingShifts(section, element, attributes))
+void WarnOfShifts(TDeskletObject& d, const xml::Node& section, const std::string& element, size_t count,
+                  std::initializer_list<TAttributeCount> attributes) {
+  for (const TPairingShift& shift : FindPairingShifts(section, element, count, attributes))
     d.errorLog.Report({0, kSkinWarningSource, DescribePairingShift(element, shift), 0, 0, ""});
 }
 
@@ -32,9 +32,11 @@ void ReadSides(TDeskletObject& d, const xml::Node& sides, bool fresh) {
   const size_t n = CountNodes(sides, "side");
   d.sideState.sides.assign(n, TSideRecord{});
   if (n == 0) return;
-  WarnOfShifts(d, sides, "side", {"id", "width", "height", "closex", "closey"});
   const TNodeTexts ids(sides, "side/@id"), widths(sides, "side/@width"), heights(sides, "side/@height"),
       closeXs(sides, "side/@closex"), closeYs(sides, "side/@closey");
+  WarnOfShifts(d, sides, "side", n,
+               {{"id", ids.Count()}, {"width", widths.Count()}, {"height", heights.Count()},
+                {"closex", closeXs.Count()}, {"closey", closeYs.Count()}});
   for (size_t k = 0; k < n; ++k) {
     // Side numbers are bytes everywhere else; a larger id could never be
     // shown and would only grow the table.
@@ -64,9 +66,11 @@ void ReadParameters(TDeskletObject& d, const xml::Node& parameters) {
   for (const std::string element : {"param", "parameter"}) {
     const size_t n = CountNodes(parameters, element);
     if (n == 0) continue;
-    WarnOfShifts(d, parameters, element, {"name", "default", "save", "onupdate"});
     const TNodeTexts names(parameters, element + "/@name"), defaults(parameters, element + "/@default"),
         saves(parameters, element + "/@save"), onUpdates(parameters, element + "/@onupdate");
+    WarnOfShifts(d, parameters, element, n,
+                 {{"name", names.Count()}, {"default", defaults.Count()}, {"save", saves.Count()},
+                  {"onupdate", onUpdates.Count()}});
     for (size_t k = 0; k < n; ++k) {
       const std::string& name = names.At(k, "");
       TParameter*& p = byName[name];

@@ -3,11 +3,13 @@
 namespace vorel {
 
 std::vector<TPairingShift> FindPairingShifts(const xml::Node& section, const std::string& elementName,
-                                             std::initializer_list<const char*> attributes) {
+                                             size_t count, std::initializer_list<TAttributeCount> attributes) {
   std::vector<TPairingShift> shifts;
   if (!section) return shifts;
-  const std::vector<xml::Node> elements = section.SelectNodes(elementName);
-  for (const char* attribute : attributes) {
+  std::vector<xml::Node> elements;
+  for (const auto& [attribute, carried] : attributes) {
+    if (carried == 0 || carried >= count) continue;
+    if (elements.empty()) elements = section.SelectNodes(elementName);
     size_t firstMissing = elements.size();
     for (size_t k = 0; k < elements.size(); ++k) {
       const bool has = elements[k].Attribute(attribute).has_value();

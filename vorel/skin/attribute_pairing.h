@@ -16,6 +16,12 @@
 
 namespace vorel {
 
+// An attribute and how many of the section's elements carry it.
+struct TAttributeCount {
+  const char* name;
+  size_t count;
+};
+
 struct TPairingShift {
   std::string attribute;
   size_t element = 0;  // the first element, from 0, that leaves it out
@@ -23,9 +29,12 @@ struct TPairingShift {
 };
 
 // Every attribute of `attributes` that some `elementName` child of
-// `section` leaves out while a later one carries it.
+// `section` (there are `elements` of them) leaves out while a later one
+// carries it. The readers know the counts already; an attribute that every
+// element or no element carries cannot shift, so the elements are looked
+// at only when a count says that some leave it out.
 std::vector<TPairingShift> FindPairingShifts(const xml::Node& section, const std::string& elementName,
-                                             std::initializer_list<const char*> attributes);
+                                             size_t elements, std::initializer_list<TAttributeCount> attributes);
 
 // "side 2 of 3 has no "width" attribute but a later one has: ..."
 std::string DescribePairingShift(const std::string& elementName, const TPairingShift& shift);

@@ -73,6 +73,42 @@ TEST_F(XmlXPath, MultipleMatchesComeInDocumentOrder) {
   EXPECT_EQ(doc.SelectSingleNode("//skininfo/name").Text(), "One");
 }
 
+// Paths of plain child names (perhaps ending in an attribute) are walked
+// directly; they must select exactly what libxml2's XPath selects for the
+// same path spelled out with its axes.
+TEST(XmlSimplePaths, SelectWhatTheFullXPathSelects) {
+  Document doc;
+  ASSERT_TRUE(doc.LoadXML(
+      "<skindata xmlns:k=\"urn:k\"><sides><side id=\"0\" width=\"1\"/><k:side id=\"9\"/>"
+      "<side k:id=\"8\" width=\"2\"/><side id=\"2\"><side id=\"nested\"/></side></sides>"
+      "<sides><side id=\"3\"/></sides><layers><layer name=\"a\">t<layer name=\"child\"/></layer>"
+      "<!--c--><layer name=\"b\"/></layers><desklet><label>x</label><label>y</label></desklet></skindata>"));
+  const std::vector<std::pair<std::string, std::string>> pairs = {
+      {"skindata", "child::skindata"},
+      {"skindata/sides/side", "child::skindata/child::sides/child::side"},
+      {"skindata/sides/side/@id", "child::skindata/child::sides/child::side/attribute::id"},
+      {"skindata/sides/side/@width", "child::skindata/child::sides/child::side/attribute::width"},
+      {"skindata/layers/layer/@name", "child::skindata/child::layers/child::layer/attribute::name"},
+      {"skindata/layers/layer/layer", "child::skindata/child::layers/child::layer/child::layer"},
+      {"skindata/desklet/label", "child::skindata/child::desklet/child::label"},
+      {"skindata/nothing/@id", "child::skindata/child::nothing/attribute::id"},
+  };
+  const Node root = doc.DocumentNode();
+  for (const auto& [simple, full] : pairs) {
+    EXPECT_EQ(Texts(root.SelectNodes(simple)), Texts(root.SelectNodes(full))) << simple;
+    EXPECT_EQ(root.SelectTexts(simple), root.SelectTexts(full)) << simple;
+    EXPECT_EQ(root.CountMatches(simple), root.CountMatches(full)) << simple;
+    EXPECT_EQ(root.SelectSingleNode(simple).Text(), root.SelectSingleNode(full).Text()) << simple;
+  }
+  const Node sides = doc.SelectSingleNode("skindata/sides");
+  EXPECT_EQ(sides.SelectTexts("side/@id"), (std::vector<std::string>{"0", "2"}));
+  EXPECT_EQ(doc.SelectSingleNode("skindata/sides/side/@id").Type(), NodeType::Attribute);
+  // Not simple: still XPath, and still checked.
+  EXPECT_THROW(root.SelectNodes("skindata/@"), xml::XPathError);
+  EXPECT_THROW(root.SelectNodes("skindata//"), xml::XPathError);
+  EXPECT_TRUE(root.SelectNodes("skindata/sides/side/@id/side").empty());
+}
+
 TEST_F(XmlXPath, TextsAndCountsMatchTheSelection) {
   const Node root = doc.DocumentNode();
   for (const char* path : {"//side[2]/@name | //param[1]/@name | //side[1]/@name", "//label", "//nothing",
