@@ -215,11 +215,16 @@ VOREL_EXPORT BOOL32 OnDrop(void* instance, win::IDataObject* data, int32_t, int3
     if (data->QueryGetData(format) != win::kSOk) return kFalse;
     win::StgMedium medium;
     if (data->GetData(format, medium) != win::kSOk) return kFalse;
+    // Unlocked, then released, on every way out.
     struct Release {
       win::StgMedium& m;
-      ~Release() { win::ReleaseStgMedium(m); }
+      win::DropFiles* drop = nullptr;
+      ~Release() {
+        if (drop) win::GlobalUnlock(drop);
+        win::ReleaseStgMedium(m);
+      }
     } release{medium};
-    win::DropFiles* drop = win::GlobalLock(medium.hGlobal);
+    win::DropFiles* drop = release.drop = win::GlobalLock(medium.hGlobal);
     const uint32_t count = win::DragQueryFile(drop, 0xFFFFFFFFu, nullptr, 0);
     for (uint32_t i = 0; i < count; ++i) {
       std::string name(win::DragQueryFile(drop, i, nullptr, 0) + 1, '\0');
@@ -228,7 +233,6 @@ VOREL_EXPORT BOOL32 OnDrop(void* instance, win::IDataObject* data, int32_t, int3
       d->input.droppedFile = kiv::Utf8Left(name, 260);
       RunStatement(*d, d->settings.onDropFile);
     }
-    win::GlobalUnlock(drop);
     return kTrue;
   });
 }
