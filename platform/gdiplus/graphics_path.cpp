@@ -13,10 +13,15 @@ struct ContextFree {
   void operator()(cairo_t* cr) const { cairo_destroy(cr); }
 };
 
-// NOTE: building a path needs a context but draws nothing, so a 1 by 1
-// surface serves; its identity transform keeps outlines in pixels.
+// NOTE: building a path needs a context but draws nothing. The surface
+// must be unbounded: cairo drops every glyph whose origin lies more than
+// ten em outside the target's extents before it makes outlines, so on a
+// small scratch image the right-hand part of centred or right-aligned text
+// silently went missing (its underline, a plain rectangle, stayed whole).
+// A recording surface without extents has no edges and records nothing
+// here; its identity transform keeps outlines in pixels.
 std::unique_ptr<cairo_t, ContextFree> ScratchContext() {
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
+  cairo_surface_t* surface = cairo_recording_surface_create(CAIRO_CONTENT_ALPHA, nullptr);
   std::unique_ptr<cairo_t, ContextFree> cr(cairo_create(surface));
   cairo_surface_destroy(surface);
   return cr;
