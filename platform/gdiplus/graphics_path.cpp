@@ -1,4 +1,5 @@
-// Glyph and rectangle outlines collected as cairo paths.
+// Rectangle outlines collected as cairo paths, and text kept laid out until
+// its glyph outlines are wanted.
 #include "platform/gdiplus/graphics_path.h"
 
 #include <cmath>
@@ -13,10 +14,14 @@ struct ContextFree {
   void operator()(cairo_t* cr) const { cairo_destroy(cr); }
 };
 
-// NOTE: building a path needs a context but draws nothing, so a 1 by 1
-// surface serves; its identity transform keeps outlines in pixels.
+// NOTE: laying text out needs a context but draws nothing. The surface is
+// unbounded on purpose: cairo drops every glyph whose origin lies more than
+// ten em outside its target's extents, and on a small scratch image that
+// once cut off the right-hand part of centred and right-aligned text. A
+// recording surface without extents has no edges and records nothing here;
+// its identity transform keeps the layout in pixels.
 std::unique_ptr<cairo_t, ContextFree> ScratchContext() {
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
+  cairo_surface_t* surface = cairo_recording_surface_create(CAIRO_CONTENT_ALPHA, nullptr);
   std::unique_ptr<cairo_t, ContextFree> cr(cairo_create(surface));
   cairo_surface_destroy(surface);
   return cr;
@@ -30,32 +35,21 @@ void GraphicsPath::AddString(std::string_view text, const FontFamily& family, in
   if (!font.IsValid() || text.empty()) return;
   auto cr = ScratchContext();
   detail::ApplyTextOptions(cr.get());
-  detail::LayoutPtr layout =
-      detail::CreateTextLayout(cr.get(), text, font, layoutRect.width, format.Alignment());
-  double x = 0;
-  double y = 0;
-  detail::LayoutOrigin(layout.get(), layoutRect, format, x, y);
+  TextPart part;
+  part.layout = detail::CreateTextLayout(cr.get(), text, font, layoutRect.width, format.Alignment());
+  detail::LayoutOrigin(part.layout.get(), layoutRect, format, part.x, part.y);
 
   const bool bounded = layoutRect.height > 0;
   const double bottom = static_cast<double>(layoutRect.y) + layoutRect.height;
-  PangoLayoutIter* iter = pango_layout_get_iter(layout.get());
+  PangoLayoutIter* iter = pango_layout_get_iter(part.layout.get());
   do {
     PangoRectangle logical{};
     pango_layout_iter_get_line_extents(iter, nullptr, &logical);
-    const double lineTop = y + static_cast<double>(logical.y) / PANGO_SCALE;
-    if (bounded && lineTop >= bottom) break;
-    const double baseline = y + static_cast<double>(pango_layout_iter_get_baseline(iter)) / PANGO_SCALE;
-    cairo_move_to(cr.get(), x + static_cast<double>(logical.x) / PANGO_SCALE, baseline);
-    pango_cairo_layout_line_path(cr.get(), pango_layout_iter_get_line_readonly(iter));
+    if (bounded && part.y + static_cast<double>(logical.y) / PANGO_SCALE >= bottom) break;
+    ++part.lineCount;
   } while (pango_layout_iter_next_line(iter));
   pango_layout_iter_free(iter);
-
-  cairo_path_t* path = cairo_copy_path(cr.get());
-  if (path->status == CAIRO_STATUS_SUCCESS && path->num_data > 0) {
-    parts_.emplace_back(path);
-  } else {
-    cairo_path_destroy(path);
-  }
+  if (part.lineCount > 0) parts_.emplace_back(std::move(part));
 }
 
 void GraphicsPath::AddRectangle(const RectF& rect) {
@@ -64,11 +58,30 @@ void GraphicsPath::AddRectangle(const RectF& rect) {
   }
   auto cr = ScratchContext();
   cairo_rectangle(cr.get(), rect.x, rect.y, rect.width, rect.height);
-  parts_.emplace_back(cairo_copy_path(cr.get()));
+  parts_.emplace_back(PathPtr(cairo_copy_path(cr.get())));
+}
+
+void GraphicsPath::AppendText(cairo_t* cr, const TextPart& text) {
+  PangoLayoutIter* iter = pango_layout_get_iter(text.layout.get());
+  for (int line = 0; line < text.lineCount; ++line) {
+    PangoRectangle logical{};
+    pango_layout_iter_get_line_extents(iter, nullptr, &logical);
+    const double baseline = text.y + static_cast<double>(pango_layout_iter_get_baseline(iter)) / PANGO_SCALE;
+    cairo_move_to(cr, text.x + static_cast<double>(logical.x) / PANGO_SCALE, baseline);
+    pango_cairo_layout_line_path(cr, pango_layout_iter_get_line_readonly(iter));
+    if (!pango_layout_iter_next_line(iter)) break;
+  }
+  pango_layout_iter_free(iter);
 }
 
 void GraphicsPath::AppendTo(cairo_t* cr) const {
-  for (const auto& part : parts_) cairo_append_path(cr, part.get());
+  for (const auto& part : parts_) {
+    if (const auto* path = std::get_if<PathPtr>(&part)) {
+      cairo_append_path(cr, path->get());
+    } else {
+      AppendText(cr, std::get<TextPart>(part));
+    }
+  }
 }
 
 }  // namespace gdiplus

@@ -7,10 +7,12 @@
 
 #include <memory>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "platform/gdiplus/font.h"
 #include "platform/gdiplus/string_format.h"
+#include "platform/gdiplus/text_layout.h"
 #include "platform/gdiplus/types.h"
 
 namespace gdiplus {
@@ -33,16 +35,31 @@ class GraphicsPath {
   bool IsEmpty() const { return parts_.empty(); }
   void Reset() { parts_.clear(); }
 
-  // Appends every outline to cr's current path.
+  // Appends every outline to cr's current path, in cr's user space (pixels
+  // on a Graphics). Glyphs ten em or more beyond cr's target may be left
+  // out, as cairo does: they could not show there.
   void AppendTo(cairo_t* cr) const;
 
  private:
   struct PathFree {
     void operator()(cairo_path_t* p) const { cairo_path_destroy(p); }
   };
+  using PathPtr = std::unique_ptr<cairo_path_t, PathFree>;
+
+  // Text is kept laid out, not outlined: its outlines are made straight
+  // into the context that fills them, which spares copying every curve of
+  // every glyph twice.
+  struct TextPart {
+    detail::LayoutPtr layout;
+    double x = 0;  // where the layout's top-left goes
+    double y = 0;
+    int lineCount = 0;  // the lines that start above the rectangle's bottom
+  };
+
+  static void AppendText(cairo_t* cr, const TextPart& text);
 
   FillMode fillMode_;
-  std::vector<std::unique_ptr<cairo_path_t, PathFree>> parts_;
+  std::vector<std::variant<PathPtr, TextPart>> parts_;
 };
 
 }  // namespace gdiplus

@@ -2,7 +2,10 @@
 // looks like afterwards: layer looks, cursors, the composite.
 #include <cairo.h>
 #include <gtest/gtest.h>
+#include <pango/pangocairo.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <tuple>
 
@@ -134,6 +137,167 @@ TEST(Look, HelloSnapshotMatchesItsGoldenPicture) {
         << name;
     EXPECT_EQ(l["image"]["width"], w) << name;
     EXPECT_EQ(l["image"]["height"], h) << name;
+  }
+}
+
+// A text layer (or child layer) of the hello sample as its skin file
+// describes it, placed in desklet pixels.
+struct SampleText {
+  const char* what;
+  const char* text;
+  const char* family;
+  int pixels;
+  PangoWeight weight;
+  PangoStyle style;
+  bool underline;
+  PangoAlignment align;
+  int x, y, width, height;
+  uint32_t rgb;  // 0xRRGGBB
+};
+
+struct Box {
+  int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;  // inclusive
+  int pixels = 0;
+  bool Empty() const { return right < left; }
+  void Add(int x, int y) {
+    ++pixels;
+    left = std::min(left, x);
+    top = std::min(top, y);
+    right = std::max(right, x);
+    bottom = std::max(bottom, y);
+  }
+};
+
+const uint32_t* PixelRow(cairo_surface_t* s, int y) {
+  return reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s));
+}
+
+// A pixel counts as the text's when the text covers at least half of it.
+// Thin slanted strokes (an italic f's tail) are covered differently by
+// outline filling and by glyph rasterising; half coverage finds them in
+// both.
+constexpr double kInked = 0.5;
+
+// Where Pango alone puts the text's inked pixels: one layout as wide
+// as the layer, aligned by Pango, drawn from the layer's top-left corner
+// and kept inside the layer.
+Box BarePangoBox(const SampleText& t, int deskletWidth, int deskletHeight) {
+  using Surface = std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)>;
+  Surface s(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, deskletWidth, deskletHeight), cairo_surface_destroy);
+  cairo_t* cr = cairo_create(s.get());
+  cairo_rectangle(cr, t.x, t.y, t.width, t.height);
+  cairo_clip(cr);
+  // The plug-in lays text out with unhinted metrics at unrounded positions;
+  // Pango is asked for the same, so that widths agree before any drawing.
+  cairo_font_options_t* options = cairo_font_options_create();
+  cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
+  cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+  cairo_set_font_options(cr, options);
+  cairo_font_options_destroy(options);
+  PangoLayout* layout = pango_cairo_create_layout(cr);
+  pango_context_set_round_glyph_positions(pango_layout_get_context(layout), FALSE);
+  PangoFontDescription* font = pango_font_description_new();
+  pango_font_description_set_family(font, t.family);
+  pango_font_description_set_absolute_size(font, t.pixels * PANGO_SCALE);
+  pango_font_description_set_weight(font, t.weight);
+  pango_font_description_set_style(font, t.style);
+  pango_layout_set_font_description(layout, font);
+  pango_font_description_free(font);
+  pango_layout_set_text(layout, t.text, -1);
+  pango_layout_set_width(layout, t.width * PANGO_SCALE);
+  pango_layout_set_alignment(layout, t.align);
+  if (t.underline) {
+    PangoAttrList* attributes = pango_attr_list_new();
+    pango_attr_list_insert(attributes, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
+    pango_layout_set_attributes(layout, attributes);
+    pango_attr_list_unref(attributes);
+  }
+  cairo_move_to(cr, t.x, t.y);
+  pango_cairo_show_layout(cr, layout);
+  g_object_unref(layout);
+  cairo_destroy(cr);
+  cairo_surface_flush(s.get());
+  Box box;
+  for (int y = 0; y < deskletHeight; ++y)
+    for (int x = 0; x < deskletWidth; ++x)
+      if ((PixelRow(s.get(), y)[x] >> 24) >= kInked * 255) box.Add(x, y);
+  return box;
+}
+
+// Pixels of the picture inside the layer that are inked with the text's
+// colour over the panel beneath: each pixel is taken apart into
+// panel and text colour, and pixels that are no such mix (other layers,
+// other texts) are left out.
+Box TextInkBox(cairo_surface_t* picture, cairo_surface_t* panel, const SampleText& t) {
+  Box box;
+  for (int y = t.y; y < t.y + t.height; ++y) {
+    for (int x = t.x; x < t.x + t.width; ++x) {
+      const uint32_t under = PixelRow(panel, y)[x];
+      if ((under >> 24) != 255) continue;
+      const uint32_t p = PixelRow(picture, y)[x];
+      double along = 0, length = 0;
+      for (int shift = 0; shift < 24; shift += 8) {
+        const double d = static_cast<double>((t.rgb >> shift) & 0xFF) - ((under >> shift) & 0xFF);
+        const double v = static_cast<double>((p >> shift) & 0xFF) - ((under >> shift) & 0xFF);
+        along += v * d;
+        length += d * d;
+      }
+      const double coverage = along / length;
+      double off = 0;
+      for (int shift = 0; shift < 24; shift += 8) {
+        const double mixed = ((under >> shift) & 0xFF) +
+                             coverage * (static_cast<double>((t.rgb >> shift) & 0xFF) - ((under >> shift) & 0xFF));
+        off = std::max(off, std::abs(mixed - ((p >> shift) & 0xFF)));
+      }
+      if (coverage >= kInked && off <= 12) box.Add(x, y);
+    }
+  }
+  return box;
+}
+
+TEST(Look, HelloGoldenTextSitsWhereBarePangoPutsIt) {
+  using Surface = std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)>;
+  Surface golden(cairo_image_surface_create_from_png((std::string(KIV_SOURCE_DIR) + "/tests/e2e/golden/hello.png").c_str()),
+                 cairo_surface_destroy);
+  ASSERT_EQ(cairo_surface_status(golden.get()), CAIRO_STATUS_SUCCESS);
+  Surface panel(cairo_image_surface_create_from_png((std::string(KIV_SOURCE_DIR) + "/skins/hello/panel.png").c_str()),
+                cairo_surface_destroy);
+  ASSERT_EQ(cairo_surface_status(panel.get()), CAIRO_STATUS_SUCCESS);
+  const int width = cairo_image_surface_get_width(golden.get());
+  const int height = cairo_image_surface_get_height(golden.get());
+  ASSERT_EQ(width, 240);
+  ASSERT_EQ(height, 160);
+  ASSERT_EQ(cairo_image_surface_get_width(panel.get()), width);
+  ASSERT_EQ(cairo_image_surface_get_height(panel.get()), height);
+  // skins/hello/hello.xml; the footer's children sit at its own corner.
+  const SampleText texts[] = {
+      {"title", "Hello, Vorel", "Arial", 22, PANGO_WEIGHT_BOLD, PANGO_STYLE_NORMAL, false, PANGO_ALIGN_CENTER, 0, 10,
+       240, 30, 0xFFFFFF},
+      {"subtitle", "a desklet in one skin file", "Times New Roman", 14, PANGO_WEIGHT_NORMAL, PANGO_STYLE_ITALIC, false,
+       PANGO_ALIGN_CENTER, 0, 40, 240, 20, 0xC8D2F0},
+      {"mono", "x = 42", "Courier New", 12, PANGO_WEIGHT_NORMAL, PANGO_STYLE_NORMAL, false, PANGO_ALIGN_RIGHT, 120, 110,
+       108, 16, 0xFFFF00},
+      {"footer, left", "left", "Arial", 11, PANGO_WEIGHT_NORMAL, PANGO_STYLE_NORMAL, false, PANGO_ALIGN_LEFT, 12, 128,
+       216, 24, 0x9FB4E8},
+      {"footer, underlined", "underlined", "Arial", 11, PANGO_WEIGHT_NORMAL, PANGO_STYLE_NORMAL, true,
+       PANGO_ALIGN_CENTER, 12, 128, 216, 24, 0xFFFFFF},
+  };
+  for (const SampleText& t : texts) {
+    SCOPED_TRACE(t.what);
+    const Box want = BarePangoBox(t, width, height);
+    const Box got = TextInkBox(golden.get(), panel.get(), t);
+    ASSERT_FALSE(want.Empty());
+    if (got.Empty()) {
+      ADD_FAILURE() << "no text in the golden picture";
+      continue;
+    }
+    EXPECT_LE(std::abs(got.left - want.left), 2) << got.left << " against " << want.left;
+    EXPECT_LE(std::abs(got.right - want.right), 2) << got.right << " against " << want.right;
+    EXPECT_LE(std::abs(got.top - want.top), 2) << got.top << " against " << want.top;
+    EXPECT_LE(std::abs(got.bottom - want.bottom), 2) << got.bottom << " against " << want.bottom;
+    // Every glyph, not just the ends of the line (an underline spans it all).
+    EXPECT_NEAR(static_cast<double>(got.pixels) / want.pixels, 1.0, 0.25) << got.pixels << " against " << want.pixels;
   }
 }
 

@@ -7,6 +7,7 @@
 #include "platform/gdiplus/graphics.h"
 #include "platform/gdiplus/pixel.h"
 #include "vorel/model/layer_record.h"
+#include "vorel/skin/color_names.h"
 
 namespace vorel {
 
@@ -52,8 +53,10 @@ std::unique_ptr<gdiplus::Bitmap> ScaleIntoLayer(const gdiplus::Bitmap& image, in
   return target;
 }
 
-void Recolor(gdiplus::Bitmap& image, uint32_t colorRef) {
-  const uint32_t r = colorRef & 0xFF, g = (colorRef >> 8) & 0xFF, b = (colorRef >> 16) & 0xFF;
+void Recolor(gdiplus::Bitmap& image, uint32_t color) {
+  // A system colour's stored value is its index with a flag, not a colour.
+  const uint32_t rgb = ColorToRgb(color);
+  const uint32_t r = rgb & 0xFF, g = (rgb >> 8) & 0xFF, b = (rgb >> 16) & 0xFF;
   gdiplus::PixelAccess pixels(image);
   for (int y = 0; y < pixels.Height(); ++y) {
     uint32_t* row = pixels.Row(y);

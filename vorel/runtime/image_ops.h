@@ -29,9 +29,10 @@ DrawnRect ScaledPlacement(int32_t w, int32_t h, int32_t width, int32_t height, u
 std::unique_ptr<gdiplus::Bitmap> ScaleIntoLayer(const gdiplus::Bitmap& image, int32_t width, int32_t height,
                                                 uint16_t layerFlags);
 
-// Every pixel that is not fully transparent takes the colour (a COLORREF,
-// red in the low byte) and keeps its alpha.
-void Recolor(gdiplus::Bitmap& image, uint32_t colorRef);
+// Every pixel that is not fully transparent takes the colour and keeps its
+// alpha. The colour is a layer's stored colour: a COLORREF (red in the low
+// byte) or a system colour, which is drawn in its current RGB.
+void Recolor(gdiplus::Bitmap& image, uint32_t color);
 
 // The mask's luminance 0.2999 R + 0.587 G + 0.114 B (at most 255) at each
 // pixel decides: the image pixel stays where the mask pixel is fully

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
 
 #include "platform/gdiplus/graphics.h"
 #include "platform/gdiplus/pixel.h"
@@ -28,6 +29,13 @@ AlphaCounts CountAlpha(const Bitmap& bitmap) {
     }
   }
   return counts;
+}
+
+double AlphaSum(const Bitmap& bitmap) {
+  double sum = 0;
+  for (int y = 0; y < bitmap.Height(); ++y)
+    for (int x = 0; x < bitmap.Width(); ++x) sum += AlphaOf(bitmap.GetPixel(x, y));
+  return sum;
 }
 
 void FillText(Bitmap& bitmap, SmoothingMode mode, const StringFormat& format = StringFormat()) {
@@ -72,6 +80,41 @@ TEST(PathTest, PathTextLandsWhereDrawStringPutsIt) {
     EXPECT_LE(std::abs(a.right - b.right), 1);
     EXPECT_LE(std::abs(a.top - b.top), 1);
     EXPECT_LE(std::abs(a.bottom - b.bottom), 1);
+  }
+}
+
+// Small text far from the rectangle's left edge: every glyph outline must
+// be there, not only those near the origin (cairo drops glyphs it judges
+// to be off the surface it is building the path on).
+TEST(PathTest, SmallTextAlignedFarFromTheLeftKeepsEveryGlyph) {
+  const std::string text = "a desklet in one skin file";
+  for (int style : {FontStyleRegular, FontStyleUnderline}) {
+    for (StringAlignment align : {StringAlignment::Near, StringAlignment::Center, StringAlignment::Far}) {
+      SCOPED_TRACE(testing::Message() << "style " << style << " alignment " << static_cast<int>(align));
+      const RectF rect{0, 0, 300, 20};
+      GraphicsPath path;
+      path.AddString(text, FontFamily("Arial"), style, 14, rect, StringFormat(align));
+      Bitmap viaPath(300, 20);
+      Graphics filled(viaPath);
+      filled.SetSmoothingMode(SmoothingMode::AntiAlias);
+      filled.FillPath(SolidBrush(0xFF000000u), path);
+      Bitmap viaString(300, 20);
+      Graphics(viaString).DrawString(text, Font(FontFamily("Arial"), 14, style), rect, StringFormat(align),
+                                     SolidBrush(0xFF000000u));
+      const InkBox a = FindInk(viaPath, 64);
+      const InkBox b = FindInk(viaString, 64);
+      ASSERT_FALSE(b.Empty());
+      if (a.Empty()) {
+        ADD_FAILURE() << "no glyph outlines at all";
+        continue;
+      }
+      EXPECT_LE(std::abs(a.left - b.left), 1);
+      EXPECT_LE(std::abs(a.right - b.right), 1);
+      EXPECT_LE(std::abs(a.top - b.top), 1);
+      EXPECT_LE(std::abs(a.bottom - b.bottom), 1);
+      // An underline spans the whole text even when glyphs are missing.
+      EXPECT_NEAR(AlphaSum(viaPath) / AlphaSum(viaString), 1.0, 0.05);
+    }
   }
 }
 

@@ -4,8 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "platform/gdiplus/graphics.h"
+#include "platform/gdiplus/pixel.h"
+#include "platform/win/system_colors.h"
 #include "vorel/model/layer_record.h"
+#include "vorel/skin/color_names.h"
 
 namespace vorel {
 namespace {
@@ -55,6 +60,23 @@ TEST(Recolor, VisiblePixelsTakeTheColourAndKeepAlpha) {
   EXPECT_EQ(b.GetPixel(1, 0) >> 24, 0x80u);
   EXPECT_EQ(b.GetPixel(1, 0) & 0xFFFFFF, 0xFF0000u);
   EXPECT_EQ(b.GetPixel(2, 0), 0u);
+}
+
+TEST(Recolor, SystemColourTakesItsCurrentRgb) {
+  const std::optional<uint32_t> btnFace = ColorFromName("clBtnFace");
+  ASSERT_TRUE(btnFace.has_value());
+  const uint32_t rgb = win::GetSysColor(15);  // the button face, as COLORREF
+  const gdiplus::ARGB want = gdiplus::MakeArgb(0, rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
+  gdiplus::Bitmap b(2, 1);
+  b.SetPixel(0, 0, 0xFF112233);
+  b.SetPixel(1, 0, 0x80FFFFFF);
+  Recolor(b, *btnFace);
+  EXPECT_EQ(b.GetPixel(0, 0), 0xFF000000u | want);
+  EXPECT_EQ(b.GetPixel(1, 0) >> 24, 0x80u);
+  // Half alpha keeps the colour only to within a step of the rounding.
+  EXPECT_NEAR(static_cast<double>(gdiplus::RedOf(b.GetPixel(1, 0))), gdiplus::RedOf(want), 1);
+  EXPECT_NEAR(static_cast<double>(gdiplus::GreenOf(b.GetPixel(1, 0))), gdiplus::GreenOf(want), 1);
+  EXPECT_NEAR(static_cast<double>(gdiplus::BlueOf(b.GetPixel(1, 0))), gdiplus::BlueOf(want), 1);
 }
 
 TEST(ApplyMask, LuminanceBetweenTheBoundsKeepsThePixel) {
