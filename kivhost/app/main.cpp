@@ -6,10 +6,11 @@
 #include <filesystem>
 #include <iostream>
 
-#include "kivhost/core/command_line.h"
-#include "kivhost/core/scenario_runner.h"
-#include "kivhost/core/session.h"
-#include "kivhost/core/state_dump.h"
+#include "kivhost/app/command_line.h"
+#include "kivhost/headless/scenario_runner.h"
+#include "kivhost/headless/snapshot.h"
+#include "kivhost/headless/state_dump.h"
+#include "kivhost/loop/session.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "kivhost/common/image_digest.h"
-#include "kivhost/core/host.h"
-#include "kivhost/core/trace_values.h"
+#include "kivhost/loop/host.h"
+#include "kivhost/trace/trace_values.h"
 #include "platform/win/win_services.h"
 
 #define HOST_EXPORT extern "C" __attribute__((visibility("default")))

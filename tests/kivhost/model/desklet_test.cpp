@@ -1,4 +1,4 @@
-#include "kivhost/core/desklet.h"
+#include "kivhost/model/desklet.h"
 
 #include <gtest/gtest.h>
 
