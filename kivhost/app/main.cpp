@@ -56,6 +56,7 @@ int Run(const kivhost::Options& o) {
   session.SaveAll();
   session.CloseAll();
   host.PumpPending();
+  host.StopLoop();
   host.trace.Flush();
   return 0;
 }

@@ -1,7 +1,5 @@
 #include "kivhost/loop/host.h"
 
-#include <future>
-
 #include "kivhost/trace/trace_values.h"
 #include "platform/gdiplus/bitmap.h"
 
@@ -13,6 +11,7 @@ Host& Host::Get() {
 }
 
 Host::~Host() {
+  queue.Stop();
   for (auto& [path, surface] : imageCache_)
     if (surface) cairo_surface_destroy(surface);
 }
@@ -32,12 +31,14 @@ HostDesklet* Host::Find(HWND hwnd) {
   return it == desklets_.end() ? nullptr : it->second.get();
 }
 
+void Host::CloseWindow(HWND hwnd) { queue.CloseWindow(hwnd); }
+
 void Host::RemoveDesklet(HWND hwnd) {
   {
     std::lock_guard lock(liveMutex_);
     live_.erase(hwnd);
   }
-  queue.Forget(hwnd);
+  queue.CloseWindow(hwnd);
   desklets_.erase(hwnd);
 }
 
@@ -67,11 +68,7 @@ cairo_surface_t* Host::DeskletImage(const HostDesklet& desklet) {
   return surface;
 }
 
-bool Host::Post(const WinMsg& msg) {
-  if (!IsWindow(msg.hwnd)) return false;
-  queue.Post(msg);
-  return true;
-}
+bool Host::Post(const WinMsg& msg) { return IsWindow(msg.hwnd) && queue.Post(msg); }
 
 LRESULT Host::Deliver(const WinMsg& msg) {
   HostDesklet* desklet = Find(msg.hwnd);
@@ -87,16 +84,12 @@ LRESULT Host::Deliver(const WinMsg& msg) {
 LRESULT Host::Send(const WinMsg& msg) {
   if (OnWindowThread()) return Deliver(msg);
   if (!IsWindow(msg.hwnd)) return 0;
-  // NOTE: another thread waits for the window thread to deliver, as a sent
-  // message does; the window thread must be running its loop.
-  auto done = std::make_shared<std::promise<LRESULT>>();
-  auto result = done->get_future();
-  queue.PostTask([this, msg, done] { done->set_value(Deliver(msg)); });
-  return result.get();
+  return queue.SendAndWait(msg);
 }
 
 void Host::RunItem(QueuedItem& item) {
   if (item.task) item.task();
+  else if (item.sent) item.sent->Answer(Deliver(item.msg));
   else Deliver(item.msg);
 }
 

@@ -4,7 +4,7 @@
 // objects, and brings posted messages to the plug-in on the window thread.
 //
 // The desklet model is touched only on the window thread (the plug-in calls
-// the host there); other threads only post.
+// the host there); other threads only post, or send and wait.
 #pragma once
 
 #include <cairo.h>
@@ -43,6 +43,11 @@ class Host {
   // Desklets.
   HostDesklet& CreateDesklet();
   HostDesklet* Find(HWND hwnd);
+  // The desklet is about to be destroyed: nothing more is delivered to it
+  // from the queue, and threads sending to it are released with 0, so the
+  // plug-in may wait for its own threads while destroying it.
+  void CloseWindow(HWND hwnd);
+  // Closes the window if it was not, and forgets the desklet.
   void RemoveDesklet(HWND hwnd);
   std::vector<HostDesklet*> Desklets();
   bool IsWindow(HWND hwnd) const;
@@ -56,7 +61,11 @@ class Host {
   // window thread, the one that called BindWindowThread.
   void BindWindowThread() { windowThread_ = std::this_thread::get_id(); }
   bool OnWindowThread() const { return std::this_thread::get_id() == windowThread_; }
+  // False for a window that does not exist or is closing.
   bool Post(const WinMsg& msg);
+  // On the window thread the message is delivered at once. Another thread
+  // waits until the window thread delivered it, and gets 0 when it cannot
+  // be (the window is closed or closing, the loop stopped).
   LRESULT Send(const WinMsg& msg);
   // Hands a message to the plug-in instance of its window (traced).
   LRESULT Deliver(const WinMsg& msg);
@@ -65,6 +74,9 @@ class Host {
   void PumpPending();
   // Runs the loop until the time has passed.
   void RunFor(std::chrono::milliseconds duration);
+  // The loop will not run again: threads waiting for a sent message are
+  // released with 0, and later sends from other threads return 0.
+  void StopLoop() { queue.Stop(); }
 
   // Where the pointer is, in screen pixels (the window system's cursor).
   KivPoint cursorPos{0, 0};

@@ -24,6 +24,11 @@ class PluginLibrary {
   KIV_PLUGIN_FUNCTIONS(KIV_MEMBER)
 #undef KIV_MEMBER
 
+ protected:
+  // No library behind it: a program's own plug-in (a test's) fills in the
+  // functions it needs.
+  PluginLibrary() = default;
+
  private:
   std::string path_;
   void* handle_ = nullptr;

@@ -74,6 +74,9 @@ void Session::SaveAll() {
 void Session::Close(HWND hwnd) {
   HostDesklet* desklet = host_.Find(hwnd);
   if (!desklet) return;
+  // NOTE: the plug-in waits for the desklet's threads while destroying it;
+  // one of them may be sending to the window, and is released first.
+  host_.CloseWindow(hwnd);
   if (desklet->instance) {
     const uint64_t seq = host_.trace.Begin("host>plugin", "OnDestroy", hwnd, json::array());
     const int32_t ret = plugin_.OnDestroy(desklet->instance, hwnd);

@@ -1,7 +1,10 @@
+// The window thread's queue: posting, peeking and taking, and messages
+// sent from other threads, whose senders are always answered.
 #include "kivhost/loop/message_queue.h"
 
 #include <gtest/gtest.h>
 
+#include <future>
 #include <thread>
 #include <vector>
 
@@ -50,14 +53,92 @@ TEST(MessageQueue, TakeWaitsUntilTheDeadlineAtMost) {
   EXPECT_EQ(item->msg.message, 7u);
 }
 
-TEST(MessageQueue, ForgetDropsOnlyThatWindowsMessages) {
+TEST(MessageQueue, ClosingAWindowDropsOnlyItsMessagesAndRefusesNewOnes) {
   MessageQueue q;
   q.Post({1, 1, 0, 0});
   q.Post({2, 2, 0, 0});
   q.PostTask([] {});
-  q.Forget(1);
+  q.CloseWindow(1);
   EXPECT_EQ(q.Size(), 2u);
   EXPECT_FALSE(q.Peek(1, false));
+  EXPECT_FALSE(q.Post({1, 3, 0, 0}));
+  EXPECT_TRUE(q.Post({2, 3, 0, 0}));
+}
+
+// Waits (boundedly) until the queue holds `count` items; a sender's message
+// is in the queue once this returns true.
+bool QueueReaches(const MessageQueue& q, size_t count) {
+  const auto deadline = std::chrono::steady_clock::now() + 10s;
+  while (q.Size() < count) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(1ms);
+  }
+  return true;
+}
+
+TEST(MessageQueue, ASentMessageWaitsForItsAnswer) {
+  MessageQueue q;
+  auto sender = std::async(std::launch::async, [&] { return q.SendAndWait({4, 1024, 5, 6}); });
+  auto item = q.Take(std::chrono::steady_clock::now() + 10s);
+  ASSERT_TRUE(item && item->sent);
+  EXPECT_EQ(item->msg.message, 1024u);
+  EXPECT_EQ(item->msg.wParam, 5u);
+  EXPECT_FALSE(q.Peek(0, false)) << "a sent message is not a posted one";
+  EXPECT_EQ(sender.wait_for(20ms), std::future_status::timeout) << "answered before delivery";
+  item->sent->Answer(42);
+  ASSERT_EQ(sender.wait_for(10s), std::future_status::ready);
+  EXPECT_EQ(sender.get(), 42);
+}
+
+TEST(MessageQueue, ASentMessageDroppedUnansweredAnswersZero) {
+  MessageQueue q;
+  auto sender = std::async(std::launch::async, [&] { return q.SendAndWait({4, 1024, 0, 0}); });
+  {
+    auto item = q.Take(std::chrono::steady_clock::now() + 10s);
+    ASSERT_TRUE(item && item->sent);
+  }
+  ASSERT_EQ(sender.wait_for(10s), std::future_status::ready);
+  EXPECT_EQ(sender.get(), 0);
+}
+
+TEST(MessageQueue, ClosingTheWindowReleasesItsSendersWithZero) {
+  MessageQueue q;
+  auto toClosed = std::async(std::launch::async, [&] { return q.SendAndWait({4, 1024, 0, 0}); });
+  ASSERT_TRUE(QueueReaches(q, 1));
+  auto toOther = std::async(std::launch::async, [&] { return q.SendAndWait({5, 1024, 0, 0}); });
+  ASSERT_TRUE(QueueReaches(q, 2));
+  q.CloseWindow(4);
+  ASSERT_EQ(toClosed.wait_for(10s), std::future_status::ready);
+  EXPECT_EQ(toClosed.get(), 0);
+  // The other window's sender still waits for its delivery.
+  EXPECT_EQ(toOther.wait_for(20ms), std::future_status::timeout);
+  auto item = q.TakeNow();
+  ASSERT_TRUE(item && item->sent);
+  EXPECT_EQ(item->msg.hwnd, 5u);
+  item->sent->Answer(7);
+  ASSERT_EQ(toOther.wait_for(10s), std::future_status::ready);
+  EXPECT_EQ(toOther.get(), 7);
+  // Later sends to the closed window are not queued at all.
+  EXPECT_EQ(q.SendAndWait({4, 1024, 0, 0}), 0);
+  EXPECT_EQ(q.Size(), 0u);
+}
+
+TEST(MessageQueue, StoppingReleasesEverySenderAndRefusesLaterSends) {
+  MessageQueue q;
+  q.Post({1, 9, 0, 0});
+  std::vector<std::future<LRESULT>> senders;
+  for (HWND h : {4, 5, 6}) senders.push_back(std::async(std::launch::async, [&q, h] { return q.SendAndWait({h, 1024, 0, 0}); }));
+  ASSERT_TRUE(QueueReaches(q, 4));
+  q.Stop();
+  for (auto& s : senders) {
+    ASSERT_EQ(s.wait_for(10s), std::future_status::ready);
+    EXPECT_EQ(s.get(), 0);
+  }
+  EXPECT_TRUE(q.Stopped());
+  EXPECT_EQ(q.SendAndWait({4, 1024, 0, 0}), 0);
+  // What was posted stays for the last pump.
+  EXPECT_EQ(q.Size(), 1u);
+  EXPECT_EQ(q.Peek(0, true)->message, 9u);
 }
 
 }  // namespace
