@@ -5,8 +5,8 @@
 namespace kivhost {
 
 const char* UsageText() {
-  return "usage: kivhost [--plugin PATH] [--headless] [--scenario FILE] [--trace FILE] [--state FILE]\n"
-         "               [--snapshot FILE.png] [--settings FILE --section NAME] [SKIN.xml]\n";
+  return "usage: kivhost [--plugin PATH] [--headless] [--quiet] [--scenario FILE] [--trace FILE]\n"
+         "               [--state FILE] [--snapshot FILE.png] [--settings FILE --section NAME] [SKIN.xml]\n";
 }
 
 Options ParseCommandLine(const std::vector<std::string>& args) {
@@ -19,6 +19,8 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
     const std::string& a = args[i];
     if (a == "--headless") {
       o.headless = true;
+    } else if (a == "--quiet") {
+      o.quiet = true;
     } else if (auto it = valued.find(a); it != valued.end()) {
       if (i + 1 >= args.size()) throw UsageError(a + " needs a value");
       *it->second = args[++i];

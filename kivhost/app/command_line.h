@@ -1,7 +1,7 @@
 // The kivhost command line:
-//   kivhost [--plugin PATH] [--headless] [--scenario FILE] [--trace FILE]
-//           [--state FILE] [--snapshot FILE.png] [--settings FILE --section NAME]
-//           [SKIN.xml]
+//   kivhost [--plugin PATH] [--headless] [--quiet] [--scenario FILE]
+//           [--trace FILE] [--state FILE] [--snapshot FILE.png]
+//           [--settings FILE --section NAME] [SKIN.xml]
 #pragma once
 
 #include <optional>
@@ -16,6 +16,8 @@ struct Options {
   // NOTE: every session is headless until the desktop front-end exists;
   // the flag is accepted so that callers need not change then.
   bool headless = false;
+  // Error-log lines of the desklets are not shown on standard error.
+  bool quiet = false;
   std::string scenario, trace, state, snapshot;
   std::string settingsFile, settingsSection;
   std::string skin;

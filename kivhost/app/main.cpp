@@ -25,6 +25,7 @@ int Run(const kivhost::Options& o) {
   Host& host = Host::Get();
   host.BindWindowThread();
   host.SetHostFolder(ProgramFolder().string());
+  host.errorEcho.SetQuiet(o.quiet);
   if (!o.trace.empty()) host.trace.Open(o.trace);
 
   // Parse the scenario first: a mistake in it stops before anything runs.

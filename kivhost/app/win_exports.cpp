@@ -1,12 +1,14 @@
 // The window-system services, exported from the kivhost program. Headless,
 // nothing is shown: each dialog or menu takes the next queued scenario
 // answer and otherwise reports cancel (message boxes OK); sounds and shell
-// commands are only traced.
+// commands are only traced; error-log lines go to the desklet's log and to
+// standard error.
 #include <algorithm>
 #include <cstring>
 #include <string>
 
 #include "kivhost/common/image_digest.h"
+#include "kivhost/loop/error_log.h"
 #include "kivhost/loop/host.h"
 #include "kivhost/trace/trace_values.h"
 #include "platform/win/win_services.h"
@@ -232,6 +234,13 @@ HOST_EXPORT int32_t WinGetWindowText(HWND hwnd, char* out, int32_t outSize) {
 HOST_EXPORT HPROPSHEETPAGE WinCreatePropertySheetPage(const char* title, int32_t templateId, void* dialogProc, void* param) {
   return Traced("WinCreatePropertySheetPage", 0, json::array({TextJson(title), templateId, dialogProc != nullptr}),
                 [&] { (void)param; return Host::Get().objects.CreatePage(title ? title : ""); });
+}
+
+HOST_EXPORT void WinErrorLogLine(HWND hwnd, const char* line) {
+  Host& host = Host::Get();
+  const uint64_t seq = host.trace.Begin("plugin>host", "WinErrorLogLine", hwnd, json::array({TextJson(line)}));
+  kivhost::AddErrorLogLine(host, hwnd, line);
+  host.trace.End(seq, nullptr);
 }
 
 HOST_EXPORT int32_t KivHostTraceEnabled() { return Host::Get().trace.Enabled() ? 1 : 0; }

@@ -69,7 +69,8 @@ json DeskletJson(Host& host, const HostDesklet& d) {
           {"propertyPages", pages},
           {"skinInfo", skinInfo},
           {"layers", layers},
-          {"controls", controlList}};
+          {"controls", controlList},
+          {"errorLog", d.errorLog}};
 }
 
 }  // namespace

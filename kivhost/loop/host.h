@@ -20,6 +20,7 @@
 
 #include "kivhost/model/desklet.h"
 #include "kivhost/model/dialog_answers.h"
+#include "kivhost/loop/error_log.h"
 #include "kivhost/loop/message_queue.h"
 #include "kivhost/loop/plugin_library.h"
 #include "kivhost/trace/trace.h"
@@ -85,6 +86,7 @@ class Host {
   MessageQueue queue;
   DialogAnswers answers;
   WindowObjects objects;
+  ErrorEcho errorEcho;
 
  private:
   void RunItem(QueuedItem& item);

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "kivhost/trace/trace_values.h"
+#include "platform/win/ini_file.h"
 #include "platform/util/utf8.h"
 
 namespace kivhost {
@@ -33,6 +34,7 @@ HostDesklet* Session::Adopt(HostDesklet& desklet, void* instance, std::optional<
 
 HostDesklet* Session::CreateFromSkin(const std::string& skinFile, std::optional<SettingsPlace> settings) {
   HostDesklet& desklet = host_.CreateDesklet();
+  desklet.skinFile = skinFile;
   const std::u16string key = kiv::Utf8ToUtf16(std::filesystem::absolute(skinFile).lexically_normal().string());
   const std::u16string empty;
   SkinInfoRecord info{};
@@ -50,6 +52,10 @@ HostDesklet* Session::CreateFromSkin(const std::string& skinFile, std::optional<
 
 HostDesklet* Session::CreateFromSettings(const SettingsPlace& settings) {
   HostDesklet& desklet = host_.CreateDesklet();
+  // The plug-in saved its skin there; the host reads it only to name the
+  // desklet in its messages, so a section without it just names none.
+  std::string skinPath;
+  if (win::ReadIniString(settings.file, settings.section, "SkinPath", skinPath)) desklet.skinFile = skinPath;
   const uint64_t seq = host_.trace.Begin("host>plugin", "OnCreate", desklet.Hwnd(),
                                          json::array({"module", settings.file, settings.section}));
   void* instance = plugin_.OnCreate(desklet.Hwnd(), plugin_.Module(), settings.file.c_str(), settings.section.c_str());

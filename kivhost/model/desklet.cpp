@@ -1,5 +1,7 @@
 #include "kivhost/model/desklet.h"
 
+#include <filesystem>
+
 namespace kivhost {
 
 HostDesklet::HostDesklet(HWND hwnd) : hwnd_(hwnd) {}
@@ -48,5 +50,18 @@ void HostDesklet::SetSize(KivSize size) {
   rect.right = rect.left + size.cx;
   rect.bottom = rect.top + size.cy;
 }
+
+std::string HostDesklet::SkinName() const {
+  for (const std::string* path : {&skinFile, skinInfo ? &skinInfo->key : nullptr}) {
+    if (!path || path->empty()) continue;
+    // Skins written on Windows name their files with "\\".
+    std::string name = std::filesystem::path(*path).filename().string();
+    if (const size_t slash = name.find_last_of('\\'); slash != std::string::npos) name.erase(0, slash + 1);
+    if (!name.empty()) return name;
+  }
+  return WindowName(hwnd_);
+}
+
+std::string HostDesklet::WindowName(HWND hwnd) { return "window " + std::to_string(hwnd); }
 
 }  // namespace kivhost

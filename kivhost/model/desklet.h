@@ -1,7 +1,7 @@
 // HostDesklet: one desklet window as the host keeps it: its rectangle,
-// labels, look, the plug-in instance that drives it, and its layers. Layer
-// ids are positions in the layer list, so removing a layer renumbers the
-// ones after it.
+// labels, look, the plug-in instance that drives it, its layers and the
+// lines of its error log. Layer ids are positions in the layer list, so
+// removing a layer renumbers the ones after it.
 #pragma once
 
 #include <cstdint>
@@ -62,6 +62,13 @@ class HostDesklet {
   KivSize Size() const { return {rect.right - rect.left, rect.bottom - rect.top}; }
   void SetSize(KivSize size);
 
+  // The name the host shows for the desklet in its messages: the file name
+  // of `skinFile`; without one the file name of the skin-information key
+  // the plug-in gave; without that WindowName(hwnd).
+  std::string SkinName() const;
+  // "window 65537": a window known by nothing but its handle.
+  static std::string WindowName(HWND hwnd);
+
   void* instance = nullptr;
   KivRect rect{100, 100, 228, 228};
   std::string label, subLabel;
@@ -72,6 +79,11 @@ class HostDesklet {
   ClosePoint closePoint;
   HCURSOR cursor = 0;
   std::optional<SkinInfo> skinInfo;
+  // The skin file the desklet was created from or restored with, as the
+  // host was given it; empty when the host does not know it.
+  std::string skinFile;
+  // Every line the plug-in added to the desklet's error log, in order.
+  std::vector<std::string> errorLog;
   std::vector<HPROPSHEETPAGE> propertyPages;
   bool extendedDragDrop = false;
   bool pendingRedraw = false;

@@ -10,6 +10,8 @@ TEST(CommandLine, OptionsAndTheirMistakes) {
   EXPECT_TRUE(o.headless);
   EXPECT_EQ(o.trace, "t.jsonl");
   EXPECT_EQ(o.skin, "skin.xml");
+  EXPECT_FALSE(o.quiet);
+  EXPECT_TRUE(ParseCommandLine({"--quiet", "skin.xml"}).quiet);
   o = ParseCommandLine({"--settings", "a.ini", "--section", "D1"});
   EXPECT_EQ(o.settingsSection, "D1");
   EXPECT_THROW(ParseCommandLine({"--trace"}), UsageError);
