@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <future>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -76,14 +77,24 @@ bool QueueReaches(const MessageQueue& q, size_t count) {
   return true;
 }
 
+// Sends from a thread of its own that is never joined and keeps the queue
+// alive: a sender that is never answered fails the caller's bounded wait
+// instead of hanging the test where its result would be waited for.
+std::shared_future<LRESULT> SendFrom(std::shared_ptr<MessageQueue> q, WinMsg msg) {
+  auto promise = std::make_shared<std::promise<LRESULT>>();
+  std::shared_future<LRESULT> result = promise->get_future().share();
+  std::thread([q, msg, promise] { promise->set_value(q->SendAndWait(msg)); }).detach();
+  return result;
+}
+
 TEST(MessageQueue, ASentMessageWaitsForItsAnswer) {
-  MessageQueue q;
-  auto sender = std::async(std::launch::async, [&] { return q.SendAndWait({4, 1024, 5, 6}); });
-  auto item = q.Take(std::chrono::steady_clock::now() + 10s);
+  auto q = std::make_shared<MessageQueue>();
+  auto sender = SendFrom(q, {4, 1024, 5, 6});
+  auto item = q->Take(std::chrono::steady_clock::now() + 10s);
   ASSERT_TRUE(item && item->sent);
   EXPECT_EQ(item->msg.message, 1024u);
   EXPECT_EQ(item->msg.wParam, 5u);
-  EXPECT_FALSE(q.Peek(0, false)) << "a sent message is not a posted one";
+  EXPECT_FALSE(q->Peek(0, false)) << "a sent message is not a posted one";
   EXPECT_EQ(sender.wait_for(20ms), std::future_status::timeout) << "answered before delivery";
   item->sent->Answer(42);
   ASSERT_EQ(sender.wait_for(10s), std::future_status::ready);
@@ -91,10 +102,10 @@ TEST(MessageQueue, ASentMessageWaitsForItsAnswer) {
 }
 
 TEST(MessageQueue, ASentMessageDroppedUnansweredAnswersZero) {
-  MessageQueue q;
-  auto sender = std::async(std::launch::async, [&] { return q.SendAndWait({4, 1024, 0, 0}); });
+  auto q = std::make_shared<MessageQueue>();
+  auto sender = SendFrom(q, {4, 1024, 0, 0});
   {
-    auto item = q.Take(std::chrono::steady_clock::now() + 10s);
+    auto item = q->Take(std::chrono::steady_clock::now() + 10s);
     ASSERT_TRUE(item && item->sent);
   }
   ASSERT_EQ(sender.wait_for(10s), std::future_status::ready);
@@ -102,43 +113,43 @@ TEST(MessageQueue, ASentMessageDroppedUnansweredAnswersZero) {
 }
 
 TEST(MessageQueue, ClosingTheWindowReleasesItsSendersWithZero) {
-  MessageQueue q;
-  auto toClosed = std::async(std::launch::async, [&] { return q.SendAndWait({4, 1024, 0, 0}); });
-  ASSERT_TRUE(QueueReaches(q, 1));
-  auto toOther = std::async(std::launch::async, [&] { return q.SendAndWait({5, 1024, 0, 0}); });
-  ASSERT_TRUE(QueueReaches(q, 2));
-  q.CloseWindow(4);
+  auto q = std::make_shared<MessageQueue>();
+  auto toClosed = SendFrom(q, {4, 1024, 0, 0});
+  ASSERT_TRUE(QueueReaches(*q, 1));
+  auto toOther = SendFrom(q, {5, 1024, 0, 0});
+  ASSERT_TRUE(QueueReaches(*q, 2));
+  q->CloseWindow(4);
   ASSERT_EQ(toClosed.wait_for(10s), std::future_status::ready);
   EXPECT_EQ(toClosed.get(), 0);
   // The other window's sender still waits for its delivery.
   EXPECT_EQ(toOther.wait_for(20ms), std::future_status::timeout);
-  auto item = q.TakeNow();
+  auto item = q->TakeNow();
   ASSERT_TRUE(item && item->sent);
   EXPECT_EQ(item->msg.hwnd, 5u);
   item->sent->Answer(7);
   ASSERT_EQ(toOther.wait_for(10s), std::future_status::ready);
   EXPECT_EQ(toOther.get(), 7);
   // Later sends to the closed window are not queued at all.
-  EXPECT_EQ(q.SendAndWait({4, 1024, 0, 0}), 0);
-  EXPECT_EQ(q.Size(), 0u);
+  EXPECT_EQ(q->SendAndWait({4, 1024, 0, 0}), 0);
+  EXPECT_EQ(q->Size(), 0u);
 }
 
 TEST(MessageQueue, StoppingReleasesEverySenderAndRefusesLaterSends) {
-  MessageQueue q;
-  q.Post({1, 9, 0, 0});
-  std::vector<std::future<LRESULT>> senders;
-  for (HWND h : {4, 5, 6}) senders.push_back(std::async(std::launch::async, [&q, h] { return q.SendAndWait({h, 1024, 0, 0}); }));
-  ASSERT_TRUE(QueueReaches(q, 4));
-  q.Stop();
+  auto q = std::make_shared<MessageQueue>();
+  q->Post({1, 9, 0, 0});
+  std::vector<std::shared_future<LRESULT>> senders;
+  for (HWND h : {4, 5, 6}) senders.push_back(SendFrom(q, {h, 1024, 0, 0}));
+  ASSERT_TRUE(QueueReaches(*q, 4));
+  q->Stop();
   for (auto& s : senders) {
     ASSERT_EQ(s.wait_for(10s), std::future_status::ready);
     EXPECT_EQ(s.get(), 0);
   }
-  EXPECT_TRUE(q.Stopped());
-  EXPECT_EQ(q.SendAndWait({4, 1024, 0, 0}), 0);
+  EXPECT_TRUE(q->Stopped());
+  EXPECT_EQ(q->SendAndWait({4, 1024, 0, 0}), 0);
   // What was posted stays for the last pump.
-  EXPECT_EQ(q.Size(), 1u);
-  EXPECT_EQ(q.Peek(0, true)->message, 9u);
+  EXPECT_EQ(q->Size(), 1u);
+  EXPECT_EQ(q->Peek(0, true)->message, 9u);
 }
 
 }  // namespace
