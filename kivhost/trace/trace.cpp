@@ -6,6 +6,15 @@ namespace kivhost {
 
 void Trace::Open(const std::string& path) {
   std::lock_guard lock(mutex_);
+  // Opened again, the trace starts a new file from seq 1; the old file gets
+  // what it still held first.
+  if (out_.is_open()) {
+    for (auto& [seq, entry] : pending_) entry.finished = true;
+    WriteReady();
+    out_.close();
+  }
+  out_.clear();
+  next_ = 1;
   out_.open(path, std::ios::trunc);
   if (!out_) throw std::runtime_error("cannot write the trace file " + path);
   enabled_ = true;

@@ -62,6 +62,24 @@ TEST(Trace, ACallLeftOpenIsWrittenAtFlush) {
   EXPECT_TRUE(lines[0]["ret"].is_null());
 }
 
+TEST(Trace, OpeningAgainStartsANewFileFromOne) {
+  testing_support::TempDir dir;
+  {
+    Trace t;
+    t.Open(dir.File("a.jsonl"));
+    t.Begin("host>plugin", "OnDestroy", 1, json::array());
+    t.Open(dir.File("b.jsonl"));
+    t.Record("plugin>host", "DeskletRedraw", 1, json::array(), nullptr);
+  }
+  auto a = ReadLines(dir.File("a.jsonl"));
+  ASSERT_EQ(a.size(), 1u);
+  EXPECT_EQ(a[0]["fn"], "OnDestroy");
+  auto b = ReadLines(dir.File("b.jsonl"));
+  ASSERT_EQ(b.size(), 1u);
+  EXPECT_EQ(b[0]["fn"], "DeskletRedraw");
+  EXPECT_EQ(b[0]["seq"], 1);
+}
+
 TEST(Trace, OffUntilOpened) {
   Trace t;
   EXPECT_EQ(t.Begin("a", "b", 0, json::array()), 0u);
