@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "kivhost/core/compositor.h"
+#include "kivhost/render/compositor.h"
 
 namespace {
 

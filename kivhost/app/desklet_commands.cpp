@@ -3,9 +3,9 @@
 // completion callback.
 #include <vector>
 
-#include "kivhost/core/host.h"
-#include "kivhost/core/session.h"
-#include "kivhost/core/trace_values.h"
+#include "kivhost/loop/host.h"
+#include "kivhost/loop/session.h"
+#include "kivhost/trace/trace_values.h"
 
 #define HOST_EXPORT extern "C" __attribute__((visibility("default")))
 

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <memory>
 
-#include "kivhost/core/host.h"
-#include "kivhost/core/trace_values.h"
+#include "kivhost/loop/host.h"
+#include "kivhost/trace/trace_values.h"
 #include "kivhost/image/host_image.h"
 #include "platform/util/utf8.h"
 

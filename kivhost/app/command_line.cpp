@@ -1,0 +1,41 @@
+#include "kivhost/app/command_line.h"
+
+#include <map>
+
+namespace kivhost {
+
+const char* UsageText() {
+  return "usage: kivhost [--plugin PATH] [--headless] [--quiet] [--scenario FILE] [--trace FILE]\n"
+         "               [--state FILE] [--snapshot FILE.png] [--settings FILE --section NAME] [SKIN.xml]\n";
+}
+
+Options ParseCommandLine(const std::vector<std::string>& args) {
+  Options o;
+  const std::map<std::string, std::string*> valued = {
+      {"--plugin", &o.plugin},     {"--scenario", &o.scenario}, {"--trace", &o.trace},
+      {"--state", &o.state},       {"--snapshot", &o.snapshot}, {"--settings", &o.settingsFile},
+      {"--section", &o.settingsSection}};
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--headless") {
+      o.headless = true;
+    } else if (a == "--quiet") {
+      o.quiet = true;
+    } else if (auto it = valued.find(a); it != valued.end()) {
+      if (i + 1 >= args.size()) throw UsageError(a + " needs a value");
+      *it->second = args[++i];
+    } else if (a.starts_with("--")) {
+      throw UsageError("unknown option " + a);
+    } else if (o.skin.empty()) {
+      o.skin = a;
+    } else {
+      throw UsageError("only one skin file may be given");
+    }
+  }
+  if (o.settingsFile.empty() != o.settingsSection.empty())
+    throw UsageError("--settings and --section go together");
+  if (o.skin.empty() && o.settingsFile.empty()) throw UsageError("give a skin file or --settings with --section");
+  return o;
+}
+
+}  // namespace kivhost

@@ -1,0 +1,34 @@
+// The kivhost command line:
+//   kivhost [--plugin PATH] [--headless] [--quiet] [--scenario FILE]
+//           [--trace FILE] [--state FILE] [--snapshot FILE.png]
+//           [--settings FILE --section NAME] [SKIN.xml]
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace kivhost {
+
+struct Options {
+  std::string plugin;  // empty: libvorel.so beside the program
+  // NOTE: every session is headless until the desktop front-end exists;
+  // the flag is accepted so that callers need not change then.
+  bool headless = false;
+  // Error-log lines of the desklets are not shown on standard error.
+  bool quiet = false;
+  std::string scenario, trace, state, snapshot;
+  std::string settingsFile, settingsSection;
+  std::string skin;
+};
+
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+Options ParseCommandLine(const std::vector<std::string>& args);
+const char* UsageText();
+
+}  // namespace kivhost

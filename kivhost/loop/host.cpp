@@ -1,0 +1,110 @@
+#include "kivhost/loop/host.h"
+
+#include "kivhost/trace/trace_values.h"
+#include "platform/gdiplus/bitmap.h"
+
+namespace kivhost {
+
+Host& Host::Get() {
+  static Host host;
+  return host;
+}
+
+Host::~Host() {
+  queue.Stop();
+  for (auto& [path, surface] : imageCache_)
+    if (surface) cairo_surface_destroy(surface);
+}
+
+HostDesklet& Host::CreateDesklet() {
+  const HWND hwnd = nextHwnd_++;
+  auto desklet = std::make_unique<HostDesklet>(hwnd);
+  HostDesklet& ref = *desklet;
+  desklets_[hwnd] = std::move(desklet);
+  std::lock_guard lock(liveMutex_);
+  live_.insert(hwnd);
+  return ref;
+}
+
+HostDesklet* Host::Find(HWND hwnd) {
+  auto it = desklets_.find(hwnd);
+  return it == desklets_.end() ? nullptr : it->second.get();
+}
+
+void Host::CloseWindow(HWND hwnd) { queue.CloseWindow(hwnd); }
+
+void Host::RemoveDesklet(HWND hwnd) {
+  {
+    std::lock_guard lock(liveMutex_);
+    live_.erase(hwnd);
+  }
+  queue.CloseWindow(hwnd);
+  desklets_.erase(hwnd);
+}
+
+std::vector<HostDesklet*> Host::Desklets() {
+  std::vector<HostDesklet*> out;
+  for (auto& [hwnd, d] : desklets_) out.push_back(d.get());
+  return out;
+}
+
+bool Host::IsWindow(HWND hwnd) const {
+  std::lock_guard lock(liveMutex_);
+  return live_.count(hwnd) > 0;
+}
+
+std::string Host::ResolveImageFile(const std::string& file) const {
+  if (file.empty() || file.find('/') != std::string::npos) return file;
+  return hostFolder_ + "/" + file;
+}
+
+cairo_surface_t* Host::DeskletImage(const HostDesklet& desklet) {
+  if (desklet.imageFile.empty()) return nullptr;
+  auto it = imageCache_.find(desklet.imageFile);
+  if (it != imageCache_.end()) return it->second;
+  cairo_surface_t* surface = nullptr;
+  if (auto bitmap = gdiplus::Bitmap::FromFile(desklet.imageFile)) surface = cairo_surface_reference(bitmap->Surface());
+  imageCache_[desklet.imageFile] = surface;
+  return surface;
+}
+
+bool Host::Post(const WinMsg& msg) { return IsWindow(msg.hwnd) && queue.Post(msg); }
+
+LRESULT Host::Deliver(const WinMsg& msg) {
+  HostDesklet* desklet = Find(msg.hwnd);
+  if (!desklet || !desklet->instance || !plugin_) return 0;
+  LRESULT result = 0;
+  const uint64_t seq = trace.Begin("host>plugin", "OnProcessMessageEx", msg.hwnd,
+                                   json::array({msg.message, msg.wParam, msg.lParam}));
+  const int32_t ret = plugin_->OnProcessMessageEx(desklet->instance, msg.hwnd, msg.message, msg.wParam, msg.lParam, &result);
+  trace.End(seq, {{"return", ret}, {"result", result}});
+  return result;
+}
+
+LRESULT Host::Send(const WinMsg& msg) {
+  if (OnWindowThread()) return Deliver(msg);
+  if (!IsWindow(msg.hwnd)) return 0;
+  return queue.SendAndWait(msg);
+}
+
+void Host::RunItem(QueuedItem& item) {
+  if (item.task) item.task();
+  else if (item.sent) item.sent->Answer(Deliver(item.msg));
+  else Deliver(item.msg);
+}
+
+void Host::PumpPending() {
+  constexpr int kMaxItems = 100000;
+  for (int i = 0; i < kMaxItems; ++i) {
+    auto item = queue.TakeNow();
+    if (!item) return;
+    RunItem(*item);
+  }
+}
+
+void Host::RunFor(std::chrono::milliseconds duration) {
+  const auto deadline = std::chrono::steady_clock::now() + duration;
+  while (auto item = queue.Take(deadline)) RunItem(*item);
+}
+
+}  // namespace kivhost

@@ -1,0 +1,128 @@
+#include "kivhost/loop/session.h"
+
+#include <filesystem>
+
+#include "kivhost/trace/trace_values.h"
+#include "platform/win/ini_file.h"
+#include "platform/util/utf8.h"
+
+namespace kivhost {
+
+Session* Session::current_ = nullptr;
+
+Session::Session(Host& host, PluginLibrary& plugin) : host_(host), plugin_(plugin) {
+  host_.SetPlugin(&plugin_);
+  current_ = this;
+}
+
+Session::~Session() {
+  CloseAll();
+  host_.SetPlugin(nullptr);
+  current_ = nullptr;
+}
+
+HostDesklet* Session::Adopt(HostDesklet& desklet, void* instance, std::optional<SettingsPlace> settings) {
+  if (!instance) {
+    host_.RemoveDesklet(desklet.Hwnd());
+    return nullptr;
+  }
+  // The plug-in may have named another pointer with DeskletAsyncSetPointer.
+  if (!desklet.instance) desklet.instance = instance;
+  if (settings) settings_[desklet.Hwnd()] = *settings;
+  return &desklet;
+}
+
+HostDesklet* Session::CreateFromSkin(const std::string& skinFile, std::optional<SettingsPlace> settings) {
+  HostDesklet& desklet = host_.CreateDesklet();
+  desklet.skinFile = skinFile;
+  const std::u16string key = kiv::Utf8ToUtf16(std::filesystem::absolute(skinFile).lexically_normal().string());
+  const std::u16string empty;
+  SkinInfoRecord info{};
+  info.size = sizeof(SkinInfoRecord);
+  info.key = const_cast<char16_t*>(key.c_str());
+  info.keyLength = static_cast<uint32_t>(key.size() + 2);
+  info.name = info.author = info.notes = const_cast<char16_t*>(empty.c_str());
+  info.nameLength = info.authorLength = info.notesLength = 2;
+  const uint64_t seq = host_.trace.Begin("host>plugin", "OnCreateFromSkinW", desklet.Hwnd(),
+                                         json::array({"module", nullptr, SkinInfoJson(&info)}));
+  void* instance = plugin_.OnCreateFromSkinW(desklet.Hwnd(), plugin_.Module(), nullptr, &info);
+  host_.trace.End(seq, instance != nullptr);
+  return Adopt(desklet, instance, std::move(settings));
+}
+
+HostDesklet* Session::CreateFromSettings(const SettingsPlace& settings) {
+  HostDesklet& desklet = host_.CreateDesklet();
+  // The plug-in saved its skin there; the host reads it only to name the
+  // desklet in its messages, so a section without it just names none.
+  std::string skinPath;
+  if (win::ReadIniString(settings.file, settings.section, "SkinPath", skinPath)) desklet.skinFile = skinPath;
+  const uint64_t seq = host_.trace.Begin("host>plugin", "OnCreate", desklet.Hwnd(),
+                                         json::array({"module", settings.file, settings.section}));
+  void* instance = plugin_.OnCreate(desklet.Hwnd(), plugin_.Module(), settings.file.c_str(), settings.section.c_str());
+  host_.trace.End(seq, instance != nullptr);
+  return Adopt(desklet, instance, settings);
+}
+
+bool Session::Save(HostDesklet& desklet) {
+  auto it = settings_.find(desklet.Hwnd());
+  if (it == settings_.end() || !desklet.instance) return false;
+  const uint64_t seq = host_.trace.Begin("host>plugin", "OnSave", desklet.Hwnd(),
+                                         json::array({it->second.file, it->second.section, false}));
+  plugin_.OnSave(desklet.instance, it->second.file.c_str(), it->second.section.c_str(), kFalse);
+  host_.trace.End(seq, nullptr);
+  return true;
+}
+
+void Session::SaveAll() {
+  for (HostDesklet* d : host_.Desklets()) Save(*d);
+}
+
+void Session::Close(HWND hwnd) {
+  HostDesklet* desklet = host_.Find(hwnd);
+  if (!desklet) return;
+  // NOTE: the plug-in waits for the desklet's threads while destroying it;
+  // one of them may be sending to the window, and is released first.
+  host_.CloseWindow(hwnd);
+  if (desklet->instance) {
+    const uint64_t seq = host_.trace.Begin("host>plugin", "OnDestroy", hwnd, json::array());
+    const int32_t ret = plugin_.OnDestroy(desklet->instance, hwnd);
+    host_.trace.End(seq, ret);
+  }
+  settings_.erase(hwnd);
+  host_.RemoveDesklet(hwnd);
+}
+
+void Session::CloseAll() {
+  for (HostDesklet* d : host_.Desklets()) Close(d->Hwnd());
+}
+
+void Session::ShowProperties(HostDesklet& desklet) {
+  if (!desklet.instance) return;
+  const uint64_t seq = host_.trace.Begin("host>plugin", "OnAddPropertySheets", desklet.Hwnd(), json::array({0}));
+  const int32_t pages = plugin_.OnAddPropertySheets(desklet.instance, 0);
+  host_.trace.End(seq, pages);
+}
+
+void Session::RunDefaultCommand(HWND hwnd, int32_t offset) {
+  HostDesklet* desklet = host_.Find(hwnd);
+  if (!desklet) return;
+  switch (offset) {
+    case kCommandProperties: ShowProperties(*desklet); break;
+    case kCommandSave: Save(*desklet); break;
+    // NOTE: closing from inside a plug-in call would free the instance
+    // under its feet; it happens from the loop instead.
+    case kCommandClose: host_.queue.PostTask([this, hwnd] { Close(hwnd); }); break;
+    default: break;
+  }
+}
+
+void Session::ShowHostMenu(HWND hwnd) {
+  const uint64_t seq = host_.trace.Begin("host", "HostMenu", hwnd, json::array({"Properties", "Save", "Close"}));
+  int32_t chosen = 0;
+  if (auto answer = host_.answers.Next(); answer && answer->kind == Answer::Kind::Menu) chosen = answer->number;
+  host_.trace.End(seq, chosen);
+  // Items are numbered from 1 in the order shown.
+  if (chosen >= 1 && chosen <= 3) RunDefaultCommand(hwnd, chosen - 1);
+}
+
+}  // namespace kivhost

@@ -1,0 +1,53 @@
+// Session: the desklets the host runs with its one plug-in. It creates
+// them (from a skin file or from saved settings), saves them to their
+// settings, carries out the host's own menu commands, and closes them, all
+// through the plug-in's exports, traced.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "kivhost/loop/host.h"
+
+namespace kivhost {
+
+// Offsets of the host's commands from the first command id of the
+// default menu.
+enum DefaultCommand : int32_t { kCommandProperties = 0, kCommandSave = 1, kCommandClose = 2 };
+
+struct SettingsPlace {
+  std::string file, section;
+};
+
+class Session {
+ public:
+  Session(Host& host, PluginLibrary& plugin);
+  ~Session();
+
+  // Null when the plug-in gave no instance (the window is dropped then).
+  HostDesklet* CreateFromSkin(const std::string& skinFile, std::optional<SettingsPlace> settings);
+  HostDesklet* CreateFromSettings(const SettingsPlace& settings);
+
+  // Saves to the desklet's settings; false when it has none.
+  bool Save(HostDesklet& desklet);
+  void SaveAll();
+  void Close(HWND hwnd);
+  void CloseAll();
+  void ShowProperties(HostDesklet& desklet);
+  void RunDefaultCommand(HWND hwnd, int32_t offset);
+  // The host's own context menu, for a right-click the plug-in left to
+  // the host; headless it takes the next "menu" answer.
+  void ShowHostMenu(HWND hwnd);
+
+  static Session* Current() { return current_; }
+
+ private:
+  HostDesklet* Adopt(HostDesklet& desklet, void* instance, std::optional<SettingsPlace> settings);
+
+  Host& host_;
+  PluginLibrary& plugin_;
+  std::map<HWND, SettingsPlace> settings_;
+  static Session* current_;
+};
+
+}  // namespace kivhost

@@ -1,0 +1,71 @@
+#include "kivhost/model/window_objects.h"
+
+namespace kivhost {
+
+HMENU WindowObjects::CreateMenu() {
+  std::lock_guard lock(mutex_);
+  const HMENU menu = next_++;
+  menus_[menu];
+  return menu;
+}
+
+bool WindowObjects::AppendMenu(HMENU menu, MenuItem item) {
+  std::lock_guard lock(mutex_);
+  auto it = menus_.find(menu);
+  if (it == menus_.end()) return false;
+  it->second.push_back(std::move(item));
+  return true;
+}
+
+bool WindowObjects::DestroyMenu(HMENU menu) {
+  std::lock_guard lock(mutex_);
+  return menus_.erase(menu) > 0;
+}
+
+std::optional<std::vector<MenuItem>> WindowObjects::Menu(HMENU menu) const {
+  std::lock_guard lock(mutex_);
+  auto it = menus_.find(menu);
+  if (it == menus_.end()) return std::nullopt;
+  return it->second;
+}
+
+HCURSOR WindowObjects::SystemCursor(int32_t systemId) {
+  std::lock_guard lock(mutex_);
+  auto it = systemCursors_.find(systemId);
+  if (it != systemCursors_.end()) return it->second;
+  const HCURSOR cursor = next_++;
+  CursorInfo info;
+  info.systemId = systemId;
+  cursors_[cursor] = info;
+  systemCursors_[systemId] = cursor;
+  return cursor;
+}
+
+HCURSOR WindowObjects::AddCursor(CursorInfo info) {
+  std::lock_guard lock(mutex_);
+  const HCURSOR cursor = next_++;
+  cursors_[cursor] = std::move(info);
+  return cursor;
+}
+
+std::optional<CursorInfo> WindowObjects::Cursor(HCURSOR cursor) const {
+  std::lock_guard lock(mutex_);
+  auto it = cursors_.find(cursor);
+  if (it == cursors_.end()) return std::nullopt;
+  return it->second;
+}
+
+HPROPSHEETPAGE WindowObjects::CreatePage(std::string title) {
+  std::lock_guard lock(mutex_);
+  const HPROPSHEETPAGE page = next_++;
+  pages_[page] = std::move(title);
+  return page;
+}
+
+std::string WindowObjects::PageTitle(HPROPSHEETPAGE page) const {
+  std::lock_guard lock(mutex_);
+  auto it = pages_.find(page);
+  return it == pages_.end() ? std::string() : it->second;
+}
+
+}  // namespace kivhost

@@ -1,0 +1,24 @@
+// Compositing a desklet with cairo: its own picture stretched over the
+// whole desklet, then every visible layer in order: its placement scaled to
+// the desklet's size, its clip rectangle choosing the part of its picture,
+// its saturation, its alpha and its rotation about its centre.
+#pragma once
+
+#include <cairo.h>
+
+#include "kivhost/model/desklet.h"
+
+namespace kivhost {
+
+// Draws onto `cr`, whose origin is the desklet's top left corner.
+void CompositeDesklet(cairo_t* cr, const HostDesklet& desklet, cairo_surface_t* deskletImage);
+
+// A new ARGB surface of the desklet's size holding its composite.
+cairo_surface_t* RenderDesklet(const HostDesklet& desklet, cairo_surface_t* deskletImage);
+
+// A copy of `source` with saturation applied: 100 leaves it, below 100
+// fades towards grey (0 is grey), above 100 lightens towards white as a
+// highlight (200 is white). Premultiplied pixels throughout.
+cairo_surface_t* ApplySaturation(cairo_surface_t* source, int saturation);
+
+}  // namespace kivhost
