@@ -12,10 +12,9 @@
 #include "platform/automation/class_registry.h"
 #include "platform/automation/com_ptr.h"
 #include "platform/automation/dispatch.h"
+#include "vorel/script/objects/object_classes.h"
 
 namespace vorel {
-
-using ObjectCreator = automation::ComPtr<automation::IDispatch> (*)();
 
 // Called at library start-up by each object class; a class without a
 // creator still has a factory whose CreateInstance fails with E_NOTIMPL

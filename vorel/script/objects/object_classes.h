@@ -7,9 +7,13 @@
 #include <utility>
 #include <vector>
 
-#include "vorel/plugin/com_server.h"
+#include "platform/automation/com_ptr.h"
+#include "platform/automation/dispatch.h"
 
 namespace vorel {
+
+// Makes a new, unbound object of one class.
+using ObjectCreator = automation::ComPtr<automation::IDispatch> (*)();
 
 std::vector<std::pair<std::string_view, ObjectCreator>> ImplementedObjectClasses();
 
