@@ -143,8 +143,10 @@ std::unique_ptr<TSkinInfo> LoadSkin(TDeskletObject& d, const std::string& fileNa
   try {
     if (!FileExists(d.settings.skinPath)) throw KivError("skin file not found: " + d.settings.skinPath);
     // A document that does not parse loads empty; it then has no side and
-    // fails below.
-    document->Load(d.settings.skinPath);
+    // fails below. What the parser said is what the author needs, so it
+    // goes into the log first.
+    if (!document->Load(d.settings.skinPath))
+      d.errorLog.Report({0, kSkinWarningSource, "the skin does not parse: " + document->ParseError(), 0, 0, ""});
     const xml::Node doc = document->DocumentNode();
     if (wantInfo) info = BuildSkinInfo(d.settings.skinPath, doc);
     host::DeskletLayerSetImage(d.windowHandle, 0, false, 0, false);
