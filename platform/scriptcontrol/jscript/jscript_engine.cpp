@@ -81,7 +81,7 @@ class JScriptEngine::CallScope {
   duk_idx_t top_;
 };
 
-JScriptEngine::JScriptEngine() : life_(std::make_shared<EngineLife>()), heap_(CreateHeap()) {
+JScriptEngine::JScriptEngine() : life_(std::make_shared<EngineLife>()), heap_(CreateHeap(life_.get())) {
   life_->ctx = heap_.get();
   bridge_ = std::make_unique<JsBridge>(heap_.get(), life_);
   if (duk_safe_call(heap_.get(), DefineBuiltinsUnsafe, nullptr, 0, 1) != DUK_EXEC_SUCCESS)
