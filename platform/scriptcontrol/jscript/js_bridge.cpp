@@ -34,6 +34,7 @@ namespace {
 // to its target, so reading them never runs script code.
 constexpr const char* kHandlerKey = "\xFF" "handler";
 constexpr const char* kTypesKey = "\xFF" "types";
+constexpr const char* kLastReceiverKey = "\xFF" "lastReceiver";
 // On a handler of an interface: what each spelling of a name reads as (a
 // dispatch id or a shared function), and the dispatch id it writes.
 constexpr char kReadsKey[] = "\xFF" "reads";
@@ -56,7 +57,10 @@ IDispatch* BoundDispatch(duk_context* ctx, duk_idx_t fn) {
 // Releases what a holder object keeps; runs when Duktape frees it (or at
 // heap destruction).
 duk_ret_t HolderFinalizer(duk_context* ctx) {
-  if (void* d = TakeOwnPointer(ctx, 0, kHeldKey)) static_cast<IDispatch*>(d)->Release();
+  if (void* d = TakeOwnPointer(ctx, 0, kHeldKey)) {
+    if (JsBridge* bridge = JsBridge::Find(ctx)) bridge->ForgetTarget(duk_get_heapptr(ctx, 0));
+    static_cast<IDispatch*>(d)->Release();
+  }
   if (void* d = TakeOwnPointer(ctx, 0, kBoundKey)) static_cast<IDispatch*>(d)->Release();
   // Owned by the holder object since PushVariantArray.
   std::unique_ptr<automation::VariantArray> array(
@@ -123,16 +127,19 @@ duk_ret_t TrapGet(duk_context* ctx) {
       duk_push_heapptr(ctx, table);
       duk_dup(ctx, 1);
       duk_get_prop(ctx, reads);
-      if (duk_is_function(ctx, -1)) return 1;
+      if (duk_is_function(ctx, -1)) {
+        bridge.NoteMethodRead(2, 0, duk_get_current_magic(ctx));
+        return 1;
+      }
       if (duk_is_number(ctx, -1)) {
-        IDispatch* d = HeldDispatch(ctx, 0);
+        IDispatch* d = bridge.ObjectOfTarget(0);
         if (!d) return 0;
         bridge.PushVariant(bridge.Call(d, duk_get_int(ctx, -1), automation::DISPATCH_PROPERTYGET, 0, 0));
         return 1;
       }
       duk_pop(ctx);
     }
-    IDispatch* d = HeldDispatch(ctx, 0);
+    IDispatch* d = bridge.ObjectOfTarget(0);
     if (!d) return 0;
     std::optional<DispId> id = IdOf(ctx, d, 1);
     if (!id) return 0;
@@ -184,29 +191,31 @@ duk_ret_t TrapSet(duk_context* ctx) {
   return FinishNative(ctx, RunNative(ctx, [ctx]() -> duk_ret_t {
     JsBridge& bridge = JsBridge::Of(ctx);
     bridge.CheckDeadline();
-    IDispatch* d = HeldDispatch(ctx, 0);
+    IDispatch* d = bridge.ObjectOfTarget(0);
     if (!d || !IsName(ctx, 1))
       throw automation::AutomationError(kTypeErrorNumber, "Object doesn't support this property or method");
     void* table = bridge.PutsTable(duk_get_current_magic(ctx));
     const bool typed = table != nullptr;
     const duk_idx_t puts = duk_get_top(ctx);
-    std::optional<DispId> id;
     if (typed) {
       duk_push_heapptr(ctx, table);
       duk_dup(ctx, 1);
       duk_get_prop(ctx, puts);
-      if (duk_is_number(ctx, -1)) id = duk_get_int(ctx, -1);
+      // The table holds only puts whose value needs no shaping.
+      if (duk_is_number(ctx, -1)) {
+        bridge.CallShaped(d, duk_get_int(ctx, -1), automation::DISPATCH_PROPERTYPUT, 2, 1, nullptr);
+        duk_push_true(ctx);
+        return 1;
+      }
       duk_pop(ctx);
     }
-    if (!id) {
-      id = IdOf(ctx, d, 1);
-      if (!id)
-        throw automation::AutomationError(kTypeErrorNumber, "Object doesn't support this property or method");
-      if (const InterfaceInfo* info = typed ? TypeInfoOf(d) : nullptr) {
-        duk_push_int(ctx, *id);
-        Remember(ctx, info, puts, 1, *id);
-        duk_pop(ctx);
-      }
+    std::optional<DispId> id = IdOf(ctx, d, 1);
+    if (!id) throw automation::AutomationError(kTypeErrorNumber, "Object doesn't support this property or method");
+    const InterfaceInfo* info = typed ? TypeInfoOf(d) : nullptr;
+    if (info && !bridge.ShapedMember(info, *id, automation::DISPATCH_PROPERTYPUT)) {
+      duk_push_int(ctx, *id);
+      Remember(ctx, info, puts, 1, *id);
+      duk_pop(ctx);
     }
     bridge.Call(d, *id, automation::DISPATCH_PROPERTYPUT, 2, 1);
     duk_push_true(ctx);
@@ -291,9 +300,12 @@ duk_ret_t CallSharedMember(duk_context* ctx) {
     const JsBridge::SharedMember member = bridge.SharedMemberAt(duk_get_current_magic(ctx));
     // `this` stays on the stack, so the object lives until the call ends.
     duk_push_this(ctx);
-    IDispatch* d = bridge.ObjectAt(-1);
-    if (!d || TypeInfoOf(d) != member.info)
-      throw JScriptError(DUK_ERR_TYPE_ERROR, kObjectExpectedNumber, kObjectExpectedText);
+    IDispatch* d = bridge.LastMethodReceiver(-1, member.info);
+    if (!d) {
+      d = bridge.ObjectAt(-1);
+      if (d && TypeInfoOf(d) != member.info) d = nullptr;
+    }
+    if (!d) throw JScriptError(DUK_ERR_TYPE_ERROR, kObjectExpectedNumber, kObjectExpectedText);
     bridge.PushVariant(bridge.CallShaped(d, member.id, automation::DISPATCH_METHOD | automation::DISPATCH_PROPERTYGET,
                                          0, argc, member.shaped));
     return 1;
@@ -408,6 +420,9 @@ JsBridge::JsBridge(duk_context* ctx, std::shared_ptr<EngineLife> life) : ctx_(ct
   if (!life_ || heap.udata != life_.get()) throw std::logic_error("the heap's user data must be the engine's life");
   life_->bridge = this;
   duk_push_global_stash(ctx_);
+  duk_push_array(ctx_);
+  lastReceiverSlot_ = duk_get_heapptr(ctx_, -1);
+  duk_put_prop_string(ctx_, -2, kLastReceiverKey);
   duk_get_global_string(ctx_, "Date");
   duk_get_prop_string(ctx_, -1, "prototype");
   duk_get_prop_string(ctx_, -1, "getTime");
@@ -420,12 +435,52 @@ JsBridge::JsBridge(duk_context* ctx, std::shared_ptr<EngineLife> life) : ctx_(ct
 JsBridge::~JsBridge() { life_->bridge = nullptr; }
 
 JsBridge& JsBridge::Of(duk_context* ctx) {
+  JsBridge* bridge = Find(ctx);
+  if (!bridge) throw automation::AutomationError(automation::E_UNEXPECTED, "The script engine is not running");
+  return *bridge;
+}
+
+JsBridge* JsBridge::Find(duk_context* ctx) noexcept {
   duk_memory_functions heap{};
   duk_get_memory_functions(ctx, &heap);
   const auto* life = static_cast<const EngineLife*>(heap.udata);
-  if (!life || !life->bridge)
-    throw automation::AutomationError(automation::E_UNEXPECTED, "The script engine is not running");
-  return *life->bridge;
+  return life ? life->bridge : nullptr;
+}
+
+IDispatch* JsBridge::ObjectOfTarget(duk_idx_t target) const {
+  auto found = objectsByTarget_.find(duk_get_heapptr(ctx_, target));
+  return found != objectsByTarget_.end() ? found->second : HeldDispatch(ctx_, target);
+}
+
+void JsBridge::ForgetTarget(void* target) noexcept { objectsByTarget_.erase(target); }
+
+void JsBridge::NoteMethodRead(duk_idx_t receiver, duk_idx_t target, duk_int_t type) {
+  IDispatch* d = ObjectOfTarget(target);
+  if (!d || type < 0 || static_cast<size_t>(type) >= types_.size()) return;
+  const InterfaceInfo* info = types_[static_cast<size_t>(type)].info;
+  // Held, so that no other object can take its address while noted.
+  // Letting the previous one go may run finalizers, which may note
+  // another receiver; then that one is in the slot and stays noted.
+  lastReceiver_ = LastReceiver{};
+  duk_push_heapptr(ctx_, lastReceiverSlot_);
+  duk_dup(ctx_, receiver);
+  duk_put_prop_index(ctx_, -2, 0);
+  duk_pop(ctx_);
+  if (!lastReceiver_.heapptr) lastReceiver_ = LastReceiver{duk_get_heapptr(ctx_, receiver), d, info};
+}
+
+IDispatch* JsBridge::LastMethodReceiver(duk_idx_t self, const InterfaceInfo* info) const {
+  if (!lastReceiver_.heapptr || lastReceiver_.info != info || !duk_is_object(ctx_, self)) return nullptr;
+  return duk_get_heapptr(ctx_, self) == lastReceiver_.heapptr ? lastReceiver_.object : nullptr;
+}
+
+void JsBridge::ForgetMethodRead() {
+  if (!lastReceiver_.heapptr) return;
+  lastReceiver_ = LastReceiver{};  // before the release, whose finalizers may note another
+  duk_push_heapptr(ctx_, lastReceiverSlot_);
+  duk_push_undefined(ctx_);
+  duk_put_prop_index(ctx_, -2, 0);
+  duk_pop(ctx_);
 }
 
 void JsBridge::CheckDeadline() const {
@@ -524,6 +579,7 @@ void JsBridge::PushDispatch(IDispatch* object) {
   if (IsCallable(object)) duk_push_c_function(ctx_, NoOp, DUK_VARARGS);
   else duk_push_object(ctx_);
   Hold(ctx_, object);
+  objectsByTarget_[duk_get_heapptr(ctx_, -1)] = object;
   PushHandler(TypeInfoOf(object));
   duk_push_proxy(ctx_, 0);  // not the global Proxy, which scripts may replace
 }

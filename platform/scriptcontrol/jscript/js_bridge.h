@@ -82,6 +82,8 @@ class JsBridge {
 
   // The bridge of the heap the callback runs in.
   static JsBridge& Of(duk_context* ctx);
+  // The same, or null when the heap has none (any more).
+  static JsBridge* Find(duk_context* ctx) noexcept;
 
   void PushVariant(const automation::Variant& value);
   automation::Variant ToVariant(duk_idx_t idx);
@@ -118,6 +120,29 @@ class JsBridge {
   // arguments) on this object, whatever its `this`.
   void PushMemberFunction(automation::IDispatch* object, automation::DispId id);
 
+  // The object a proxy target (a trap's first argument) holds, found
+  // without a property lookup; null for anything else.
+  automation::IDispatch* ObjectOfTarget(duk_idx_t target) const;
+  // For the target's finalizer: the heap may reuse its address.
+  void ForgetTarget(void* target) noexcept;
+
+  // obj.Method(...) reads the method through the proxy's trap and then
+  // calls it with obj as `this`. The trap notes the receiver (keeping it
+  // alive, so its address stays its own) and the object it stands for, so
+  // that the call finds the object without a property lookup.
+  // type is the magic number of the trap.
+  void NoteMethodRead(duk_idx_t receiver, duk_idx_t target, duk_int_t type);
+  // The noted object when the value at self is the noted receiver and the
+  // object has that interface; null otherwise.
+  automation::IDispatch* LastMethodReceiver(duk_idx_t self, const automation::InterfaceInfo* info) const;
+  // Lets the noted receiver go; for the end of each call into the engine.
+  void ForgetMethodRead();
+
+  // The member a call reaches, when its parameters need more than plain
+  // conversion (by reference, variant array); null otherwise.
+  const automation::MemberInfo* ShapedMember(const automation::InterfaceInfo* info, automation::DispId id,
+                                             uint16_t flags);
+
   // The member a function of an interface calls; see PushSharedMember.
   struct SharedMember {
     const automation::InterfaceInfo* info;
@@ -141,11 +166,7 @@ class JsBridge {
   // The Proxy handler for objects of the interface (null: without type
   // information).
   void PushHandler(const automation::InterfaceInfo* info);
-  // The member a call reaches, when its parameters need more than plain
-  // conversion (by reference, variant array); null otherwise.
   const automation::MemberInfo* ShapedMember(automation::IDispatch* object, automation::DispId id, uint16_t flags);
-  const automation::MemberInfo* ShapedMember(const automation::InterfaceInfo* info, automation::DispId id,
-                                             uint16_t flags);
   // Keeps the value at idx reachable until the heap goes.
   void KeepForLife(duk_idx_t idx);
   automation::Variant ScriptArrayToVariant(duk_idx_t idx);
@@ -183,6 +204,16 @@ class JsBridge {
   std::unordered_map<const automation::InterfaceInfo*, size_t> typeIndex_;
   // Indexed by the shared functions' magic numbers.
   std::vector<SharedMember> sharedMembers_;
+  // Proxy targets (heap pointers) and the objects they hold; an entry goes
+  // when its target is finalized.
+  std::unordered_map<void*, automation::IDispatch*> objectsByTarget_;
+  struct LastReceiver {
+    void* heapptr = nullptr;
+    automation::IDispatch* object = nullptr;
+    const automation::InterfaceInfo* info = nullptr;
+  };
+  LastReceiver lastReceiver_;
+  void* lastReceiverSlot_ = nullptr;  // a stash array whose element 0 holds the receiver
   duk_uarridx_t kept_ = 0;
 };
 

@@ -70,7 +70,10 @@ class JScriptEngine::CallScope {
   }
   ~CallScope() {
     duk_set_top(ctx_, top_);
-    if (--engine_.depth_ == 0) engine_.bridge_->SetDeadline(std::nullopt);
+    if (--engine_.depth_ == 0) {
+      engine_.bridge_->SetDeadline(std::nullopt);
+      engine_.bridge_->ForgetMethodRead();
+    }
   }
   CallScope(const CallScope&) = delete;
   CallScope& operator=(const CallScope&) = delete;

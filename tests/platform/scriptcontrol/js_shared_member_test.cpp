@@ -49,6 +49,19 @@ TEST_F(JsSharedMemberTest, AMethodKeptAfterItsObjectIsGone) {
   EXPECT_EQ(engine->Eval("h.call(kiv, 1)"), Variant("one"));
 }
 
+TEST_F(JsSharedMemberTest, OnlyTheObjectAMethodWasReadFromGetsThatShortcut) {
+  const size_t alive = automation::LiveObjectCount();
+  // Within one statement: the child a method was read from last is let go,
+  // and nothing else called with that method reaches it.
+  EXPECT_EQ(Text("var c = kiv.Child(); var g = c.Add; c = null; Duktape.gc(); Duktape.gc();"
+                 " var r = []; try { g.call({}, 1, 2); } catch (e) { r.push(e.description); }"
+                 " r.push(g.call(kiv, 1, 2)); try { g(1, 2); } catch (e) { r.push(e.description); }"
+                 " c = kiv.Child(); c.Name = 'second'; r.push(kiv.Name, c.Name, kiv.Add.call(c, 2, 2)); r.join('|')"),
+            "Object expected|3|Object expected|sample|second|4");
+  engine->ExecuteStatement("c = g = null; Duktape.gc(); Duktape.gc();");
+  EXPECT_EQ(automation::LiveObjectCount(), alive);
+}
+
 TEST_F(JsSharedMemberTest, FailuresKeepTheirCodeAndDescription) {
   for (int round = 0; round < 2; ++round) {  // the second time from the cache
     ScriptError e = ErrorOf("kiv.Fail('broke " + std::to_string(round) + "')");
