@@ -1,6 +1,7 @@
 #include "platform/automation/dispatch_table.h"
 
 #include <array>
+#include <optional>
 
 #include "platform/automation/error_info.h"
 #include "platform/util/text.h"
@@ -122,7 +123,9 @@ HRESULT DispatchTableBase::Invoke(void* self, bool bound, DispId id, uint16_t fl
     const size_t named = params.namedIds.size();
     if (named > params.args.size()) return ReportFailure(E_INVALIDARG, DescribeHResult(E_INVALIDARG), source_);
     std::array<Variant*, kMaxParams> slots{};
-    std::array<Variant, kMaxParams> temps;
+    // Filled only for omitted arguments: most calls need none, and each
+    // empty Variant would still cost a destructor call.
+    std::array<std::optional<Variant>, kMaxParams> temps;
 
     auto place = [&slots](size_t at, Variant* v) {
       if (slots[at]) return false;
@@ -164,8 +167,7 @@ HRESULT DispatchTableBase::Invoke(void* self, bool bound, DispId id, uint16_t fl
         HRESULT code = slots[i] ? DISP_E_PARAMNOTOPTIONAL : DISP_E_BADPARAMCOUNT;
         return ReportFailure(code, DescribeHResult(code), source_);
       }
-      temps[i] = info.defaultValue ? *info.defaultValue : Variant::Missing();
-      slots[i] = &temps[i];
+      slots[i] = &temps[i].emplace(info.defaultValue ? *info.defaultValue : Variant::Missing());
     }
 
     if (!bound) {

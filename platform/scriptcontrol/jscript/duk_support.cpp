@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <stdexcept>
 #include <utility>
 
@@ -30,8 +31,8 @@ duk_ret_t GetPropUnsafe(duk_context* ctx, void* key) {
 
 void HeapDeleter::operator()(duk_context* ctx) const { duk_destroy_heap(ctx); }
 
-HeapPtr CreateHeap() {
-  duk_context* ctx = duk_create_heap(nullptr, nullptr, nullptr, nullptr, Fatal);
+HeapPtr CreateHeap(void* userData) {
+  duk_context* ctx = duk_create_heap(nullptr, nullptr, nullptr, userData, Fatal);
   if (!ctx) throw std::runtime_error("A script engine for the specified language can not be created.");
   return HeapPtr(ctx);
 }
@@ -65,7 +66,9 @@ OwnedPointer* PushOwnedPointer(duk_context* ctx, duk_idx_t obj, const char* key)
     duk_push_undefined(ctx);
     return nullptr;
   }
-  duk_get_prop_string(ctx, obj, key);
+  // Keys are constants, so Duktape may remember their strings by address
+  // instead of hashing the text at every read.
+  duk_get_prop_literal_raw(ctx, obj, key, std::strlen(key));
   duk_size_t size = 0;
   void* data = duk_get_buffer(ctx, -1, &size);
   return data && size == sizeof(OwnedPointer) ? static_cast<OwnedPointer*>(data) : nullptr;
@@ -77,7 +80,7 @@ void PutPointer(duk_context* ctx, duk_idx_t obj, const char* key, void* pointer)
   obj = duk_normalize_index(ctx, obj);
   auto* slot = static_cast<OwnedPointer*>(duk_push_fixed_buffer(ctx, sizeof(OwnedPointer)));
   *slot = OwnedPointer{duk_get_heapptr(ctx, obj), pointer};
-  duk_put_prop_string(ctx, obj, key);
+  duk_put_prop_literal_raw(ctx, obj, key, std::strlen(key));
 }
 
 void* PointerOf(duk_context* ctx, duk_idx_t obj, const char* key) {

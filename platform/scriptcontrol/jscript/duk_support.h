@@ -30,8 +30,10 @@ struct HeapDeleter {
 };
 using HeapPtr = std::unique_ptr<duk_context, HeapDeleter>;
 
-// Throws std::runtime_error when Duktape cannot make a heap.
-HeapPtr CreateHeap();
+// Throws std::runtime_error when Duktape cannot make a heap. The user
+// data is what duk_get_memory_functions hands back later; it must outlive
+// the heap.
+HeapPtr CreateHeap(void* userData = nullptr);
 
 // Pushes an Error (or, with kind, a TypeError, RangeError...) whose
 // number, description and message are the failure's.
@@ -69,6 +71,8 @@ inline duk_ret_t FinishNative(duk_context* ctx, duk_ret_t rc) { return rc == kTh
 // Object.create(holder) sees the holder's pointer; it inherits the
 // holder's finalizer as well, and that finalizer must free only what its
 // own object holds.
+//
+// Keys must be string constants: Duktape caches them by address.
 void PutPointer(duk_context* ctx, duk_idx_t obj, const char* key, void* pointer);
 // The pointer as reads see it; null when there is none.
 void* PointerOf(duk_context* ctx, duk_idx_t obj, const char* key);

@@ -70,7 +70,10 @@ class JScriptEngine::CallScope {
   }
   ~CallScope() {
     duk_set_top(ctx_, top_);
-    if (--engine_.depth_ == 0) engine_.bridge_->SetDeadline(std::nullopt);
+    if (--engine_.depth_ == 0) {
+      engine_.bridge_->SetDeadline(std::nullopt);
+      engine_.bridge_->ForgetMethodRead();
+    }
   }
   CallScope(const CallScope&) = delete;
   CallScope& operator=(const CallScope&) = delete;
@@ -81,7 +84,7 @@ class JScriptEngine::CallScope {
   duk_idx_t top_;
 };
 
-JScriptEngine::JScriptEngine() : life_(std::make_shared<EngineLife>()), heap_(CreateHeap()) {
+JScriptEngine::JScriptEngine() : life_(std::make_shared<EngineLife>()), heap_(CreateHeap(life_.get())) {
   life_->ctx = heap_.get();
   bridge_ = std::make_unique<JsBridge>(heap_.get(), life_);
   if (duk_safe_call(heap_.get(), DefineBuiltinsUnsafe, nullptr, 0, 1) != DUK_EXEC_SUCCESS)

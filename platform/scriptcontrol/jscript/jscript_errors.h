@@ -18,11 +18,13 @@ inline constexpr int32_t kSubscriptErrorNumber = static_cast<int32_t>(0x800A0009
 inline constexpr int32_t kOutOfMemoryErrorNumber = static_cast<int32_t>(0x800A0007u);
 inline constexpr int32_t kVBArrayExpectedNumber = static_cast<int32_t>(0x800A1395u);
 inline constexpr int32_t kEnumeratorExpectedNumber = static_cast<int32_t>(0x800A1397u);
+inline constexpr int32_t kObjectExpectedNumber = static_cast<int32_t>(0x800A138Fu);
 
 inline constexpr const char* kSubscriptErrorText = "Subscript out of range";
 inline constexpr const char* kOutOfMemoryErrorText = "Out of memory";
 inline constexpr const char* kVBArrayExpectedText = "VBArray expected";
 inline constexpr const char* kEnumeratorExpectedText = "Enumerator object expected";
+inline constexpr const char* kObjectExpectedText = "Object expected";
 inline constexpr const char* kNotSupportedText = "Object doesn't support this property or method";
 
 class JScriptError : public automation::AutomationError {

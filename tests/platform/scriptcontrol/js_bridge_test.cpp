@@ -145,7 +145,7 @@ TEST_F(JsBridgeTest, ObjectsInheritingFromHoldersFreeNothing) {
       "var f = kiv.Add, a = items.Numbers();"
       " var x = Object.create(f), y = Object.create(a), z = Object.create(kiv); x = y = z = null;");
   EXPECT_EQ(automation::LiveObjectCount(), withFixture);
-  EXPECT_EQ(engine->Eval("f(1, 2)"), Variant(3));
+  EXPECT_EQ(engine->Eval("f.call(kiv, 1, 2)"), Variant(3));
   EXPECT_EQ(engine->Eval("new VBArray(a).ubound()"), Variant(3));
   EXPECT_EQ(Text("try { new VBArray(Object.create(a)); 'none' } catch (e) { e.description }"), "VBArray expected");
   engine->ExecuteStatement("f = a = null;");
