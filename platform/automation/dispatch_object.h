@@ -52,10 +52,14 @@ class DispatchObject : public ComObject<IDispatch, Extra...> {
  protected:
   DispatchObject() = default;
 
+  // NOTE: a table that cannot be built is a fault in the class's own
+  // declarations; every call of the object reports it (Invoke and the type
+  // information build the same table), so here it is only "no interface".
   void* QueryExtraInterface(const Guid& iid) override {
     try {
       if (iid == T::Table().Interface().Iid()) return static_cast<IDispatch*>(this);
-    } catch (...) {
+    } catch (const std::exception&) {
+      return nullptr;
     }
     return nullptr;
   }

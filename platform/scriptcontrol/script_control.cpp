@@ -1,5 +1,7 @@
 #include "platform/scriptcontrol/script_control.h"
 
+#include <cstdio>
+
 #include "platform/scriptcontrol/jscript/jscript_engine.h"
 #include "platform/util/text.h"
 
@@ -25,8 +27,11 @@ void ScriptControl::Fail(ScriptError error) {
   if (onError_) {
     try {
       onError_(error_);
-    } catch (...) {
-      // The handler's own trouble must not hide the failure it was told of.
+    } catch (const std::exception& e) {
+      // The handler's own trouble (out of memory while it logged) must not
+      // hide the failure it was told of; standard error still shows both.
+      std::fprintf(stderr, "script control: the error handler failed (%s) on: %s\n", e.what(),
+                   error_.description.c_str());
     }
   }
   throw ScriptFailure(error_);

@@ -90,7 +90,9 @@ VOREL_EXPORT int32_t DllCanUnloadNow() {
   try {
     return vorel::ServerClasses().CanUnload() ? automation::S_OK : automation::S_FALSE;
   } catch (...) {
-    return automation::S_FALSE;  // in doubt, stay loaded
+    // In doubt, stay loaded; the caller's error information says why.
+    automation::ReportCurrentException("DllCanUnloadNow");
+    return automation::S_FALSE;
   }
 }
 
