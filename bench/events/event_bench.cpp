@@ -30,7 +30,7 @@ struct Desklet {
     instance = OnCreate(kWindow, 1, nullptr, nullptr);
     const std::string file = (std::filesystem::temp_directory_path() / "vorel-event-bench.xml").string();
     std::ofstream(file) << "<skindata><skininfo><name>Events</name></skininfo>"
-                           "<sides><side id=\"0\" width=\"240\" height=\"80\"/></sides><desklet/><layers>"
+                           "<sides><side id=\"0\" width=\"240\" height=\"80\"/></sides><desklet><label>Bench</label></desklet><layers>"
                            "<layer name=\"t\" text=\"x = 0\" x=\"10\" y=\"10\" width=\"200\" height=\"40\" "
                            "fontname=\"Arial\" fontsize=\"14\" fontcolor=\"clWhite\" fontalign=\"CM\" onmousemove=\""
                         << kStatement << "\"/></layers></skindata>";
