@@ -52,9 +52,9 @@ std::exception_ptr TKivThread::TakeFailure() {
   return std::exchange(failure_, nullptr);
 }
 
-bool TKivThread::WaitFor(std::chrono::milliseconds time, const std::function<bool()>& ready) {
+bool TKivThread::WaitFor(std::chrono::milliseconds time) {
   std::unique_lock lock(mutex_);
-  wake_.wait_for(lock, stop_.get_token(), time, [&] { return ready && ready(); });
+  wake_.wait_for(lock, stop_.get_token(), time, [] { return false; });
   return !stop_.stop_requested();
 }
 

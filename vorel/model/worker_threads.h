@@ -51,9 +51,9 @@ class TKivThread {
   // after Finished().
   std::exception_ptr TakeFailure();
 
-  // For the body: waits for the given time or until `ready` holds; false
-  // when the wait ended because the thread was terminated.
-  bool WaitFor(std::chrono::milliseconds time, const std::function<bool()>& ready = {});
+  // For the body: waits for the given time; false when the wait ended
+  // because the thread was terminated.
+  bool WaitFor(std::chrono::milliseconds time);
   // Waits, without a time limit, until `ready` holds; false on terminate.
   bool WaitUntil(const std::function<bool()>& ready);
   // Changes what the body waits on and wakes its waits.
