@@ -5,21 +5,13 @@
 #include "vorel/model/desklet.h"
 #include "vorel/host/host_api.h"
 #include "vorel/runtime/variable_expansion.h"
-#include "vorel/skin/attribute_pairing.h"
+#include "vorel/load/pairing_warnings.h"
 #include "vorel/skin/skin_reading.h"
 #include "vorel/util/errors.h"
 
 namespace vorel {
 
 namespace {
-
-// Tells the author when an element that leaves out an attribute makes the
-// ones after it take their successors' values.
-void WarnOfShifts(TDeskletObject& d, const xml::Node& section, const std::string& element, size_t count,
-                  std::initializer_list<TAttributeCount> attributes) {
-  for (const TPairingShift& shift : FindPairingShifts(section, element, count, attributes))
-    d.errorLog.Report({0, kSkinWarningSource, DescribePairingShift(element, shift), 0, 0, ""});
-}
 
 uint32_t NonNegative(int32_t v) {
   if (v < 0) throw KivError(errors::kRangeCheck);
@@ -34,7 +26,7 @@ void ReadSides(TDeskletObject& d, const xml::Node& sides, bool fresh) {
   if (n == 0) return;
   const TNodeTexts ids(sides, "side/@id"), widths(sides, "side/@width"), heights(sides, "side/@height"),
       closeXs(sides, "side/@closex"), closeYs(sides, "side/@closey");
-  WarnOfShifts(d, sides, "side", n,
+  WarnOfPairingShifts(d, sides, "side", n,
                {{"id", ids.Count()}, {"width", widths.Count()}, {"height", heights.Count()},
                 {"closex", closeXs.Count()}, {"closey", closeYs.Count()}});
   for (size_t k = 0; k < n; ++k) {
@@ -68,7 +60,7 @@ void ReadParameters(TDeskletObject& d, const xml::Node& parameters) {
     if (n == 0) continue;
     const TNodeTexts names(parameters, element + "/@name"), defaults(parameters, element + "/@default"),
         saves(parameters, element + "/@save"), onUpdates(parameters, element + "/@onupdate");
-    WarnOfShifts(d, parameters, element, n,
+    WarnOfPairingShifts(d, parameters, element, n,
                  {{"name", names.Count()}, {"default", defaults.Count()}, {"save", saves.Count()},
                   {"onupdate", onUpdates.Count()}});
     for (size_t k = 0; k < n; ++k) {

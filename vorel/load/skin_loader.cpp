@@ -10,6 +10,8 @@
 #include "vorel/script/objects/vorel_main.h"
 #include "vorel/model/script_engine.h"
 #include "vorel/load/section_readers.h"
+#include "vorel/load/timer_reader.h"
+#include "vorel/runtime/timer_control.h"
 #include "vorel/load/sides_and_parameters.h"
 #include "vorel/skin/skin_reading.h"
 #include "vorel/util/errors.h"

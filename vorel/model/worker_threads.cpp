@@ -6,6 +6,7 @@
 #include "platform/win/win_services.h"
 #include "vorel/host/messages.h"
 #include "vorel/model/error_log.h"
+#include "vorel/model/timer_record.h"
 #include "vorel/util/date_time.h"
 
 namespace vorel {
@@ -58,6 +59,12 @@ bool TKivThread::WaitFor(std::chrono::milliseconds time) {
   return !stop_.stop_requested();
 }
 
+bool TKivThread::WaitFor(std::chrono::milliseconds time, const std::function<bool()>& wake) {
+  std::unique_lock lock(mutex_);
+  wake_.wait_for(lock, stop_.get_token(), time, wake);
+  return !stop_.stop_requested();
+}
+
 bool TKivThread::WaitUntil(const std::function<bool()>& ready) {
   std::unique_lock lock(mutex_);
   wake_.wait(lock, stop_.get_token(), ready);
@@ -79,22 +86,34 @@ TSecsThread::TSecsThread(HWND window, Callback callback)
 
 TSecsThread::TSecsThread(HWND window, Callback callback, std::shared_ptr<State> state)
     : TKivThread(window,
-                 [callback = std::move(callback), state](TKivThread& self) {
-                   auto last = std::chrono::steady_clock::now();
+                 [state](TKivThread& self) {
+                   using namespace std::chrono;
+                   // Past the full second, so that the tick's time is in it.
+                   constexpr auto kPastTheSecond = 5ms;
                    for (;;) {
-                     if (state->suspended) {
-                       if (!self.WaitUntil([&] { return !state->suspended; })) return;
-                       last = std::chrono::steady_clock::now();
+                     if (state->suspended && !self.WaitUntil([&] { return !state->suspended; })) return;
+                     const auto now = system_clock::now();
+                     const auto next = floor<seconds>(now) + 1s + kPastTheSecond;
+                     if (!self.WaitFor(ceil<milliseconds>(next - now))) return;
+                     const auto at = system_clock::now();
+                     // A clock set back shortens no wait; a late wake still ticks.
+                     if (state->suspended || at < next - kPastTheSecond) continue;
+                     Callback tick;
+                     {
+                       std::lock_guard lock(state->mutex);
+                       tick = state->callback;
                      }
-                     if (!self.WaitFor(250ms)) return;
-                     const auto now = std::chrono::steady_clock::now();
-                     if (now - last >= 1s && !state->suspended) {
-                       last = now;
-                       if (callback) callback(NowAsDateTime());
-                     }
+                     if (tick) tick(ToDateTime(at));
                    }
                  }),
-      state_(std::move(state)) {}
+      state_(std::move(state)) {
+  state_->callback = std::move(callback);
+}
+
+void TSecsThread::SetCallback(Callback callback) {
+  std::lock_guard lock(state_->mutex);
+  state_->callback = std::move(callback);
+}
 
 void TSecsThread::Resume() {
   Change([&] { state_->suspended = false; });
@@ -113,6 +132,40 @@ TCallThread::TCallThread(HWND window, std::chrono::milliseconds delay, std::func
         if (self.Terminated()) return;
         if (callback) callback();
       }) {}
+
+// ---------------------------------------------------------------------------
+
+TMilliUserTimerThread::TMilliUserTimerThread(HWND window, std::shared_ptr<TTimerInfo> record)
+    : TKivThread(window,
+                 [window, record](TKivThread& self) {
+                   using namespace std::chrono;
+                   for (;;) {
+                     const auto started = steady_clock::now();
+                     uint32_t period = record->milliseconds;
+                     if (period == 0) return;
+                     // A new period counts from the start of this wait.
+                     for (;;) {
+                       const auto elapsed = duration_cast<milliseconds>(steady_clock::now() - started);
+                       if (elapsed >= milliseconds(period)) break;
+                       const bool going = self.WaitFor(milliseconds(period) - elapsed,
+                                                       [&] { return record->milliseconds != period; });
+                       if (!going) return;
+                       period = record->milliseconds;
+                     }
+                     if (self.Terminated()) return;
+                     record->queuedRuns++;
+                     if (!win::PostMessage(window, MSG_RUN_TIMER, static_cast<WPARAM>(record->id), 0)) record->queuedRuns--;
+                     if (record->type == kOneShotTimer) {
+                       win::PostMessage(window, MSG_DROP_TIMER, static_cast<WPARAM>(record->id), 0);
+                       return;
+                     }
+                   }
+                 }),
+      record_(record.get()) {}
+
+void TMilliUserTimerThread::PeriodChanged() {
+  Change([] {});
+}
 
 // ---------------------------------------------------------------------------
 
@@ -158,6 +211,11 @@ void TThreadList::StopAll(const std::function<void()>& whileWaiting) {
     last->TerminateAndWait();
     if (std::exception_ptr failure = last->TakeFailure()) log_.Report(failure);
   }
+}
+
+void TThreadList::Visit(const std::function<void(TKivThread&)>& visit) {
+  std::lock_guard lock(mutex_);
+  for (auto& thread : threads_) visit(*thread);
 }
 
 size_t TThreadList::Count() const {

@@ -54,6 +54,9 @@ class TKivThread {
   // For the body: waits for the given time; false when the wait ended
   // because the thread was terminated.
   bool WaitFor(std::chrono::milliseconds time);
+  // The same wait, which also ends early once `wake` holds (tested when a
+  // Change() wakes it).
+  bool WaitFor(std::chrono::milliseconds time, const std::function<bool()>& wake);
   // Waits, without a time limit, until `ready` holds; false on terminate.
   bool WaitUntil(const std::function<bool()>& ready);
   // Changes what the body waits on and wakes its waits.
@@ -75,14 +78,22 @@ class TKivThread {
 };
 
 // The one-second ticker of a desklet: created suspended; once resumed it
-// calls its callback, with the current local date and time, every 1 to
-// 1.25 seconds until it is suspended again or terminated. While suspended
-// its thread sleeps without waking (it starts only at the first Resume).
+// calls its callback, with the current local date and time, just after
+// each full second of the system clock until it is suspended again or
+// terminated. While suspended its thread sleeps without waking (it starts
+// only at the first Resume).
+//
+// NOTE: ticks follow the clock's seconds rather than a free-running
+// period: a timer aligned to the clock then sees every second once, and
+// the thread wakes once a second. Terminating and suspending need no
+// shorter waits, since a terminate ends the wait at once.
 class TSecsThread final : public TKivThread {
  public:
   using Callback = std::function<void(double now)>;
   TSecsThread(HWND window, Callback callback);
 
+  // The function each tick calls; replaces the one given at construction.
+  void SetCallback(Callback callback);
   void Resume();
   void Suspend();
   bool Suspended() const { return state_->suspended.load(); }
@@ -90,6 +101,8 @@ class TSecsThread final : public TKivThread {
  private:
   struct State {
     std::atomic<bool> suspended{true};
+    std::mutex mutex;
+    Callback callback;
   };
   TSecsThread(HWND window, Callback callback, std::shared_ptr<State> state);
   std::shared_ptr<State> state_;
@@ -101,6 +114,23 @@ class TSecsThread final : public TKivThread {
 class TCallThread final : public TKivThread {
  public:
   TCallThread(HWND window, std::chrono::milliseconds delay, std::function<void()> callback);
+};
+
+struct TTimerInfo;
+
+// The thread of one running millisecond timer: it waits the record's
+// period, posts MSG_RUN_TIMER with the record's id, and for a one-shot
+// timer then posts MSG_DROP_TIMER and ends. A period of 0 ends it at once.
+// A new period set meanwhile is picked up by the wait under way once
+// PeriodChanged() is called.
+class TMilliUserTimerThread final : public TKivThread {
+ public:
+  TMilliUserTimerThread(HWND window, std::shared_ptr<TTimerInfo> record);
+  bool Drives(const TTimerInfo& record) const { return record_ == &record; }
+  void PeriodChanged();
+
+ private:
+  const TTimerInfo* record_;  // identity only: the body owns the record
 };
 
 // The desklet's list of worker threads. Threads of any kind may add to it
@@ -122,6 +152,8 @@ class TThreadList {
   // first. `whileWaiting` runs repeatedly while a thread is still ending.
   void StopAll(const std::function<void()>& whileWaiting);
   size_t Count() const;
+  // Calls `visit` for every thread in the list, under the list's lock.
+  void Visit(const std::function<void(TKivThread&)>& visit);
 
  private:
   TErrorLog& log_;

@@ -34,7 +34,7 @@ void DestroyDesklet(std::unique_ptr<TDeskletObject> desklet) {
   // Workers only post; messages for this desklet that arrive meanwhile are
   // dropped (destroying), the others go on being dispatched.
   d.threads.StopAll([] { win::PumpMessages(); });
-  d.timing.timers.clear();
+  d.timing.timers.Clear();
   d.scripting.eventSinks.clear();
   for (auto& layer : d.layers) layer->Children.clear();
   d.layers.clear();

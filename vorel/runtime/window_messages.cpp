@@ -11,6 +11,7 @@
 #include "vorel/runtime/event_dispatch.h"
 #include "vorel/runtime/render_layer.h"
 #include "vorel/runtime/statement_runner.h"
+#include "vorel/runtime/timer_control.h"
 #include "vorel/util/errors.h"
 
 namespace vorel {
@@ -79,17 +80,6 @@ void Invalidate(TDeskletObject& desklet, WPARAM wParam) {
   host::DeskletInvalidateRect(desklet.windowHandle, rect, size, true);
 }
 
-void DropTimer(TDeskletObject& desklet, WPARAM wParam) {
-  auto* record = reinterpret_cast<TTimerInfo*>(wParam);
-  auto& timers = desklet.timing.timers;
-  for (auto it = timers.begin(); it != timers.end(); ++it) {
-    if (it->get() == record) {
-      timers.erase(it);
-      return;
-    }
-  }
-}
-
 }  // namespace
 
 std::string KeyText(uint32_t code) {
@@ -124,7 +114,8 @@ void HandleWindowMessage(TDeskletObject& desklet, uint32_t message, WPARAM wPara
         SetLayerImageState(desklet, layer->Id, true, true, static_cast<LayerImageState>(lParam));
       break;
     case MSG_RUN_TIMER:
-      NotImplemented("timers");
+      RunTimerMessage(desklet, wParam);
+      break;
     case MSG_DATA_ARRIVED:
       DataArrived(desklet, wParam);
       break;
@@ -135,7 +126,7 @@ void HandleWindowMessage(TDeskletObject& desklet, uint32_t message, WPARAM wPara
       Invalidate(desklet, wParam);
       break;
     case MSG_DROP_TIMER:
-      DropTimer(desklet, wParam);
+      DropTimerMessage(desklet, wParam);
       break;
     case MSG_SLIDE_STEP:
     case MSG_SLIDESHOW_STEP:

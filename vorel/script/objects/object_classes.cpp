@@ -3,6 +3,7 @@
 #include "vorel/script/objects/object_list.h"
 #include "vorel/script/objects/script_layer.h"
 #include "vorel/script/objects/vorel_main.h"
+#include "vorel/script/objects/vorel_timer.h"
 
 namespace vorel {
 
@@ -14,6 +15,9 @@ automation::ComPtr<automation::IDispatch> NewMain() {
 automation::ComPtr<automation::IDispatch> NewLayer() {
   return automation::MakeObject<TKivScriptLayer>(nullptr, nullptr).As<automation::IDispatch>();
 }
+automation::ComPtr<automation::IDispatch> NewTimer() {
+  return automation::MakeObject<TVorelTimer>(nullptr, nullptr).As<automation::IDispatch>();
+}
 automation::ComPtr<automation::IDispatch> NewList() {
   return automation::MakeObject<TKivObjectList>(nullptr, TListKind::Layers, nullptr).As<automation::IDispatch>();
 }
@@ -21,7 +25,8 @@ automation::ComPtr<automation::IDispatch> NewList() {
 }  // namespace
 
 std::vector<std::pair<std::string_view, ObjectCreator>> ImplementedObjectClasses() {
-  return {{"VorelMain", &NewMain}, {"KivScriptLayer", &NewLayer}, {"KivObjectList", &NewList}};
+  return {{"VorelMain", &NewMain}, {"KivScriptLayer", &NewLayer}, {"KivObjectList", &NewList},
+          {"VorelTimer", &NewTimer}};
 }
 
 }  // namespace vorel

@@ -7,6 +7,7 @@
 #include "vorel/runtime/layer_list.h"
 #include "vorel/script/objects/object_enumerator.h"
 #include "vorel/script/objects/script_layer.h"
+#include "vorel/script/objects/vorel_timer.h"
 #include "vorel/typelib/vorel_type_library.h"
 #include "vorel/util/errors.h"
 
@@ -64,7 +65,7 @@ size_t TKivObjectList::Size() const {
     case TListKind::Layers: return d.layers.size();
     case TListKind::Controls: return d.controlState.controls.size();
     case TListKind::Parameters: return d.parameters.size();
-    case TListKind::Timers: return d.timing.timers.size();
+    case TListKind::Timers: return d.timing.timers.Count();
     case TListKind::XmlSources: return d.data.xmlSources.size();
     case TListKind::Sides: return d.sideState.sides.size();
     case TListKind::Menus: return d.menus.size();
@@ -103,6 +104,8 @@ std::optional<size_t> TKivObjectList::FindByName(const std::string& name) const 
         if (layers[i]->Name == name) return i;
       return std::nullopt;
     }
+    case TListKind::Timers:
+      return desklet_->timing.timers.FindLast(name);
     default:
       NotImplemented(KindName(kind_));
   }
@@ -124,6 +127,10 @@ Variant TKivObjectList::ElementAt(size_t position) {
     case TListKind::Layers:
       if (position >= desklet_->layers.size()) return Variant::Nothing();
       return Variant(TKivScriptLayer::Create(*desklet_, *desklet_->layers[position]).As<automation::IDispatch>());
+    case TListKind::Timers:
+      if (TTimerRef record = desklet_->timing.timers.At(position))
+        return Variant(TVorelTimer::Create(*desklet_, std::move(record)).As<automation::IDispatch>());
+      return Variant::Nothing();
     default:
       NotImplemented(KindName(kind_));
   }
@@ -144,6 +151,15 @@ Variant TKivObjectList::New(Variant name, Variant value1, Variant value2, Varian
       TLayerObject& layer = AddLayer(*desklet_, layerName, source, x, y, side);
       return Variant(TKivScriptLayer::Create(*desklet_, layer).As<automation::IDispatch>());
     }
+    case TListKind::Timers: {
+      const std::string timerName = automation::ToString(name);
+      const std::string delay = automation::ToString(value1);
+      const std::string statement = automation::ToString(value2);
+      const uint8_t type = automation::ToUInt8(value3);
+      TTimerRef record = desklet_->timing.timers.Add(timerName, delay, type, statement);
+      if (!record) return Variant::Nothing();
+      return Variant(TVorelTimer::Create(*desklet_, std::move(record)).As<automation::IDispatch>());
+    }
     default:
       NotImplemented(KindName(kind_));
   }
@@ -155,6 +171,12 @@ bool TKivObjectList::Delete(Variant name) {
       const std::optional<size_t> position = Find(name);
       if (!position) return false;
       DeleteLayerAt(*desklet_, *position);
+      return true;
+    }
+    case TListKind::Timers: {
+      const std::optional<size_t> position = Find(name);
+      if (!position) return false;
+      desklet_->timing.timers.RemoveAt(*position);
       return true;
     }
     default:

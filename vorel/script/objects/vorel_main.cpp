@@ -12,6 +12,7 @@
 #include "vorel/runtime/layer_source.h"
 #include "vorel/runtime/popup_menu.h"
 #include "vorel/runtime/source_transforms.h"
+#include "vorel/runtime/timer_control.h"
 #include "vorel/runtime/variable_expansion.h"
 #include "vorel/script/objects/object_list.h"
 #include "vorel/script/objects/script_layer.h"
@@ -38,6 +39,7 @@ TVorelMain* TVorelMain::From(automation::IDispatch* object) { return dynamic_cas
 void TVorelMain::Unbind() {
   desklet_ = nullptr;
   layers_ = nullptr;
+  timers_ = nullptr;
 }
 
 const automation::DispatchTable<TVorelMain>& TVorelMain::Table() {
@@ -108,6 +110,8 @@ const automation::DispatchTable<TVorelMain>& TVorelMain::Table() {
           .Implement("GetKeyStr", Method, &T::GetKeyStr)
           .Implement("GetKeyVal", Method, &T::GetKeyVal)
           .Implement("Layers", Get, &T::GetLayers)
+          .Implement("Timers", Get, &T::GetTimers)
+          .Implement("EnableTimers", Method, &T::EnableTimers)
           .Implement("LockAllUpdates", Method, &T::LockAllUpdates)
           .Implement("UnlockAllUpdates", Method, &T::UnlockAllUpdates)
           .Implement("GetCurrentSide", Method, &T::GetCurrentSide)
@@ -247,6 +251,13 @@ automation::Variant TVorelMain::GetActiveLayer() {
   if (!layer) return automation::Variant::Nothing();
   return automation::Variant(TKivScriptLayer::Create(*desklet_, *layer).As<automation::IDispatch>());
 }
+
+automation::Variant TVorelMain::GetTimers() {
+  if (!timers_) timers_ = TKivObjectList::Create(*desklet_, TListKind::Timers).As<automation::IDispatch>();
+  return automation::Variant(timers_);
+}
+
+void TVorelMain::EnableTimers(bool enable) { vorel::EnableTimers(*desklet_, enable); }
 
 automation::Variant TVorelMain::GetLayers() {
   if (!layers_) layers_ = TKivObjectList::Create(*desklet_, TListKind::Layers).As<automation::IDispatch>();

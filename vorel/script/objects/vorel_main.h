@@ -68,6 +68,8 @@ class TVorelMain : public automation::DispatchObject<TVorelMain> {
   std::string GetSkinName() const;
   automation::Variant GetActiveLayer();
   automation::Variant GetLayers();
+  automation::Variant GetTimers();
+  void EnableTimers(bool enable);
 
   void MultiMedia(std::string fileName, uint8_t command);
   void SetMultiMediaWindow(int32_t x, int32_t y, int32_t width, int32_t height);
@@ -86,6 +88,7 @@ class TVorelMain : public automation::DispatchObject<TVorelMain> {
 
   TDeskletObject* desklet_;
   automation::ComPtr<automation::IDispatch> layers_;
+  automation::ComPtr<automation::IDispatch> timers_;
 };
 
 }  // namespace vorel
