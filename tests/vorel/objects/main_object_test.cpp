@@ -148,8 +148,9 @@ TEST_F(MainObjectTest, LayersIsCachedAndLaterMembersFailHonestly) {
   vorel::TVorelMain* main = vorel::TVorelMain::From(D().scripting.mainObject.Get());
   ASSERT_NE(main, nullptr);
   EXPECT_EQ(main->GetLayers().Dispatch(), main->GetLayers().Dispatch());
+  EXPECT_EQ(main->GetTimers().Dispatch(), main->GetTimers().Dispatch());
   EXPECT_THAT(ErrorOf("kiv.Controls.Count"), HasSubstr("Not implemented"));
-  EXPECT_THAT(ErrorOf("kiv.Timers"), HasSubstr("Not implemented"));
+  EXPECT_THAT(ErrorOf("kiv.Parameters"), HasSubstr("Not implemented"));
   EXPECT_THAT(ErrorOf("kiv.FlipTo(1)"), HasSubstr("not implemented"));
   EXPECT_THAT(ErrorOf("kiv.CreateObject('Some.Thing')"), HasSubstr("Not implemented"));
 }
