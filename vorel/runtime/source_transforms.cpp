@@ -39,9 +39,7 @@ std::string LookUpXmlReference(TDeskletObject& desklet, const std::string& refer
   int32_t index = 0;
   if (open != 0) {
     const std::string head = open == std::string::npos ? reference : reference.substr(0, open);
-    const std::optional<int32_t> read = TryReadInt(head);
-    if (!read) throw KivError(NotAnInteger(head));
-    index = *read;
+    index = ReadInt(head);
   }
 
   std::string separator = kCrLf, cut, result;
@@ -59,9 +57,7 @@ std::string LookUpXmlReference(TDeskletObject& desklet, const std::string& refer
     } else if (kiv::StartsWith(segment, "!s") && segment.size() > 2) {
       separator = segment.substr(2, 1);
     } else if (kiv::StartsWith(segment, "!c") && segment.size() > 2) {
-      const std::optional<int32_t> read = TryReadInt(segment.substr(2));
-      if (!read) throw KivError(NotAnInteger(segment.substr(2)));
-      limit = *read;
+      limit = ReadInt(segment.substr(2));
     } else if (kiv::StartsWith(segment, "!d") && segment.size() > 2) {
       cut = segment.substr(2);
     } else if (index >= 0 && static_cast<size_t>(index) < desklet.data.xmlSources.size()) {

@@ -1,8 +1,5 @@
 #include "vorel/runtime/timer_delay.h"
 
-#include <cmath>
-#include <optional>
-
 #include "platform/util/text.h"
 #include "vorel/runtime/source_transforms.h"
 #include "vorel/runtime/variable_expansion.h"
@@ -11,16 +8,6 @@
 #include "vorel/util/errors.h"
 
 namespace vorel {
-
-namespace {
-
-int32_t ReadInteger(const std::string& text) {
-  const std::optional<int32_t> value = TryReadInt(text);
-  if (!value) throw KivError(NotAnInteger(text));
-  return *value;
-}
-
-}  // namespace
 
 TTimerDelay ParseTimerDelay(TDeskletObject& desklet, const std::string& delay) {
   TTimerDelay result;
@@ -36,13 +23,13 @@ TTimerDelay ParseTimerDelay(TDeskletObject& desklet, const std::string& delay) {
     result.date = when.day;
     result.seconds = when.SecondsOfDay();
   } else {
-    result.seconds = ReadInteger(text);
+    result.seconds = ReadInt(text);
   }
   return result;
 }
 
 uint32_t ReadTimerMilliseconds(TDeskletObject& desklet, const std::string& delay) {
-  const int32_t value = ReadInteger(ExpandVariables(desklet, delay));
+  const int32_t value = ReadInt(ExpandVariables(desklet, delay));
   if (value < 0) throw KivError(errors::kRangeCheck);
   return static_cast<uint32_t>(value);
 }

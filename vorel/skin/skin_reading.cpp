@@ -82,6 +82,12 @@ std::optional<int32_t> TryReadInt(std::string_view text) {
   return static_cast<int32_t>(signedValue);
 }
 
+int32_t ReadInt(std::string_view text) {
+  const std::optional<int32_t> value = TryReadInt(text);
+  if (!value) throw KivError(NotAnInteger(std::string(text)));
+  return *value;
+}
+
 int32_t IntDef(std::string_view text, int32_t defaultValue) {
   if (text.empty()) return defaultValue;
   return TryReadInt(text).value_or(defaultValue);

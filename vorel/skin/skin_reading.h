@@ -50,6 +50,9 @@ class TNodeTexts {
 int32_t IntDef(std::string_view text, int32_t defaultValue);
 // The same reading without a default.
 std::optional<int32_t> TryReadInt(std::string_view text);
+// The same reading that raises KivError("'TEXT' is not a valid integer
+// value") for a text that does not read.
+int32_t ReadInt(std::string_view text);
 
 // The boolean conversion: a number is false for 0 and true otherwise;
 // otherwise, compared without regard to case, "True", "T", "Yes", "Y" are

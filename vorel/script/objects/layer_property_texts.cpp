@@ -18,12 +18,6 @@ namespace vorel {
 
 namespace {
 
-int32_t ReadIntOrFail(const std::string& text) {
-  const std::optional<int32_t> value = TryReadInt(text);
-  if (!value) throw KivError(NotAnInteger(text));
-  return *value;
-}
-
 std::string Letters(uint8_t bits, std::initializer_list<std::pair<char, uint8_t>> letters) {
   std::string out;
   for (auto [letter, bit] : letters)
@@ -36,10 +30,10 @@ std::string Letters(uint8_t bits, std::initializer_list<std::pair<char, uint8_t>
 uint32_t ColorFromScriptText(const std::string& text) {
   if (kiv::StartsWith(text, "cl")) {
     if (std::optional<uint32_t> named = ColorFromName(text)) return *named;
-    return static_cast<uint32_t>(ReadIntOrFail(text));
+    return static_cast<uint32_t>(ReadInt(text));
   }
   if (kiv::StartsWith(text, "$") || kiv::StartsWith(text, "#")) {
-    const int32_t web = ReadIntOrFail("$" + text.substr(1));
+    const int32_t web = ReadInt("$" + text.substr(1));
     if (web < 0) throw KivError(errors::kRangeCheck);
     const uint32_t v = static_cast<uint32_t>(web);
     return ((v >> 16) & 0xFF) | (v & 0xFF00) | ((v & 0xFF) << 16);
@@ -69,7 +63,7 @@ uint16_t CursorFromScriptText(const std::string& text) {
     const int32_t system = CursorFromName(text);
     if (system != 0) return static_cast<uint16_t>(system);
   }
-  const int32_t number = ReadIntOrFail(text);
+  const int32_t number = ReadInt(text);
   // Either reading of the 16 bits: -22 or 65514, 32512 and up.
   if (number < -32768 || number > 65535) throw KivError(errors::kRangeCheck);
   return static_cast<uint16_t>(number);
@@ -91,7 +85,7 @@ std::array<int32_t, 4> ClipFromVariant(const automation::Variant& value) {
     if (parts.size() < 4) return clip;
     for (size_t i = 0; i < 4; ++i) {
       const std::string part = kiv::Trim(parts[i]);
-      clip[i] = part.empty() ? 0 : ReadIntOrFail(part);
+      clip[i] = part.empty() ? 0 : ReadInt(part);
     }
   } else if (const automation::VariantArray* array = v.Array()) {
     // NOTE: an array of fewer than four elements leaves the rest zero
