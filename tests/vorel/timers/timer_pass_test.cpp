@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "vorel/model/timer_state.h"
+#include "vorel/runtime/data_schedule.h"
 #include "vorel/runtime/timer_pass.h"
 
 namespace {
@@ -152,6 +153,24 @@ TEST(MinutePass, CountsTheTimeOfDayOfTheDifference) {
   EXPECT_FALSE(vorel::MinutePassed(At(kToday, 10, 0, 0), At(kToday + 1, 10, 0, 30)));
   // A clock set back a minute counts as well.
   EXPECT_TRUE(vorel::MinutePassed(At(kToday, 10, 0, 0), At(kToday, 9, 59, 0)));
+}
+
+TEST(MinutePass, CountsTheMinutesOfScheduledSourcesAndFindsTheDueOnes) {
+  std::vector<vorel::TXMLInfo> sources(3);
+  sources[0].Interval = 0;  // never on the schedule
+  sources[1].Interval = 3;
+  sources[1].Counter = 3;   // as loaded: due at the first minute
+  sources[2].Interval = 2;
+  sources[2].Counter = 0;   // just fetched
+  EXPECT_TRUE(vorel::CountDataMinute(sources));
+  EXPECT_EQ(sources[0].Counter, 0);
+  EXPECT_EQ(sources[1].Counter, 4);
+  EXPECT_EQ(sources[2].Counter, 1);
+  EXPECT_TRUE(vorel::CountDataMinute(sources)) << "source 2: 1 + 1 reaches its interval";
+  sources[1].Counter = 0;
+  sources[2].Counter = 0;
+  EXPECT_FALSE(vorel::CountDataMinute(sources));
+  EXPECT_EQ(sources[1].Counter, 1);
 }
 
 }  // namespace
