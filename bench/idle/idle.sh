@@ -9,7 +9,9 @@
 # BIN_DIR defaults to build/release/bin (./run builds it), SKIN to the hello
 # sample, SECONDS to 60.
 set -euo pipefail
+export LC_ALL=C  # decimal points in the figures
 cd "$(dirname "$0")/../.."
+source bench/support/process_cost.sh
 bin=${1:-build/release/bin}
 skin=${2:-skins/hello/hello.xml}
 seconds=${3:-60}
@@ -22,27 +24,8 @@ echo "wait $(( (seconds + settle + 2) * 1000 ))" > "$scenario"
 pid=$!
 sleep "$settle"
 
-switches() {
-  local total=0 n
-  for status in /proc/"$pid"/task/*/status; do
-    n=$(awk '/^(voluntary|nonvoluntary)_ctxt_switches/ { s += $2 } END { print s + 0 }' "$status" 2>/dev/null || echo 0)
-    total=$(( total + n ))
-  done
-  echo "$total"
-}
-cpu_ticks() { awk '{ print $14 + $15 }' /proc/"$pid"/stat; }
-
-s0=$(switches); c0=$(cpu_ticks); t0=$(date +%s.%N)
-sleep "$seconds"
-s1=$(switches); c1=$(cpu_ticks); t1=$(date +%s.%N)
-threads=$(ls /proc/"$pid"/task | wc -l)
-rss_kb=$(awk '/^VmRSS/ { print $2 }' /proc/"$pid"/status)
+read -r t cpu wakeups rss threads < <(process_cost "$pid" "$seconds")
 wait "$pid" || true
 
-hz=$(getconf CLK_TCK)
-awk -v s="$(( s1 - s0 ))" -v c="$(( c1 - c0 ))" -v t0="$t0" -v t1="$t1" -v hz="$hz" -v rss="$rss_kb" \
-    -v threads="$threads" -v skin="$skin" 'BEGIN {
-  t = t1 - t0
-  printf "idle %s for %.1f s: %d threads, %.2f wake-ups/s, CPU %.3f %% of a core, RSS %.1f MB\n",
-         skin, t, threads, s / t, 100 * c / hz / t, rss / 1024
-}'
+printf "idle %s for %.1f s: %d threads, %.2f wake-ups/s, CPU %.3f %% of a core, RSS %.1f MB\n" \
+       "$skin" "$t" "$threads" "$wakeups" "$cpu" "$rss"

@@ -6,7 +6,10 @@ namespace kivhost {
 
 const char* UsageText() {
   return "usage: kivhost [--plugin PATH] [--headless] [--quiet] [--scenario FILE] [--trace FILE]\n"
-         "               [--state FILE] [--snapshot FILE.png] [--settings FILE --section NAME] [SKIN.xml]\n";
+         "               [--state FILE] [--snapshot FILE.png] [--settings FILE --section NAME] [SKIN.xml ...]\n"
+         "Each skin file makes one desklet, in the order given. The scenario and the snapshot\n"
+         "act on the first desklet; the state file lists them all. --settings with --section\n"
+         "restore or save one desklet, so they take at most one skin file.\n";
 }
 
 Options ParseCommandLine(const std::vector<std::string>& args) {
@@ -26,15 +29,16 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
       *it->second = args[++i];
     } else if (a.starts_with("--")) {
       throw UsageError("unknown option " + a);
-    } else if (o.skin.empty()) {
-      o.skin = a;
     } else {
-      throw UsageError("only one skin file may be given");
+      o.skins.push_back(a);
     }
   }
   if (o.settingsFile.empty() != o.settingsSection.empty())
     throw UsageError("--settings and --section go together");
-  if (o.skin.empty() && o.settingsFile.empty()) throw UsageError("give a skin file or --settings with --section");
+  if (o.skins.empty() && o.settingsFile.empty()) throw UsageError("give a skin file or --settings with --section");
+  if (o.skins.size() > 1 && !o.settingsFile.empty())
+    throw UsageError("--settings and --section go with one desklet, not with " + std::to_string(o.skins.size()) +
+                     " skin files");
   return o;
 }
 

@@ -1,7 +1,7 @@
 // The kivhost command line:
 //   kivhost [--plugin PATH] [--headless] [--quiet] [--scenario FILE]
 //           [--trace FILE] [--state FILE] [--snapshot FILE.png]
-//           [--settings FILE --section NAME] [SKIN.xml]
+//           [--settings FILE --section NAME] [SKIN.xml ...]
 #pragma once
 
 #include <optional>
@@ -19,8 +19,11 @@ struct Options {
   // Error-log lines of the desklets are not shown on standard error.
   bool quiet = false;
   std::string scenario, trace, state, snapshot;
+  // Settings belong to one desklet: with them at most one skin is given.
   std::string settingsFile, settingsSection;
-  std::string skin;
+  // One desklet each, created in this order; the scenario and the
+  // snapshot act on the first.
+  std::vector<std::string> skins;
 };
 
 class UsageError : public std::runtime_error {

@@ -1,7 +1,7 @@
-// kivhost: the desklet host. It loads the plug-in, creates one desklet from
-// a skin file or from saved settings, runs a scenario against it (or the
-// loop for a moment when there is none), writes the trace, state and
-// snapshot asked for, and saves the desklet at exit.
+// kivhost: the desklet host. It loads the plug-in, creates one desklet for
+// each skin file given (or one from saved settings), runs a scenario against
+// the first (or the loop for a moment when there is none), writes the trace,
+// state and snapshot asked for, and saves and closes every desklet at exit.
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -31,8 +31,9 @@ int Run(const kivhost::Options& o) {
   // Parse the scenario first: a mistake in it stops before anything runs.
   std::vector<ScenarioCommand> commands;
   if (!o.scenario.empty()) commands = LoadScenario(o.scenario);
-  if (!o.skin.empty() && !std::filesystem::is_regular_file(o.skin))
-    throw std::runtime_error("the skin file " + o.skin + " does not exist");
+  // Likewise every skin file is checked before the first desklet exists.
+  for (const std::string& skin : o.skins)
+    if (!std::filesystem::is_regular_file(skin)) throw std::runtime_error("the skin file " + skin + " does not exist");
 
   const std::string pluginPath = o.plugin.empty() ? (ProgramFolder() / "libvorel.so").string() : o.plugin;
   PluginLibrary plugin(pluginPath);
@@ -40,9 +41,17 @@ int Run(const kivhost::Options& o) {
 
   std::optional<SettingsPlace> settings;
   if (!o.settingsFile.empty()) settings = SettingsPlace{o.settingsFile, o.settingsSection};
-  HostDesklet* desklet = !o.skin.empty() ? session.CreateFromSkin(o.skin, settings) : session.CreateFromSettings(*settings);
-  if (!desklet) throw std::runtime_error("the plug-in did not create a desklet");
-  host.PumpPending();
+  if (o.skins.empty()) {
+    if (!session.CreateFromSettings(*settings)) throw std::runtime_error("the plug-in did not create a desklet");
+    host.PumpPending();
+  }
+  // Each desklet's skin is loaded before the next desklet is made, so they
+  // load in the order given.
+  for (const std::string& skin : o.skins) {
+    if (!session.CreateFromSkin(skin, settings))
+      throw std::runtime_error("the plug-in did not create a desklet from " + skin);
+    host.PumpPending();
+  }
 
   ScenarioRunner runner(host, session);
   if (commands.empty()) host.RunFor(std::chrono::milliseconds(200));

@@ -2,23 +2,58 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace kivhost {
 namespace {
+
+using Skins = std::vector<std::string>;
 
 TEST(CommandLine, OptionsAndTheirMistakes) {
   Options o = ParseCommandLine({"--headless", "--trace", "t.jsonl", "skin.xml"});
   EXPECT_TRUE(o.headless);
   EXPECT_EQ(o.trace, "t.jsonl");
-  EXPECT_EQ(o.skin, "skin.xml");
+  EXPECT_EQ(o.skins, Skins{"skin.xml"});
   EXPECT_FALSE(o.quiet);
   EXPECT_TRUE(ParseCommandLine({"--quiet", "skin.xml"}).quiet);
-  o = ParseCommandLine({"--settings", "a.ini", "--section", "D1"});
-  EXPECT_EQ(o.settingsSection, "D1");
   EXPECT_THROW(ParseCommandLine({"--trace"}), UsageError);
   EXPECT_THROW(ParseCommandLine({"--bogus", "s.xml"}), UsageError);
-  EXPECT_THROW(ParseCommandLine({"a.xml", "b.xml"}), UsageError);
   EXPECT_THROW(ParseCommandLine({"--settings", "a.ini", "s.xml"}), UsageError);
+}
+
+TEST(CommandLine, SeveralSkinsKeepTheirOrderAmongTheOptions) {
+  const Options o = ParseCommandLine({"b.xml", "--quiet", "a.xml", "--scenario", "s.txt", "b.xml", "c.xml"});
+  EXPECT_EQ(o.skins, (Skins{"b.xml", "a.xml", "b.xml", "c.xml"}));
+  EXPECT_TRUE(o.quiet);
+  EXPECT_EQ(o.scenario, "s.txt");
+  EXPECT_TRUE(o.settingsFile.empty());
+}
+
+TEST(CommandLine, NoSkinNeedsSettings) {
   EXPECT_THROW(ParseCommandLine({}), UsageError);
+  EXPECT_THROW(ParseCommandLine({"--headless", "--quiet"}), UsageError);
+  const Options o = ParseCommandLine({"--settings", "a.ini", "--section", "D1"});
+  EXPECT_TRUE(o.skins.empty());
+  EXPECT_EQ(o.settingsFile, "a.ini");
+  EXPECT_EQ(o.settingsSection, "D1");
+}
+
+TEST(CommandLine, SettingsGoWithOneSkinAtMost) {
+  const Options o = ParseCommandLine({"--settings", "a.ini", "--section", "D1", "s.xml"});
+  EXPECT_EQ(o.skins, Skins{"s.xml"});
+  EXPECT_EQ(o.settingsSection, "D1");
+  try {
+    ParseCommandLine({"--settings", "a.ini", "--section", "D1", "a.xml", "b.xml"});
+    ADD_FAILURE() << "settings with two skin files were taken";
+  } catch (const UsageError& e) {
+    EXPECT_NE(std::string(e.what()).find("2 skin files"), std::string::npos) << e.what();
+  }
+  EXPECT_THROW(ParseCommandLine({"a.xml", "--section", "D1", "b.xml", "--settings", "a.ini"}), UsageError);
+}
+
+TEST(CommandLine, UsageTextShowsSeveralSkins) {
+  EXPECT_NE(std::string(UsageText()).find("[SKIN.xml ...]"), std::string::npos);
 }
 
 }  // namespace
