@@ -33,6 +33,9 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
       o.skins.push_back(a);
     }
   }
+  // NOTE: a scenario drives the desklets in place of a user; on the desktop
+  // the user does.
+  if (!o.scenario.empty() && !o.headless) throw UsageError("--scenario runs headless: add --headless");
   if (o.settingsFile.empty() != o.settingsSection.empty())
     throw UsageError("--settings and --section go together");
   if (o.skins.empty() && o.settingsFile.empty()) throw UsageError("give a skin file or --settings with --section");

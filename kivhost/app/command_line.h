@@ -13,8 +13,8 @@ namespace kivhost {
 
 struct Options {
   std::string plugin;  // empty: libvorel.so beside the program
-  // NOTE: every session is headless until the desktop front-end exists;
-  // the flag is accepted so that callers need not change then.
+  // Without a screen: scenarios run, nothing is shown. Otherwise the
+  // desklets are windows on the desktop.
   bool headless = false;
   // Error-log lines of the desklets are not shown on standard error.
   bool quiet = false;

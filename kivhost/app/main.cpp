@@ -6,7 +6,11 @@
 #include <filesystem>
 #include <iostream>
 
+#include <gtk/gtk.h>
+
 #include "kivhost/app/command_line.h"
+#include "kivhost/desktop/desktop_front_end.h"
+#include "kivhost/desktop/display.h"
 #include "kivhost/headless/scenario_runner.h"
 #include "kivhost/headless/snapshot.h"
 #include "kivhost/headless/state_dump.h"
@@ -27,6 +31,13 @@ int Run(const kivhost::Options& o) {
   host.SetHostFolder(ProgramFolder().string());
   host.errorEcho.SetQuiet(o.quiet);
   if (!o.trace.empty()) host.trace.Open(o.trace);
+
+  // Without --headless the desklets go on the desktop, which needs a display.
+  const bool desktop = !o.headless;
+  if (desktop) {
+    if (!HasDisplay()) throw std::runtime_error("no display (DISPLAY or WAYLAND_DISPLAY); run with --headless to go without one");
+    if (!gtk_init_check(nullptr, nullptr)) throw std::runtime_error("the display cannot be opened");
+  }
 
   // Parse the scenario first: a mistake in it stops before anything runs.
   std::vector<ScenarioCommand> commands;
@@ -53,9 +64,14 @@ int Run(const kivhost::Options& o) {
     host.PumpPending();
   }
 
-  ScenarioRunner runner(host, session);
-  if (commands.empty()) host.RunFor(std::chrono::milliseconds(200));
-  else runner.Run(commands);
+  if (desktop) {
+    DesktopFrontEnd front(host, session);
+    front.Run();
+  } else {
+    ScenarioRunner runner(host, session);
+    if (commands.empty()) host.RunFor(std::chrono::milliseconds(200));
+    else runner.Run(commands);
+  }
   host.PumpPending();
 
   if (!o.state.empty()) WriteState(host, o.state);

@@ -86,8 +86,8 @@ bool InputRouter::Button(int x, int y, uint32_t flags, const char* fn, ButtonExp
   return ret != 0;
 }
 
-void InputRouter::Down(int x, int y, uint32_t flags) {
-  Button(x, y, flags, "OnLayerMouseDown", &PluginLibrary::OnLayerMouseDown);
+bool InputRouter::Down(int x, int y, uint32_t flags) {
+  return Button(x, y, flags, "OnLayerMouseDown", &PluginLibrary::OnLayerMouseDown);
 }
 
 void InputRouter::Up(int x, int y, uint32_t flags) { Button(x, y, flags, "OnLayerMouseUp", &PluginLibrary::OnLayerMouseUp); }

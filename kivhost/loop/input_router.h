@@ -22,7 +22,9 @@ class InputRouter {
   HWND Hwnd() const { return hwnd_; }
 
   void Move(int x, int y);
-  void Down(int x, int y, uint32_t flags);
+  // False when no layer took the press: a desktop host moves the desklet
+  // then.
+  bool Down(int x, int y, uint32_t flags);
   void Up(int x, int y, uint32_t flags);
   // False when the plug-in left the click to the host (its menu shows).
   bool RightClick(int x, int y);

@@ -49,6 +49,7 @@ bool MessageQueue::Post(const WinMsg& msg) {
     items_.push_back({msg, {}, std::nullopt});
   }
   ready_.notify_one();
+  WakeUp();
   return true;
 }
 
@@ -58,6 +59,17 @@ void MessageQueue::PostTask(std::function<void()> task) {
     items_.push_back({{}, std::move(task), std::nullopt});
   }
   ready_.notify_one();
+  WakeUp();
+}
+
+void MessageQueue::SetWakeUp(std::function<void()> wakeUp) {
+  std::lock_guard lock(wakeMutex_);
+  wakeUp_ = std::move(wakeUp);
+}
+
+void MessageQueue::WakeUp() {
+  std::lock_guard lock(wakeMutex_);
+  if (wakeUp_) wakeUp_();
 }
 
 LRESULT MessageQueue::SendAndWait(const WinMsg& msg) {
@@ -70,6 +82,7 @@ LRESULT MessageQueue::SendAndWait(const WinMsg& msg) {
     items_.push_back({msg, {}, SentMessage(answer)});
   }
   ready_.notify_one();
+  WakeUp();
   return answer->Wait();
 }
 

@@ -89,8 +89,14 @@ class MessageQueue {
   // once. Posts and tasks are still queued (the final pump may run them).
   void Stop();
   bool Stopped() const;
+  // Called, from the posting thread, after each item is queued: a loop that
+  // waits on something else than this queue (the desktop's main loop) is
+  // woken by it. Set it before other threads post.
+  void SetWakeUp(std::function<void()> wakeUp);
 
  private:
+  void WakeUp();
+
   // Takes out the items `drop` picks, keeping the others in order. The
   // caller holds the lock.
   std::vector<QueuedItem> RemoveIf(const std::function<bool(const QueuedItem&)>& drop);
@@ -100,6 +106,8 @@ class MessageQueue {
   std::deque<QueuedItem> items_;
   std::set<HWND> closed_;
   bool stopped_ = false;
+  std::mutex wakeMutex_;
+  std::function<void()> wakeUp_;
 };
 
 }  // namespace kivhost

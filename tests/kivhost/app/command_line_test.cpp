@@ -23,7 +23,7 @@ TEST(CommandLine, OptionsAndTheirMistakes) {
 }
 
 TEST(CommandLine, SeveralSkinsKeepTheirOrderAmongTheOptions) {
-  const Options o = ParseCommandLine({"b.xml", "--quiet", "a.xml", "--scenario", "s.txt", "b.xml", "c.xml"});
+  const Options o = ParseCommandLine({"b.xml", "--quiet", "--headless", "a.xml", "--scenario", "s.txt", "b.xml", "c.xml"});
   EXPECT_EQ(o.skins, (Skins{"b.xml", "a.xml", "b.xml", "c.xml"}));
   EXPECT_TRUE(o.quiet);
   EXPECT_EQ(o.scenario, "s.txt");

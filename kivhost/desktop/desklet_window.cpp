@@ -1,0 +1,241 @@
+#include "kivhost/desktop/desklet_window.h"
+
+#include <cmath>
+#include <iostream>
+
+#include "kivhost/render/compositor.h"
+
+namespace kivhost {
+
+namespace {
+
+uint32_t Flags(guint state, uint32_t buttons) {
+  uint32_t flags = buttons;
+  if (state & GDK_SHIFT_MASK) flags |= kFlagShift;
+  if (state & GDK_CONTROL_MASK) flags |= kFlagControl;
+  return flags;
+}
+
+DeskletWindow& Self(gpointer self) { return *static_cast<DeskletWindow*>(self); }
+
+}  // namespace
+
+DeskletWindow::DeskletWindow(Host& host, Session& session, HWND hwnd, std::function<void()> changed)
+    : host_(host), session_(session), hwnd_(hwnd), changed_(std::move(changed)), router_(host, hwnd) {
+  window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  g_object_ref_sink(window_);
+  GdkScreen* screen = gtk_widget_get_screen(window_);
+  GdkVisual* rgba = gdk_screen_get_rgba_visual(screen);
+  composited_ = rgba && gdk_screen_is_composited(screen);
+  if (composited_) gtk_widget_set_visual(window_, rgba);
+  gtk_widget_set_app_paintable(window_, TRUE);
+  gtk_window_set_decorated(GTK_WINDOW(window_), FALSE);
+  gtk_window_set_skip_taskbar_hint(GTK_WINDOW(window_), TRUE);
+  gtk_window_set_skip_pager_hint(GTK_WINDOW(window_), TRUE);
+  gtk_window_set_keep_below(GTK_WINDOW(window_), TRUE);
+  gtk_window_stick(GTK_WINDOW(window_));
+  gtk_window_set_resizable(GTK_WINDOW(window_), FALSE);
+  gtk_widget_add_events(window_, GDK_POINTER_MOTION_MASK | GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK |
+                                     GDK_SCROLL_MASK | GDK_SMOOTH_SCROLL_MASK | GDK_KEY_PRESS_MASK |
+                                     GDK_LEAVE_NOTIFY_MASK | GDK_FOCUS_CHANGE_MASK);
+  Connect();
+  Sync();
+  gtk_widget_show(window_);
+}
+
+DeskletWindow::~DeskletWindow() {
+  g_signal_handlers_disconnect_by_data(window_, this);
+  gtk_widget_destroy(window_);
+  g_object_unref(window_);
+}
+
+void DeskletWindow::Connect() {
+  g_signal_connect(window_, "draw", G_CALLBACK(&DeskletWindow::OnDraw), this);
+  g_signal_connect(window_, "motion-notify-event", G_CALLBACK(&DeskletWindow::OnMotion), this);
+  g_signal_connect(window_, "button-press-event", G_CALLBACK(&DeskletWindow::OnButtonPress), this);
+  g_signal_connect(window_, "button-release-event", G_CALLBACK(&DeskletWindow::OnButtonRelease), this);
+  g_signal_connect(window_, "scroll-event", G_CALLBACK(&DeskletWindow::OnScroll), this);
+  g_signal_connect(window_, "key-press-event", G_CALLBACK(&DeskletWindow::OnKeyPress), this);
+  g_signal_connect(window_, "leave-notify-event", G_CALLBACK(&DeskletWindow::OnLeave), this);
+  g_signal_connect(window_, "focus-in-event", G_CALLBACK(&DeskletWindow::OnFocusIn), this);
+  g_signal_connect(window_, "focus-out-event", G_CALLBACK(&DeskletWindow::OnFocusOut), this);
+  g_signal_connect(window_, "delete-event", G_CALLBACK(&DeskletWindow::OnDelete), this);
+}
+
+void DeskletWindow::Sync() {
+  HostDesklet* d = Desklet();
+  if (!d) return;
+  const std::string title = d->label.empty() ? d->SkinName() : d->label;
+  const char* shownTitle = gtk_window_get_title(GTK_WINDOW(window_));
+  if (!shownTitle || title != shownTitle) gtk_window_set_title(GTK_WINDOW(window_), title.c_str());
+  const KivRect& r = d->rect;
+  const KivSize size = d->Size();
+  if (r.left != shownRect_.left || r.top != shownRect_.top) gtk_window_move(GTK_WINDOW(window_), r.left, r.top);
+  if (size.cx != shownRect_.right - shownRect_.left || size.cy != shownRect_.bottom - shownRect_.top) {
+    gtk_widget_set_size_request(window_, std::max(1, size.cx), std::max(1, size.cy));
+    gtk_window_resize(GTK_WINDOW(window_), std::max(1, size.cx), std::max(1, size.cy));
+    shownRedraws_ = -1;
+  }
+  shownRect_ = r;
+  if (d->RedrawCount() != shownRedraws_) {
+    shownRedraws_ = d->RedrawCount();
+    gtk_widget_queue_draw(window_);
+    Reshape();
+  }
+}
+
+// Clicks pass through the pixels that show nothing.
+void DeskletWindow::Reshape() {
+  HostDesklet* d = Desklet();
+  if (!d) return;
+  cairo_surface_t* picture = RenderDesklet(*d, host_.DeskletImage(*d));
+  cairo_region_t* shape = gdk_cairo_region_create_from_surface(picture);
+  gtk_widget_input_shape_combine_region(window_, shape);
+  cairo_region_destroy(shape);
+  cairo_surface_destroy(picture);
+}
+
+void DeskletWindow::MoveBy(double dx, double dy) {
+  HostDesklet* d = Desklet();
+  if (!d) return;
+  const KivSize size = d->Size();
+  d->rect.left += static_cast<int32_t>(std::lround(dx));
+  d->rect.top += static_cast<int32_t>(std::lround(dy));
+  d->rect.right = d->rect.left + size.cx;
+  d->rect.bottom = d->rect.top + size.cy;
+  Sync();
+}
+
+gboolean DeskletWindow::OnDraw(GtkWidget*, cairo_t* cr, gpointer self) {
+  DeskletWindow& w = Self(self);
+  HostDesklet* d = w.Desklet();
+  cairo_save(cr);
+  cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+  // NOTE: without compositing the window cannot be see-through; the
+  // desklet is drawn on black then.
+  cairo_set_source_rgba(cr, 0, 0, 0, w.composited_ ? 0 : 1);
+  cairo_paint(cr);
+  cairo_restore(cr);
+  if (d) CompositeDesklet(cr, *d, w.host_.DeskletImage(*d));
+  return TRUE;
+}
+
+gboolean DeskletWindow::OnMotion(GtkWidget*, GdkEventMotion* event, gpointer self) {
+  DeskletWindow& w = Self(self);
+  if (w.moving_) {
+    w.MoveBy(event->x_root - w.moveX_, event->y_root - w.moveY_);
+    w.moveX_ = event->x_root;
+    w.moveY_ = event->y_root;
+    return TRUE;
+  }
+  w.router_.Move(static_cast<int>(event->x), static_cast<int>(event->y));
+  w.changed_();
+  return TRUE;
+}
+
+gboolean DeskletWindow::OnButtonPress(GtkWidget*, GdkEventButton* event, gpointer self) {
+  DeskletWindow& w = Self(self);
+  if (event->type != GDK_BUTTON_PRESS || event->button != 1) return TRUE;
+  gtk_window_present(GTK_WINDOW(w.window_));
+  const bool taken =
+      w.router_.Down(static_cast<int>(event->x), static_cast<int>(event->y), Flags(event->state, kFlagLeft));
+  if (!taken) {
+    w.moving_ = true;
+    w.moveX_ = event->x_root;
+    w.moveY_ = event->y_root;
+  }
+  w.changed_();
+  return TRUE;
+}
+
+gboolean DeskletWindow::OnButtonRelease(GtkWidget*, GdkEventButton* event, gpointer self) {
+  DeskletWindow& w = Self(self);
+  const int x = static_cast<int>(event->x), y = static_cast<int>(event->y);
+  if (event->button == 1) {
+    if (w.moving_) {
+      w.moving_ = false;
+      return TRUE;
+    }
+    w.router_.Up(x, y, Flags(event->state, kFlagLeft));
+  } else if (event->button == 3) {
+    if (!w.router_.RightClick(x, y)) w.session_.ShowHostMenu(w.hwnd_);
+  }
+  w.changed_();
+  return TRUE;
+}
+
+gboolean DeskletWindow::OnScroll(GtkWidget*, GdkEventScroll* event, gpointer self) {
+  DeskletWindow& w = Self(self);
+  int steps = 0;
+  switch (event->direction) {
+    case GDK_SCROLL_UP: steps = 1; break;
+    case GDK_SCROLL_DOWN: steps = -1; break;
+    case GDK_SCROLL_SMOOTH: {
+      w.wheel_ -= event->delta_y;
+      steps = static_cast<int>(w.wheel_);
+      w.wheel_ -= steps;
+      break;
+    }
+    default: break;
+  }
+  if (steps != 0) {
+    w.router_.Wheel(steps, static_cast<int>(event->x), static_cast<int>(event->y));
+    w.changed_();
+  }
+  return TRUE;
+}
+
+gboolean DeskletWindow::OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer self) {
+  DeskletWindow& w = Self(self);
+  char32_t c = gdk_keyval_to_unicode(event->keyval);
+  switch (event->keyval) {
+    case GDK_KEY_Return: case GDK_KEY_KP_Enter: c = 13; break;
+    case GDK_KEY_Escape: c = 27; break;
+    case GDK_KEY_Tab: c = 9; break;
+    case GDK_KEY_BackSpace: c = 8; break;
+    default: break;
+  }
+  if (c == 0) return FALSE;
+  w.router_.Key(std::u32string(1, c));
+  w.changed_();
+  return TRUE;
+}
+
+gboolean DeskletWindow::OnLeave(GtkWidget*, GdkEventCrossing* event, gpointer self) {
+  DeskletWindow& w = Self(self);
+  // Crossings into a child window or by a grab are no leave of the desklet.
+  if (w.moving_ || event->detail == GDK_NOTIFY_INFERIOR || event->mode != GDK_CROSSING_NORMAL) return FALSE;
+  w.router_.Leave();
+  w.changed_();
+  return FALSE;
+}
+
+gboolean DeskletWindow::OnFocusIn(GtkWidget*, GdkEventFocus*, gpointer self) {
+  DeskletWindow& w = Self(self);
+  w.router_.Select();
+  w.changed_();
+  return FALSE;
+}
+
+gboolean DeskletWindow::OnFocusOut(GtkWidget*, GdkEventFocus*, gpointer self) {
+  DeskletWindow& w = Self(self);
+  w.router_.Deselect();
+  w.changed_();
+  return FALSE;
+}
+
+// The window manager's close saves the desklet and closes it from the loop,
+// never inside an event the plug-in may be part of.
+gboolean DeskletWindow::OnDelete(GtkWidget*, GdkEvent*, gpointer self) {
+  DeskletWindow& w = Self(self);
+  const HWND hwnd = w.hwnd_;
+  Session* session = &w.session_;
+  Host* host = &w.host_;
+  w.host_.queue.PostTask([session, host, hwnd] {
+    if (HostDesklet* d = host->Find(hwnd)) session->Save(*d);
+    session->Close(hwnd);
+  });
+  return TRUE;
+}
+
+}  // namespace kivhost

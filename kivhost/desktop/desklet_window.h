@@ -1,0 +1,68 @@
+// DeskletWindow: one desklet shown as a GTK top-level window. It paints the
+// host's composite of the desklet (with per-pixel alpha where the screen
+// composites, opaque otherwise), lets clicks on transparent pixels fall
+// through to what lies below, and hands pointer, wheel, key and focus
+// events to the input router. A left press that no layer takes moves the
+// desklet. The window has no decorations, is on every workspace, stays
+// out of the task bar and pager, and is kept below other windows.
+//
+// The model stays the truth: Sync() brings the window in line with the
+// desklet's rectangle and picture after the plug-in changed them.
+#pragma once
+
+#include <gtk/gtk.h>
+
+#include <functional>
+
+#include "kivhost/loop/input_router.h"
+#include "kivhost/loop/session.h"
+
+namespace kivhost {
+
+class DeskletWindow {
+ public:
+  // `changed` runs after every event the plug-in was told of, so that all
+  // windows can follow what it changed.
+  DeskletWindow(Host& host, Session& session, HWND hwnd, std::function<void()> changed);
+  ~DeskletWindow();
+  DeskletWindow(const DeskletWindow&) = delete;
+  DeskletWindow& operator=(const DeskletWindow&) = delete;
+
+  HWND Hwnd() const { return hwnd_; }
+  GtkWidget* Widget() const { return window_; }
+  void Sync();
+
+ private:
+  HostDesklet* Desklet() const { return host_.Find(hwnd_); }
+  void Connect();
+  void Reshape();
+  void MoveBy(double dx, double dy);
+
+  static gboolean OnDraw(GtkWidget*, cairo_t* cr, gpointer self);
+  static gboolean OnMotion(GtkWidget*, GdkEventMotion* event, gpointer self);
+  static gboolean OnButtonPress(GtkWidget*, GdkEventButton* event, gpointer self);
+  static gboolean OnButtonRelease(GtkWidget*, GdkEventButton* event, gpointer self);
+  static gboolean OnScroll(GtkWidget*, GdkEventScroll* event, gpointer self);
+  static gboolean OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer self);
+  static gboolean OnLeave(GtkWidget*, GdkEventCrossing* event, gpointer self);
+  static gboolean OnFocusIn(GtkWidget*, GdkEventFocus*, gpointer self);
+  static gboolean OnFocusOut(GtkWidget*, GdkEventFocus*, gpointer self);
+  static gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer self);
+
+  Host& host_;
+  Session& session_;
+  HWND hwnd_;
+  std::function<void()> changed_;
+  InputRouter router_;
+  GtkWidget* window_ = nullptr;
+  bool composited_ = false;
+  // What the window shows of the model.
+  KivRect shownRect_{0, 0, 0, 0};
+  int shownRedraws_ = -1;
+  // A move of the desklet under way: where the pointer was on the screen.
+  bool moving_ = false;
+  double moveX_ = 0, moveY_ = 0;
+  double wheel_ = 0;  // smooth scrolling, until it makes a whole step
+};
+
+}  // namespace kivhost

@@ -1,0 +1,106 @@
+// kivhost on a real X display (an Xvfb of the test's own): desklets are
+// windows of their size at their place, a click reaches the layer's
+// statement, a press where no layer takes it drags the desklet, and
+// SIGTERM ends kivhost with the state written. Input comes through XTEST
+// (xdotool). Skipped, saying why, where Xvfb or xdotool is missing.
+#include <gtest/gtest.h>
+
+#include <cairo.h>
+#include <unistd.h>
+
+#include "desktop/x_session.h"
+#include "e2e/kivhost_run.h"
+
+namespace desktoptest {
+namespace {
+
+using testing_support::TempDir;
+
+void WritePng(const std::string& path, int width, int height, double r, double g, double b) {
+  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+  cairo_t* cr = cairo_create(s);
+  cairo_set_source_rgb(cr, r, g, b);
+  cairo_paint(cr);
+  cairo_destroy(cr);
+  cairo_surface_write_to_png(s, path.c_str());
+  cairo_surface_destroy(s);
+}
+
+// A 120×80 desklet: a button on the left half whose click renames the
+// desklet, a plain pad on the right half.
+std::string WriteSkin(const TempDir& dir) {
+  dir.Write("desk/.keep", "");
+  WritePng(dir.File("desk/button.png"), 60, 80, 0.9, 0.2, 0.2);
+  WritePng(dir.File("desk/pad.png"), 60, 80, 0.2, 0.2, 0.9);
+  return dir.Write("desk/desk.xml", R"xml(<skindata><skininfo><name>Desk</name></skininfo>
+    <sides><side id="0" width="120" height="80"/></sides>
+    <desklet><label>DeskTest</label><keypressanim>0</keypressanim></desklet>
+    <layers>
+      <layer name="button" src="button.png" x="0" y="0" onclick="kiv.DeskletLabel = 'Clicked'"/>
+      <layer name="pad" src="pad.png" x="60" y="0"/>
+    </layers></skindata>)xml");
+}
+
+class DesktopTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!HaveXTools()) GTEST_SKIP() << "Xvfb or xdotool is not installed (scripts/install-deps installs them)";
+    server_ = std::make_unique<XServer>();
+    if (server_->Display().empty()) GTEST_SKIP() << "Xvfb did not start";
+  }
+  const std::string& Display() const { return server_->Display(); }
+  std::unique_ptr<Program> Kivhost(const std::vector<std::string>& args) {
+    std::vector<std::string> all{std::string(KIV_BIN_DIR) + "/kivhost"};
+    all.insert(all.end(), args.begin(), args.end());
+    return std::make_unique<Program>(Display(), all, dir_.File("stderr.txt"));
+  }
+
+  TempDir dir_;
+  std::unique_ptr<XServer> server_;
+};
+
+TEST_F(DesktopTest, ADeskletIsAWindowOfItsSizeAtItsPlace) {
+  auto host = Kivhost({"--state", dir_.File("state.json"), WriteSkin(dir_)});
+  const std::string window = WaitForWindow(Display(), "DeskTest");
+  ASSERT_FALSE(window.empty()) << e2e::ReadText(dir_.File("stderr.txt"));
+  const WindowGeometry g = GeometryOf(Display(), window);
+  EXPECT_EQ(g.width, 120);
+  EXPECT_EQ(g.height, 80);
+  EXPECT_EQ(g.x, 100);
+  EXPECT_EQ(g.y, 100);
+  EXPECT_EQ(host->Terminate(), 0) << e2e::ReadText(dir_.File("stderr.txt"));
+  const e2e::json state = e2e::ReadJson(dir_.File("state.json"));
+  ASSERT_EQ(state["desklets"].size(), 1u);
+  EXPECT_EQ(state["desklets"][0]["label"], "DeskTest");
+}
+
+TEST_F(DesktopTest, AClickRunsTheLayersStatement) {
+  auto host = Kivhost({"--state", dir_.File("state.json"), WriteSkin(dir_)});
+  const std::string window = WaitForWindow(Display(), "DeskTest");
+  ASSERT_FALSE(window.empty()) << e2e::ReadText(dir_.File("stderr.txt"));
+  XDoTool(Display(), {"mousemove", "130", "140", "click", "1"});
+  EXPECT_FALSE(WaitForWindow(Display(), "Clicked").empty()) << "the window's title follows the label";
+  EXPECT_EQ(host->Terminate(), 0);
+  EXPECT_EQ(e2e::ReadJson(dir_.File("state.json"))["desklets"][0]["label"], "Clicked");
+}
+
+TEST_F(DesktopTest, APressNoLayerTakesDragsTheDesklet) {
+  auto host = Kivhost({"--state", dir_.File("state.json"), WriteSkin(dir_)});
+  const std::string window = WaitForWindow(Display(), "DeskTest");
+  ASSERT_FALSE(window.empty()) << e2e::ReadText(dir_.File("stderr.txt"));
+  XDoTool(Display(), {"mousemove", "190", "140", "mousedown", "1"});
+  XDoTool(Display(), {"mousemove", "210", "150"});
+  XDoTool(Display(), {"mousemove", "240", "170", "mouseup", "1"});
+  for (int i = 0; i < 100 && GeometryOf(Display(), window).x == 100; ++i) usleep(20000);
+  const WindowGeometry g = GeometryOf(Display(), window);
+  EXPECT_EQ(g.x, 150);
+  EXPECT_EQ(g.y, 130);
+  EXPECT_EQ(host->Terminate(), 0);
+  const e2e::json rect = e2e::ReadJson(dir_.File("state.json"))["desklets"][0]["rect"];
+  EXPECT_EQ(rect["left"], 150);
+  EXPECT_EQ(rect["top"], 130);
+  EXPECT_EQ(rect["right"], 270);
+}
+
+}  // namespace
+}  // namespace desktoptest
