@@ -1,5 +1,7 @@
 #include "kivhost/loop/session.h"
 
+#include <climits>
+#include <cstdlib>
 #include <filesystem>
 
 #include "kivhost/trace/trace_values.h"
@@ -21,6 +23,25 @@ Session::~Session() {
   current_ = nullptr;
 }
 
+namespace {
+
+// The host keeps where a desklet stands in a section of its own beside the
+// plug-in's: every key of the plug-in's section is the plug-in's.
+std::string WindowSection(const SettingsPlace& place) { return place.section + ".window"; }
+
+std::optional<int32_t> ReadNumber(const win::IniEntries& entries, const char* key) {
+  for (const auto& [k, v] : entries) {
+    if (k != key) continue;
+    char* end = nullptr;
+    const long value = std::strtol(v.c_str(), &end, 10);
+    if (end == v.c_str() || *end != '\0' || value < INT32_MIN / 2 || value > INT32_MAX / 2) return std::nullopt;
+    return static_cast<int32_t>(value);
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
 HostDesklet* Session::Adopt(HostDesklet& desklet, void* instance, std::optional<SettingsPlace> settings) {
   if (!instance) {
     host_.RemoveDesklet(desklet.Hwnd());
@@ -28,8 +49,23 @@ HostDesklet* Session::Adopt(HostDesklet& desklet, void* instance, std::optional<
   }
   // The plug-in may have named another pointer with DeskletAsyncSetPointer.
   if (!desklet.instance) desklet.instance = instance;
-  if (settings) settings_[desklet.Hwnd()] = *settings;
+  if (settings) {
+    settings_[desklet.Hwnd()] = *settings;
+    RestorePlace(desklet, *settings);
+  }
   return &desklet;
+}
+
+void Session::RestorePlace(HostDesklet& desklet, const SettingsPlace& settings) {
+  const win::IniEntries entries = win::ReadIniSection(settings.file, WindowSection(settings));
+  const std::optional<int32_t> left = ReadNumber(entries, "Left"), top = ReadNumber(entries, "Top");
+  const std::optional<int32_t> width = ReadNumber(entries, "Width"), height = ReadNumber(entries, "Height");
+  if (!left || !top) return;
+  KivSize size = desklet.Size();
+  // NOTE: a restored desklet keeps the size it had; its skin sizes only
+  // a new one.
+  if (width && height && *width > 0 && *height > 0) size = {*width, *height};
+  desklet.rect = {*left, *top, *left + size.cx, *top + size.cy};
 }
 
 HostDesklet* Session::CreateFromSkin(const std::string& skinFile, std::optional<SettingsPlace> settings) {
@@ -70,6 +106,11 @@ bool Session::Save(HostDesklet& desklet) {
                                          json::array({it->second.file, it->second.section, false}));
   plugin_.OnSave(desklet.instance, it->second.file.c_str(), it->second.section.c_str(), kFalse);
   host_.trace.End(seq, nullptr);
+  win::WriteIniStrings(it->second.file, WindowSection(it->second),
+                       {{"Left", std::to_string(desklet.rect.left)},
+                        {"Top", std::to_string(desklet.rect.top)},
+                        {"Width", std::to_string(desklet.Size().cx)},
+                        {"Height", std::to_string(desklet.Size().cy)}});
   return true;
 }
 

@@ -28,7 +28,8 @@ class Session {
   HostDesklet* CreateFromSkin(const std::string& skinFile, std::optional<SettingsPlace> settings);
   HostDesklet* CreateFromSettings(const SettingsPlace& settings);
 
-  // Saves to the desklet's settings; false when it has none.
+  // Saves to the desklet's settings (the plug-in's, and where the desklet
+  // stands); false when it has none.
   bool Save(HostDesklet& desklet);
   void SaveAll();
   void Close(HWND hwnd);
@@ -43,6 +44,8 @@ class Session {
 
  private:
   HostDesklet* Adopt(HostDesklet& desklet, void* instance, std::optional<SettingsPlace> settings);
+  // Puts the desklet where its settings say it stood.
+  void RestorePlace(HostDesklet& desklet, const SettingsPlace& settings);
 
   Host& host_;
   PluginLibrary& plugin_;

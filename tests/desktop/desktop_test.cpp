@@ -84,13 +84,17 @@ TEST_F(DesktopTest, AClickRunsTheLayersStatement) {
   EXPECT_EQ(e2e::ReadJson(dir_.File("state.json"))["desklets"][0]["label"], "Clicked");
 }
 
-TEST_F(DesktopTest, APressNoLayerTakesDragsTheDesklet) {
-  auto host = Kivhost({"--state", dir_.File("state.json"), WriteSkin(dir_)});
-  const std::string window = WaitForWindow(Display(), "DeskTest");
+// The sample skin, installed beside the plug-in as saved settings expect.
+TEST_F(DesktopTest, APressNoLayerTakesDragsTheDeskletAndItsPlaceIsSaved) {
+  const std::string ini = dir_.File("desklets.ini");
+  const std::string hello = std::string(KIV_BIN_DIR) + "/hello/hello.xml";
+  auto host = Kivhost({"--state", dir_.File("state.json"), "--settings", ini, "--section", "D1", hello});
+  const std::string window = WaitForWindow(Display(), "Hello, Vorel");
   ASSERT_FALSE(window.empty()) << e2e::ReadText(dir_.File("stderr.txt"));
-  XDoTool(Display(), {"mousemove", "190", "140", "mousedown", "1"});
-  XDoTool(Display(), {"mousemove", "210", "150"});
-  XDoTool(Display(), {"mousemove", "240", "170", "mouseup", "1"});
+  // The title text takes no press: the desklet moves with the pointer.
+  XDoTool(Display(), {"mousemove", "300", "125", "mousedown", "1"});
+  XDoTool(Display(), {"mousemove", "320", "135"});
+  XDoTool(Display(), {"mousemove", "350", "155", "mouseup", "1"});
   for (int i = 0; i < 100 && GeometryOf(Display(), window).x == 100; ++i) usleep(20000);
   const WindowGeometry g = GeometryOf(Display(), window);
   EXPECT_EQ(g.x, 150);
@@ -99,7 +103,18 @@ TEST_F(DesktopTest, APressNoLayerTakesDragsTheDesklet) {
   const e2e::json rect = e2e::ReadJson(dir_.File("state.json"))["desklets"][0]["rect"];
   EXPECT_EQ(rect["left"], 150);
   EXPECT_EQ(rect["top"], 130);
-  EXPECT_EQ(rect["right"], 270);
+  EXPECT_EQ(rect["right"], 390);
+  // SIGTERM saved the settings; the desklet comes back where it was left.
+  const std::string saved = e2e::ReadText(ini);
+  EXPECT_NE(saved.find("[D1.window]"), std::string::npos) << saved;
+  auto again = Kivhost({"--settings", ini, "--section", "D1"});
+  const std::string restored = WaitForWindow(Display(), "Hello, Vorel");
+  ASSERT_FALSE(restored.empty()) << e2e::ReadText(dir_.File("stderr.txt"));
+  const WindowGeometry back = GeometryOf(Display(), restored);
+  EXPECT_EQ(back.x, 150);
+  EXPECT_EQ(back.y, 130);
+  EXPECT_EQ(back.width, 240);
+  EXPECT_EQ(again->Terminate(), 0);
 }
 
 }  // namespace
