@@ -57,22 +57,17 @@ bool CopyOut(const std::string& text, char* out, int32_t outSize) {
   return true;
 }
 
-// The next answer if it is one of the kinds this dialog takes; an answer of
-// another kind is used up as a cancel.
-std::optional<Answer> AnswerOf(std::initializer_list<Answer::Kind> kinds) {
-  auto a = Host::Get().answers.Next();
-  if (!a) return std::nullopt;
-  if (std::find(kinds.begin(), kinds.end(), a->kind) == kinds.end()) return std::nullopt;
-  return a;
-}
+using kivhost::DialogRequest;
 
-BOOL32 TextDialog(const char* fn, HWND owner, json args, std::initializer_list<Answer::Kind> kinds, char* out,
-                  int32_t outSize) {
+BOOL32 TextDialog(const char* fn, HWND owner, json args, const DialogRequest& request,
+                  std::initializer_list<Answer::Kind> kinds, char* out, int32_t outSize) {
   return TracedBool(fn, owner, std::move(args), [&]() -> BOOL32 {
-    auto a = AnswerOf(kinds);
+    auto a = Host::Get().Ask(request, kinds);
     return a && CopyOut(a->text, out, outSize) ? kTrue : kFalse;
   });
 }
+
+std::string Text(const char* s) { return s ? s : ""; }
 
 bool KnownSystemCursor(int32_t id) {
   static const int32_t ids[] = {32512, 32513, 32514, 32515, 32516, 32640, 32641, 32642,
@@ -107,7 +102,9 @@ HOST_EXPORT LRESULT WinDispatchMessage(const WinMsg* msg) {
 
 HOST_EXPORT int32_t WinMessageBox(HWND owner, const char* text, const char* caption, uint32_t type) {
   return Traced("WinMessageBox", owner, json::array({TextJson(text), TextJson(caption), type}), [&]() -> int32_t {
-    auto a = AnswerOf({Answer::Kind::Yes, Answer::Kind::No, Answer::Kind::Cancel});
+    DialogRequest request{.kind = DialogRequest::Kind::MessageBox, .owner = owner, .caption = Text(caption),
+                          .text = Text(text), .style = type};
+    auto a = Host::Get().Ask(request, {Answer::Kind::Yes, Answer::Kind::No, Answer::Kind::Cancel});
     if (!a) return kIdOk;
     switch (a->kind) {
       case Answer::Kind::Yes: return kIdYes;
@@ -133,7 +130,8 @@ HOST_EXPORT BOOL32 WinDestroyMenu(HMENU menu) {
 
 HOST_EXPORT int32_t WinTrackPopupMenu(HMENU menu, uint32_t flags, int32_t x, int32_t y, HWND owner) {
   return Traced("WinTrackPopupMenu", owner, json::array({menu, flags, x, y}), [&]() -> int32_t {
-    auto a = AnswerOf({Answer::Kind::Menu, Answer::Kind::Cancel});
+    DialogRequest request{.kind = DialogRequest::Kind::Menu, .owner = owner, .menu = menu, .at = {x, y}};
+    auto a = Host::Get().Ask(request, {Answer::Kind::Menu, Answer::Kind::Cancel});
     if (!a || a->kind != Answer::Kind::Menu) return 0;
     // NOTE: without TPM_RETURNCMD a chosen command would be posted as
     // WM_COMMAND to the owner, as the window system does.
@@ -155,12 +153,15 @@ HOST_EXPORT BOOL32 WinGetCursorPos(KivPoint* pos) {
 HOST_EXPORT BOOL32 WinInputBox(HWND owner, const char* caption, const char* prompt, const char* text, char* out,
                                int32_t outSize) {
   return TextDialog("WinInputBox", owner, json::array({TextJson(caption), TextJson(prompt), TextJson(text)}),
+                    {.kind = DialogRequest::Kind::Input, .owner = owner, .caption = Text(caption), .text = Text(prompt),
+                     .initial = Text(text)},
                     {Answer::Kind::Input}, out, outSize);
 }
 
 HOST_EXPORT BOOL32 WinChooseColor(HWND owner, uint32_t* colorRef) {
   return TracedBool("WinChooseColor", owner, json::array({colorRef ? json(*colorRef) : json(nullptr)}), [&]() -> BOOL32 {
-    auto a = AnswerOf({Answer::Kind::Color});
+    DialogRequest request{.kind = DialogRequest::Kind::Color, .owner = owner, .color = colorRef ? *colorRef : 0};
+    auto a = Host::Get().Ask(request, {Answer::Kind::Color});
     if (!a || !colorRef) return kFalse;
     *colorRef = static_cast<uint32_t>(a->number);
     return kTrue;
@@ -171,6 +172,8 @@ HOST_EXPORT BOOL32 WinGetOpenFileName(HWND owner, const char* folder, const char
                                       const char* title, char* out, int32_t outSize) {
   return TextDialog("WinGetOpenFileName", owner,
                     json::array({TextJson(folder), TextJson(filter), TextJson(defaultExt), TextJson(title)}),
+                    {.kind = DialogRequest::Kind::OpenFile, .owner = owner, .caption = Text(title),
+                     .initial = Text(folder), .filter = Text(filter), .defaultExt = Text(defaultExt)},
                     {Answer::Kind::File}, out, outSize);
 }
 
@@ -178,11 +181,14 @@ HOST_EXPORT BOOL32 WinGetSaveFileName(HWND owner, const char* folder, const char
                                       const char* title, char* out, int32_t outSize) {
   return TextDialog("WinGetSaveFileName", owner,
                     json::array({TextJson(folder), TextJson(filter), TextJson(defaultExt), TextJson(title)}),
+                    {.kind = DialogRequest::Kind::SaveFile, .owner = owner, .caption = Text(title),
+                     .initial = Text(folder), .filter = Text(filter), .defaultExt = Text(defaultExt)},
                     {Answer::Kind::File}, out, outSize);
 }
 
 HOST_EXPORT BOOL32 WinBrowseForFolder(HWND owner, const char* message, char* out, int32_t outSize) {
   return TextDialog("WinBrowseForFolder", owner, json::array({TextJson(message)}),
+                    {.kind = DialogRequest::Kind::Folder, .owner = owner, .caption = Text(message)},
                     {Answer::Kind::File, Answer::Kind::Input}, out, outSize);
 }
 

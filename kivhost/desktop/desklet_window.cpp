@@ -122,6 +122,7 @@ gboolean DeskletWindow::OnDraw(GtkWidget*, cairo_t* cr, gpointer self) {
 
 gboolean DeskletWindow::OnMotion(GtkWidget*, GdkEventMotion* event, gpointer self) {
   DeskletWindow& w = Self(self);
+  w.host_.cursorPos = {static_cast<int32_t>(event->x_root), static_cast<int32_t>(event->y_root)};
   if (w.moving_) {
     w.MoveBy(event->x_root - w.moveX_, event->y_root - w.moveY_);
     w.moveX_ = event->x_root;
@@ -135,6 +136,7 @@ gboolean DeskletWindow::OnMotion(GtkWidget*, GdkEventMotion* event, gpointer sel
 
 gboolean DeskletWindow::OnButtonPress(GtkWidget*, GdkEventButton* event, gpointer self) {
   DeskletWindow& w = Self(self);
+  w.host_.cursorPos = {static_cast<int32_t>(event->x_root), static_cast<int32_t>(event->y_root)};
   if (event->type != GDK_BUTTON_PRESS || event->button != 1) return TRUE;
   gtk_window_present(GTK_WINDOW(w.window_));
   const bool taken =
@@ -150,6 +152,7 @@ gboolean DeskletWindow::OnButtonPress(GtkWidget*, GdkEventButton* event, gpointe
 
 gboolean DeskletWindow::OnButtonRelease(GtkWidget*, GdkEventButton* event, gpointer self) {
   DeskletWindow& w = Self(self);
+  w.host_.cursorPos = {static_cast<int32_t>(event->x_root), static_cast<int32_t>(event->y_root)};
   const int x = static_cast<int>(event->x), y = static_cast<int>(event->y);
   if (event->button == 1) {
     if (w.moving_) {

@@ -4,6 +4,7 @@
 
 #include <csignal>
 
+#include "kivhost/desktop/gtk_dialogs.h"
 #include "kivhost/desktop/queue_source.h"
 
 namespace kivhost {
@@ -18,12 +19,14 @@ DesktopFrontEnd::~DesktopFrontEnd() {
 
 void DesktopFrontEnd::Run() {
   QueueSource queue(host_, [this] { SyncAll(); });
+  host_.SetAsker([this](const DialogRequest& request) { return AskWithGtk(host_, request); });
   const guint term = g_unix_signal_add(SIGTERM, &DesktopFrontEnd::OnSignal, this);
   const guint interrupt = g_unix_signal_add(SIGINT, &DesktopFrontEnd::OnSignal, this);
   SyncAll();
   if (!windows_.empty()) g_main_loop_run(loop_);
   g_source_remove(term);
   g_source_remove(interrupt);
+  host_.SetAsker(nullptr);
 }
 
 gboolean DesktopFrontEnd::OnSignal(gpointer self) {

@@ -1,5 +1,7 @@
 #include "kivhost/loop/host.h"
 
+#include <algorithm>
+
 #include "kivhost/trace/trace_values.h"
 #include "platform/gdiplus/bitmap.h"
 
@@ -91,6 +93,12 @@ void Host::RunItem(QueuedItem& item) {
   if (item.task) item.task();
   else if (item.sent) item.sent->Answer(Deliver(item.msg));
   else Deliver(item.msg);
+}
+
+std::optional<Answer> Host::Ask(const DialogRequest& request, std::initializer_list<Answer::Kind> kinds) {
+  std::optional<Answer> answer = asker_ ? asker_(request) : answers.Next();
+  if (!answer || std::find(kinds.begin(), kinds.end(), answer->kind) == kinds.end()) return std::nullopt;
+  return answer;
 }
 
 void Host::PumpPending() {

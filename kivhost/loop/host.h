@@ -10,6 +10,8 @@
 #include <cairo.h>
 
 #include <chrono>
+#include <functional>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -79,6 +81,13 @@ class Host {
   // released with 0, and later sends from other threads return 0.
   void StopLoop() { queue.Stop(); }
 
+  // Asks the user: through the asker a desktop session sets, otherwise
+  // with the next queued answer. An answer of a kind the request does not
+  // take counts as a cancel (none).
+  using Asker = std::function<std::optional<Answer>(const DialogRequest&)>;
+  void SetAsker(Asker asker) { asker_ = std::move(asker); }
+  std::optional<Answer> Ask(const DialogRequest& request, std::initializer_list<Answer::Kind> kinds);
+
   // Where the pointer is, in screen pixels (the window system's cursor).
   KivPoint cursorPos{0, 0};
 
@@ -99,6 +108,7 @@ class Host {
   std::set<HWND> live_;
   std::thread::id windowThread_ = std::this_thread::get_id();
   std::map<std::string, cairo_surface_t*> imageCache_;
+  Asker asker_;
 };
 
 }  // namespace kivhost

@@ -159,8 +159,14 @@ void Session::RunDefaultCommand(HWND hwnd, int32_t offset) {
 
 void Session::ShowHostMenu(HWND hwnd) {
   const uint64_t seq = host_.trace.Begin("host", "HostMenu", hwnd, json::array({"Properties", "Save", "Close"}));
+  const HMENU menu = host_.objects.CreateMenu();
+  uintptr_t id = 1;
+  for (const char* item : {"Properties", "Save", "Close"}) host_.objects.AppendMenu(menu, {0, id++, item});
   int32_t chosen = 0;
-  if (auto answer = host_.answers.Next(); answer && answer->kind == Answer::Kind::Menu) chosen = answer->number;
+  if (auto answer = host_.Ask({.kind = DialogRequest::Kind::Menu, .owner = hwnd, .menu = menu, .at = host_.cursorPos},
+                              {Answer::Kind::Menu}))
+    chosen = answer->number;
+  host_.objects.DestroyMenu(menu);
   host_.trace.End(seq, chosen);
   // Items are numbered from 1 in the order shown.
   if (chosen >= 1 && chosen <= 3) RunDefaultCommand(hwnd, chosen - 1);

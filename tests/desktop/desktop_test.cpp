@@ -84,6 +84,48 @@ TEST_F(DesktopTest, AClickRunsTheLayersStatement) {
   EXPECT_EQ(e2e::ReadJson(dir_.File("state.json"))["desklets"][0]["label"], "Clicked");
 }
 
+TEST_F(DesktopTest, AClickOnPixelsThatShowNothingReachesTheWindowBelow) {
+  // Below: a desklet whose whole face is a button. Above it, at the same
+  // place: one whose right half shows nothing.
+  dir_.Write("half/.keep", "");
+  WritePng(dir_.File("half/left.png"), 60, 80, 0.9, 0.2, 0.2);
+  WritePng(dir_.File("half/whole.png"), 120, 80, 0.2, 0.9, 0.2);
+  const std::string below = dir_.Write("half/below.xml", R"xml(<skindata><skininfo><name>Below</name></skininfo>
+    <sides><side id="0" width="120" height="80"/></sides>
+    <desklet><label>BelowTest</label><keypressanim>0</keypressanim></desklet>
+    <layers><layer name="all" src="whole.png" onclick="kiv.DeskletLabel = 'BelowClicked'"/></layers></skindata>)xml");
+  const std::string above = dir_.Write("half/above.xml", R"xml(<skindata><skininfo><name>Above</name></skininfo>
+    <sides><side id="0" width="120" height="80"/></sides>
+    <desklet><label>AboveTest</label><keypressanim>0</keypressanim></desklet>
+    <layers><layer name="left" src="left.png" onclick="kiv.DeskletLabel = 'AboveClicked'"/></layers></skindata>)xml");
+  auto host = Kivhost({below, above});
+  ASSERT_FALSE(WaitForWindow(Display(), "AboveTest").empty()) << e2e::ReadText(dir_.File("stderr.txt"));
+  ASSERT_FALSE(WaitForWindow(Display(), "BelowTest").empty());
+  // A clicked desklet comes to the front of the desklets: the one above
+  // is clicked first.
+  XDoTool(Display(), {"mousemove", "130", "140", "click", "1"});
+  EXPECT_FALSE(WaitForWindow(Display(), "AboveClicked").empty());
+  XDoTool(Display(), {"mousemove", "190", "140", "click", "1"});
+  EXPECT_FALSE(WaitForWindow(Display(), "BelowClicked").empty());
+  EXPECT_EQ(host->Terminate(), 0);
+}
+
+TEST_F(DesktopTest, TheHostMenuOpensOnARightClickAndItsChoiceIsCarriedOut) {
+  auto host = Kivhost({"--state", dir_.File("state.json"), "--trace", dir_.File("trace.jsonl"), WriteSkin(dir_)});
+  const std::string window = WaitForWindow(Display(), "DeskTest");
+  ASSERT_FALSE(window.empty()) << e2e::ReadText(dir_.File("stderr.txt"));
+  // No layer takes the right click: the host's own menu opens. Its third
+  // item closes the desklet, the last one, and so kivhost ends.
+  XDoTool(Display(), {"mousemove", "190", "140", "click", "3"});
+  usleep(300000);
+  XDoTool(Display(), {"key", "Down", "Down", "Down", "Return"});
+  EXPECT_EQ(host->Wait(std::chrono::seconds(10)), 0) << e2e::ReadText(dir_.File("stderr.txt"));
+  const auto menus = e2e::CallsOf(e2e::ReadTrace(dir_.File("trace.jsonl")), "HostMenu");
+  ASSERT_EQ(menus.size(), 1u);
+  EXPECT_EQ(menus[0]["ret"], 3);
+  EXPECT_TRUE(e2e::ReadJson(dir_.File("state.json"))["desklets"].empty());
+}
+
 // The sample skin, installed beside the plug-in as saved settings expect.
 TEST_F(DesktopTest, APressNoLayerTakesDragsTheDeskletAndItsPlaceIsSaved) {
   const std::string ini = dir_.File("desklets.ini");

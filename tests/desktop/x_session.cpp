@@ -61,10 +61,15 @@ XServer::XServer() {
     if (std::filesystem::exists(socket) || std::filesystem::exists("/tmp/.X" + std::to_string(n) + "-lock")) continue;
     const std::string display = ":" + std::to_string(n);
     pid_ = Spawn({"Xvfb", display, "-screen", "0", "800x600x24", "-nolisten", "tcp"}, "", "");
+    // The socket comes before the server takes clients: it is ready once
+    // a client gets an answer.
     for (int i = 0; i < 500 && !std::filesystem::exists(socket); ++i) std::this_thread::sleep_for(10ms);
-    if (std::filesystem::exists(socket)) {
-      display_ = display;
-      return;
+    for (int i = 0; i < 100 && std::filesystem::exists(socket); ++i) {
+      if (!XDoTool(display, {"getdisplaygeometry"}).empty()) {
+        display_ = display;
+        return;
+      }
+      std::this_thread::sleep_for(50ms);
     }
     kill(pid_, SIGKILL);
     Reap(pid_, 2s);
@@ -100,6 +105,17 @@ int Program::Terminate(std::chrono::milliseconds wait) {
   }
   pid_ = -1;
   return code;
+}
+
+int Program::Wait(std::chrono::milliseconds wait) {
+  if (pid_ <= 0) return -1;
+  const int code = Reap(pid_, wait);
+  if (code >= 0 || waitpid(pid_, nullptr, WNOHANG) != 0) {
+    pid_ = -1;
+    return code;
+  }
+  Terminate(std::chrono::seconds(5));
+  return -1;
 }
 
 std::string XDoTool(const std::string& display, const std::vector<std::string>& args) {

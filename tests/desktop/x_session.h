@@ -39,6 +39,9 @@ class Program {
   // Sends SIGTERM and waits; the exit code, or -1 when it did not exit by
   // itself within the time.
   int Terminate(std::chrono::milliseconds wait = std::chrono::seconds(10));
+  // Waits for it to end by itself; its exit code, or -1 when it did not
+  // within the time (it is stopped then).
+  int Wait(std::chrono::milliseconds wait);
   bool Running();
 
  private:
