@@ -201,7 +201,7 @@ HOST_EXPORT HCURSOR WinLoadCursor(int32_t systemId) {
 HOST_EXPORT HCURSOR WinCreateCursor(const uint32_t* argb, int32_t width, int32_t height, int32_t hotX, int32_t hotY) {
   return Traced("WinCreateCursor", 0, json::array({width, height, hotX, hotY}), [&]() -> HCURSOR {
     if (!argb || width <= 0 || height <= 0 || width > 256 || height > 256) return 0;
-    kivhost::CursorInfo info{0, width, height, hotX, hotY, {}};
+    kivhost::CursorInfo info{0, width, height, hotX, hotY, {}, std::vector<uint32_t>(argb, argb + width * height)};
     cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
     unsigned char* data = cairo_image_surface_get_data(s);
     for (int y = 0; y < height; ++y) {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <iostream>
 
+#include "kivhost/desktop/cursors.h"
 #include "kivhost/render/compositor.h"
 
 namespace kivhost {
@@ -39,6 +40,7 @@ DeskletWindow::DeskletWindow(Host& host, Session& session, HWND hwnd, std::funct
                                      GDK_SCROLL_MASK | GDK_SMOOTH_SCROLL_MASK | GDK_KEY_PRESS_MASK |
                                      GDK_LEAVE_NOTIFY_MASK | GDK_FOCUS_CHANGE_MASK);
   Connect();
+  AcceptDrops();
   Sync();
   gtk_widget_show(window_);
 }
@@ -81,6 +83,44 @@ void DeskletWindow::Sync() {
     shownRedraws_ = d->RedrawCount();
     gtk_widget_queue_draw(window_);
     Reshape();
+  }
+  if (d->cursor != shownCursor_) ShowCursor(d->cursor);
+}
+
+void DeskletWindow::ShowCursor(HCURSOR cursor) {
+  GdkWindow* window = gtk_widget_get_window(window_);
+  if (!window) return;  // not shown yet: the next sync sets it
+  shownCursor_ = cursor;
+  const std::optional<CursorInfo> info = cursor ? host_.objects.Cursor(cursor) : std::nullopt;
+  GdkCursor* shown = info ? MakeCursor(gdk_window_get_display(window), *info) : nullptr;
+  gdk_window_set_cursor(window, shown);
+  if (shown) g_object_unref(shown);
+}
+
+void DeskletWindow::AcceptDrops() {
+  static GtkTargetEntry uris{const_cast<gchar*>("text/uri-list"), 0, 0};
+  gtk_drag_dest_set(window_, GTK_DEST_DEFAULT_ALL, &uris, 1, GDK_ACTION_COPY);
+  g_signal_connect(window_, "drag-data-received", G_CALLBACK(&DeskletWindow::OnDrop), this);
+}
+
+// Dropped files: local paths, in the order given.
+// NOTE: the drop is finished by GTK (the default handling of drops).
+void DeskletWindow::OnDrop(GtkWidget*, GdkDragContext*, gint x, gint y, GtkSelectionData* data, guint, guint,
+                           gpointer self) {
+  DeskletWindow& w = Self(self);
+  std::vector<std::string> files;
+  if (gchar** uris = gtk_selection_data_get_uris(data)) {
+    for (gchar** uri = uris; *uri; ++uri) {
+      if (gchar* path = g_filename_from_uri(*uri, nullptr, nullptr)) {
+        files.emplace_back(path);
+        g_free(path);
+      }
+    }
+    g_strfreev(uris);
+  }
+  if (!files.empty()) {
+    w.router_.Drop(files, x, y);
+    w.changed_();
   }
 }
 

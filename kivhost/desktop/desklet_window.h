@@ -4,7 +4,9 @@
 // through to what lies below, and hands pointer, wheel, key and focus
 // events to the input router. A left press that no layer takes moves the
 // desklet. The window has no decorations, is on every workspace, stays
-// out of the task bar and pager, and is kept below other windows.
+// out of the task bar and pager, and is kept below other windows. Files
+// dropped on it go to the plug-in's drop path; the cursor is the one the
+// plug-in set.
 //
 // The model stays the truth: Sync() brings the window in line with the
 // desklet's rectangle and picture after the plug-in changed them.
@@ -36,6 +38,10 @@ class DeskletWindow {
   HostDesklet* Desklet() const { return host_.Find(hwnd_); }
   void Connect();
   void Reshape();
+  void ShowCursor(HCURSOR cursor);
+  void AcceptDrops();
+  static void OnDrop(GtkWidget*, GdkDragContext* context, gint x, gint y, GtkSelectionData* data, guint info,
+                     guint time, gpointer self);
   void MoveBy(double dx, double dy);
 
   static gboolean OnDraw(GtkWidget*, cairo_t* cr, gpointer self);
@@ -59,6 +65,7 @@ class DeskletWindow {
   // What the window shows of the model.
   KivRect shownRect_{0, 0, 0, 0};
   int shownRedraws_ = -1;
+  HCURSOR shownCursor_ = 0;
   // A move of the desklet under way: where the pointer was on the screen.
   bool moving_ = false;
   double moveX_ = 0, moveY_ = 0;

@@ -24,6 +24,7 @@ struct CursorInfo {
   int32_t systemId = 0;  // 0 for a cursor made from pixels
   int32_t width = 0, height = 0, hotX = 0, hotY = 0;
   std::string sha256;
+  std::vector<uint32_t> argb;  // a made cursor's pixels, 0xAARRGGBB, rows from the top
 };
 
 class WindowObjects {

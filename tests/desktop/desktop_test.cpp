@@ -126,6 +126,28 @@ TEST_F(DesktopTest, TheHostMenuOpensOnARightClickAndItsChoiceIsCarriedOut) {
   EXPECT_TRUE(e2e::ReadJson(dir_.File("state.json"))["desklets"].empty());
 }
 
+TEST_F(DesktopTest, AFileDroppedOnTheDeskletReachesItsDropStatement) {
+  dir_.Write("drop/.keep", "");
+  WritePng(dir_.File("drop/face.png"), 120, 80, 0.2, 0.9, 0.2);
+  const std::string skin = dir_.Write("drop/drop.xml", R"xml(<skindata><skininfo><name>Drop</name></skininfo>
+    <sides><side id="0" width="120" height="80"/></sides>
+    <desklet><label>DropTest</label><ondropfile>kiv.DeskletLabel = 'Got ' + kiv.GetDroppedFileName()</ondropfile></desklet>
+    <layers><layer name="face" src="face.png"/></layers></skindata>)xml");
+  const std::string file = dir_.Write("dropped.txt", "hello");
+  auto host = Kivhost({skin});
+  ASSERT_FALSE(WaitForWindow(Display(), "DropTest").empty()) << e2e::ReadText(dir_.File("stderr.txt"));
+  Program source(Display(), {std::string(KIV_BIN_DIR) + "/drag_source", file}, "");
+  ASSERT_FALSE(WaitForWindow(Display(), "DragSource").empty());
+  XDoTool(Display(), {"mousemove", "530", "130", "mousedown", "1"});
+  for (const char* x : {"520", "480", "400", "300", "200", "160"}) {
+    XDoTool(Display(), {"mousemove", x, "140"});
+    usleep(50000);
+  }
+  XDoTool(Display(), {"mouseup", "1"});
+  EXPECT_FALSE(WaitForWindow(Display(), "Got " + file).empty());
+  EXPECT_EQ(host->Terminate(), 0);
+}
+
 // The sample skin, installed beside the plug-in as saved settings expect.
 TEST_F(DesktopTest, APressNoLayerTakesDragsTheDeskletAndItsPlaceIsSaved) {
   const std::string ini = dir_.File("desklets.ini");
