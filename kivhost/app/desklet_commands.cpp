@@ -37,13 +37,7 @@ HOST_EXPORT HMENU DeskletGetDefaultMenu(HWND h, int32_t firstCommand) {
   Host& host = Host::Get();
   const uint64_t seq = host.trace.Begin("plugin>host", "DeskletGetDefaultMenu", h, json::array({firstCommand}));
   HMENU menu = 0;
-  if (host.Find(h)) {
-    menu = host.objects.CreateMenu();
-    host.objects.AppendMenu(menu, {0, static_cast<uintptr_t>(firstCommand + kivhost::kCommandProperties), "Properties"});
-    host.objects.AppendMenu(menu, {0, static_cast<uintptr_t>(firstCommand + kivhost::kCommandSave), "Save"});
-    host.objects.AppendMenu(menu, {kMfSeparator, 0, ""});
-    host.objects.AppendMenu(menu, {0, static_cast<uintptr_t>(firstCommand + kivhost::kCommandClose), "Close"});
-  }
+  if (auto* session = kivhost::Session::Current()) menu = session->BuildDefaultMenu(h, firstCommand);
   host.trace.End(seq, menu);
   return menu;
 }

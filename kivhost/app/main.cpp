@@ -36,6 +36,9 @@ int Run(const kivhost::Options& o) {
   const bool desktop = !o.headless;
   if (desktop) {
     if (!HasDisplay()) throw std::runtime_error("no display (DISPLAY or WAYLAND_DISPLAY); run with --headless to go without one");
+    // NOTE: desklets place their own windows, which Wayland clients cannot;
+    // under Wayland they go through XWayland where it is there.
+    gdk_set_allowed_backends("x11,*");
     if (!gtk_init_check(nullptr, nullptr)) throw std::runtime_error("the display cannot be opened");
   }
 

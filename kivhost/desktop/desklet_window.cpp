@@ -33,7 +33,6 @@ DeskletWindow::DeskletWindow(Host& host, Session& session, HWND hwnd, std::funct
   gtk_window_set_decorated(GTK_WINDOW(window_), FALSE);
   gtk_window_set_skip_taskbar_hint(GTK_WINDOW(window_), TRUE);
   gtk_window_set_skip_pager_hint(GTK_WINDOW(window_), TRUE);
-  gtk_window_set_keep_below(GTK_WINDOW(window_), TRUE);
   gtk_window_stick(GTK_WINDOW(window_));
   gtk_window_set_resizable(GTK_WINDOW(window_), FALSE);
   gtk_widget_add_events(window_, GDK_POINTER_MOTION_MASK | GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK |
@@ -85,6 +84,11 @@ void DeskletWindow::Sync() {
     Reshape();
   }
   if (d->cursor != shownCursor_) ShowCursor(d->cursor);
+  if (d->stacking != shownStacking_) {
+    shownStacking_ = d->stacking;
+    gtk_window_set_keep_below(GTK_WINDOW(window_), d->stacking == Stacking::Below);
+    gtk_window_set_keep_above(GTK_WINDOW(window_), d->stacking == Stacking::Above);
+  }
 }
 
 void DeskletWindow::ShowCursor(HCURSOR cursor) {

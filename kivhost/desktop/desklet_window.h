@@ -4,7 +4,8 @@
 // through to what lies below, and hands pointer, wheel, key and focus
 // events to the input router. A left press that no layer takes moves the
 // desklet. The window has no decorations, is on every workspace, stays
-// out of the task bar and pager, and is kept below other windows. Files
+// out of the task bar and pager, and is kept below other windows unless the
+// desklet was set to stay among or above them. Files
 // dropped on it go to the plug-in's drop path; the cursor is the one the
 // plug-in set.
 //
@@ -66,6 +67,7 @@ class DeskletWindow {
   KivRect shownRect_{0, 0, 0, 0};
   int shownRedraws_ = -1;
   HCURSOR shownCursor_ = 0;
+  std::optional<Stacking> shownStacking_;
   // A move of the desklet under way: where the pointer was on the screen.
   bool moving_ = false;
   double moveX_ = 0, moveY_ = 0;

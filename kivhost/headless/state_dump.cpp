@@ -61,6 +61,7 @@ json DeskletJson(Host& host, const HostDesklet& d) {
           {"alpha", d.alpha},
           {"rotation", d.rotation},
           {"rect", RectJson(&d.rect)},
+          {"stacking", StackingName(d.stacking)},
           {"closePoint", {{"x", d.closePoint.point.x}, {"y", d.closePoint.point.y}, {"refWidth", d.closePoint.refWidth},
                           {"refHeight", d.closePoint.refHeight}}},
           {"imageFile", d.imageFile},

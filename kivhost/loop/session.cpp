@@ -7,6 +7,7 @@
 #include "kivhost/trace/trace_values.h"
 #include "platform/win/ini_file.h"
 #include "platform/util/utf8.h"
+#include "platform/win/win_services.h"
 
 namespace kivhost {
 
@@ -66,6 +67,8 @@ void Session::RestorePlace(HostDesklet& desklet, const SettingsPlace& settings) 
   // a new one.
   if (width && height && *width > 0 && *height > 0) size = {*width, *height};
   desklet.rect = {*left, *top, *left + size.cx, *top + size.cy};
+  for (const auto& [key, value] : entries)
+    if (key == "Stacking") desklet.stacking = StackingFromName(value).value_or(desklet.stacking);
 }
 
 HostDesklet* Session::CreateFromSkin(const std::string& skinFile, std::optional<SettingsPlace> settings) {
@@ -110,7 +113,8 @@ bool Session::Save(HostDesklet& desklet) {
                        {{"Left", std::to_string(desklet.rect.left)},
                         {"Top", std::to_string(desklet.rect.top)},
                         {"Width", std::to_string(desklet.Size().cx)},
-                        {"Height", std::to_string(desklet.Size().cy)}});
+                        {"Height", std::to_string(desklet.Size().cy)},
+                        {"Stacking", StackingName(desklet.stacking)}});
   return true;
 }
 
@@ -153,23 +157,43 @@ void Session::RunDefaultCommand(HWND hwnd, int32_t offset) {
     // NOTE: closing from inside a plug-in call would free the instance
     // under its feet; it happens from the loop instead.
     case kCommandClose: host_.queue.PostTask([this, hwnd] { Close(hwnd); }); break;
+    case kCommandStayBelow: desklet->stacking = Stacking::Below; break;
+    case kCommandStayAmong: desklet->stacking = Stacking::Normal; break;
+    case kCommandStayAbove: desklet->stacking = Stacking::Above; break;
     default: break;
   }
 }
 
+HMENU Session::BuildDefaultMenu(HWND hwnd, int32_t firstCommand) {
+  const HostDesklet* desklet = host_.Find(hwnd);
+  if (!desklet) return 0;
+  const HMENU menu = host_.objects.CreateMenu();
+  auto add = [&](uint32_t flags, int32_t command, const char* text) {
+    host_.objects.AppendMenu(menu, {flags, static_cast<uintptr_t>(firstCommand + command), text});
+  };
+  auto checked = [&](Stacking s) { return desklet->stacking == s ? kMfChecked : 0u; };
+  add(0, kCommandProperties, "Properties");
+  add(0, kCommandSave, "Save");
+  host_.objects.AppendMenu(menu, {kMfSeparator, 0, ""});
+  add(0, kCommandClose, "Close");
+  host_.objects.AppendMenu(menu, {kMfSeparator, 0, ""});
+  add(checked(Stacking::Below), kCommandStayBelow, "Below other windows");
+  add(checked(Stacking::Normal), kCommandStayAmong, "Among other windows");
+  add(checked(Stacking::Above), kCommandStayAbove, "Above other windows");
+  return menu;
+}
+
 void Session::ShowHostMenu(HWND hwnd) {
   const uint64_t seq = host_.trace.Begin("host", "HostMenu", hwnd, json::array({"Properties", "Save", "Close"}));
-  const HMENU menu = host_.objects.CreateMenu();
-  uintptr_t id = 1;
-  for (const char* item : {"Properties", "Save", "Close"}) host_.objects.AppendMenu(menu, {0, id++, item});
+  const HMENU menu = BuildDefaultMenu(hwnd, 1);
   int32_t chosen = 0;
   if (auto answer = host_.Ask({.kind = DialogRequest::Kind::Menu, .owner = hwnd, .menu = menu, .at = host_.cursorPos},
                               {Answer::Kind::Menu}))
     chosen = answer->number;
   host_.objects.DestroyMenu(menu);
   host_.trace.End(seq, chosen);
-  // Items are numbered from 1 in the order shown.
-  if (chosen >= 1 && chosen <= 3) RunDefaultCommand(hwnd, chosen - 1);
+  // Commands are numbered from 1.
+  if (chosen >= 1) RunDefaultCommand(hwnd, chosen - 1);
 }
 
 }  // namespace kivhost

@@ -13,7 +13,14 @@ namespace kivhost {
 
 // Offsets of the host's commands from the first command id of the
 // default menu.
-enum DefaultCommand : int32_t { kCommandProperties = 0, kCommandSave = 1, kCommandClose = 2 };
+enum DefaultCommand : int32_t {
+  kCommandProperties = 0,
+  kCommandSave = 1,
+  kCommandClose = 2,
+  kCommandStayBelow = 3,
+  kCommandStayAmong = 4,
+  kCommandStayAbove = 5,
+};
 
 struct SettingsPlace {
   std::string file, section;
@@ -36,6 +43,9 @@ class Session {
   void CloseAll();
   void ShowProperties(HostDesklet& desklet);
   void RunDefaultCommand(HWND hwnd, int32_t offset);
+  // The host's menu for a desklet, its commands numbered from
+  // `firstCommand` in the order of DefaultCommand; the caller destroys it.
+  HMENU BuildDefaultMenu(HWND hwnd, int32_t firstCommand);
   // The host's own context menu, for a right-click the plug-in left to
   // the host; headless it takes the next "menu" answer.
   void ShowHostMenu(HWND hwnd);

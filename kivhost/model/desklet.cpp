@@ -46,6 +46,21 @@ void HostDesklet::Redraw() {
   ++redraws_;
 }
 
+const char* StackingName(Stacking stacking) {
+  switch (stacking) {
+    case Stacking::Below: return "below";
+    case Stacking::Normal: return "normal";
+    case Stacking::Above: return "above";
+  }
+  return "below";
+}
+
+std::optional<Stacking> StackingFromName(const std::string& name) {
+  for (Stacking s : {Stacking::Below, Stacking::Normal, Stacking::Above})
+    if (name == StackingName(s)) return s;
+  return std::nullopt;
+}
+
 void HostDesklet::SetSize(KivSize size) {
   rect.right = rect.left + size.cx;
   rect.bottom = rect.top + size.cy;

@@ -26,6 +26,11 @@ struct ClosePoint {
   int32_t refHeight = 0;
 };
 
+// Where the desklet's window stays among the other windows.
+enum class Stacking { Below, Normal, Above };
+const char* StackingName(Stacking stacking);  // "below", "normal", "above"
+std::optional<Stacking> StackingFromName(const std::string& name);
+
 class HostDesklet {
  public:
   explicit HostDesklet(HWND hwnd);
@@ -86,6 +91,7 @@ class HostDesklet {
   std::vector<std::string> errorLog;
   std::vector<HPROPSHEETPAGE> propertyPages;
   bool extendedDragDrop = false;
+  Stacking stacking = Stacking::Below;
   bool pendingRedraw = false;
 
  private:
