@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <iostream>
+#include <utility>
 
 #include "kivhost/desktop/cursors.h"
 #include "kivhost/render/compositor.h"
@@ -28,7 +29,13 @@ DeskletWindow::DeskletWindow(Host& host, Session& session, HWND hwnd, std::funct
   GdkScreen* screen = gtk_widget_get_screen(window_);
   GdkVisual* rgba = gdk_screen_get_rgba_visual(screen);
   composited_ = rgba && gdk_screen_is_composited(screen);
-  if (composited_) gtk_widget_set_visual(window_, rgba);
+  if (composited_) {
+    gtk_widget_set_visual(window_, rgba);
+  } else {
+    static bool told = false;
+    if (!std::exchange(told, true))
+      std::cerr << "kivhost: the screen has no compositing manager; desklets are shown on black, not see-through\n";
+  }
   gtk_widget_set_app_paintable(window_, TRUE);
   gtk_window_set_decorated(GTK_WINDOW(window_), FALSE);
   gtk_window_set_skip_taskbar_hint(GTK_WINDOW(window_), TRUE);

@@ -8,6 +8,8 @@
 #include <cairo.h>
 #include <unistd.h>
 
+#include <cstdlib>
+
 #include "desktop/x_session.h"
 #include "e2e/kivhost_run.h"
 
@@ -72,6 +74,44 @@ TEST_F(DesktopTest, ADeskletIsAWindowOfItsSizeAtItsPlace) {
   const e2e::json state = e2e::ReadJson(dir_.File("state.json"));
   ASSERT_EQ(state["desklets"].size(), 1u);
   EXPECT_EQ(state["desklets"][0]["label"], "DeskTest");
+}
+
+TEST_F(DesktopTest, TheWindowShowsWhatTheHeadlessSnapshotShows) {
+  const std::string hello = std::string(KIV_BIN_DIR) + "/hello/hello.xml";
+  const std::string snapshot = dir_.File("hello.png");
+  const std::string headless = std::string(KIV_BIN_DIR) + "/kivhost --headless --quiet --snapshot '" + snapshot +
+                               "' '" + hello + "' >/dev/null 2>&1";
+  ASSERT_EQ(std::system(headless.c_str()), 0);
+  auto host = Kivhost({hello});
+  const std::string window = WaitForWindow(Display(), "Hello, Vorel");
+  ASSERT_FALSE(window.empty()) << e2e::ReadText(dir_.File("stderr.txt"));
+  usleep(300000);  // the first paint
+  const std::vector<uint32_t> screen = ScreenPixels(Display(), 100, 100, 240, 160);
+  ASSERT_EQ(screen.size(), 240u * 160u);
+
+  cairo_surface_t* expected = cairo_image_surface_create_from_png(snapshot.c_str());
+  ASSERT_EQ(cairo_surface_status(expected), CAIRO_STATUS_SUCCESS);
+  ASSERT_EQ(cairo_image_surface_get_width(expected), 240);
+  ASSERT_EQ(cairo_image_surface_get_height(expected), 160);
+  // Without a compositing manager the window is the snapshot on black:
+  // premultiplied pixels with their alpha dropped.
+  const unsigned char* data = cairo_image_surface_get_data(expected);
+  const int stride = cairo_image_surface_get_stride(expected);
+  int differing = 0;
+  for (int y = 0; y < 160; ++y) {
+    for (int x = 0; x < 240; ++x) {
+      const uint32_t want = *reinterpret_cast<const uint32_t*>(data + y * stride + 4 * x) | 0xFF000000u;
+      const uint32_t got = screen[static_cast<size_t>(y * 240 + x)];
+      for (int shift : {0, 8, 16})
+        if (std::abs(static_cast<int>((want >> shift) & 0xFF) - static_cast<int>((got >> shift) & 0xFF)) > 2) {
+          ++differing;
+          break;
+        }
+    }
+  }
+  cairo_surface_destroy(expected);
+  EXPECT_EQ(differing, 0);
+  EXPECT_EQ(host->Terminate(), 0);
 }
 
 TEST_F(DesktopTest, AClickRunsTheLayersStatement) {

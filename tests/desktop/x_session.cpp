@@ -11,6 +11,9 @@
 #include <sstream>
 #include <thread>
 
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
 namespace desktoptest {
 
 namespace {
@@ -160,6 +163,22 @@ WindowGeometry GeometryOf(const std::string& display, const std::string& window)
     else if (key == "HEIGHT") g.height = value;
   }
   return g;
+}
+
+std::vector<uint32_t> ScreenPixels(const std::string& display, int x, int y, int width, int height) {
+  std::vector<uint32_t> pixels;
+  Display* d = XOpenDisplay(display.c_str());
+  if (!d) return pixels;
+  if (XImage* image = XGetImage(d, DefaultRootWindow(d), x, y, static_cast<unsigned>(width),
+                                static_cast<unsigned>(height), AllPlanes, ZPixmap)) {
+    pixels.reserve(static_cast<size_t>(width) * static_cast<size_t>(height));
+    for (int row = 0; row < height; ++row)
+      for (int col = 0; col < width; ++col)
+        pixels.push_back(0xFF000000u | (static_cast<uint32_t>(XGetPixel(image, col, row)) & 0xFFFFFFu));
+    XDestroyImage(image);
+  }
+  XCloseDisplay(d);
+  return pixels;
 }
 
 }  // namespace desktoptest

@@ -59,4 +59,8 @@ struct WindowGeometry {
 std::string WaitForWindow(const std::string& display, const std::string& name);
 WindowGeometry GeometryOf(const std::string& display, const std::string& window);
 
+// The pixels of a part of the screen, 0xFFRRGGBB, rows from the top; empty
+// when the display cannot be read.
+std::vector<uint32_t> ScreenPixels(const std::string& display, int x, int y, int width, int height);
+
 }  // namespace desktoptest
