@@ -39,6 +39,9 @@ int Run(const kivhost::Options& o) {
     // NOTE: desklets place their own windows, which Wayland clients cannot;
     // under Wayland they go through XWayland where it is there.
     gdk_set_allowed_backends("x11,*");
+    // NOTE: desklets draw with cairo only; without this GDK probes OpenGL,
+    // which loads the GL driver (with a software one, 50 MB of it).
+    g_setenv("GDK_GL", "disable", FALSE);
     if (!gtk_init_check(nullptr, nullptr)) throw std::runtime_error("the display cannot be opened");
   }
 

@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# What desklets on a desktop cost: kivhost with the sample desklet on an Xvfb
+# display of the script's own, idle for SECONDS seconds (CPU time, wake-ups,
+# memory), then with 10 sample desklets, for the memory each one beyond the
+# first adds.
+#
+#   bench/desktop/desktop.sh [BIN_DIR] [SECONDS]
+#
+# BIN_DIR defaults to build/release/bin, SECONDS to 60. Needs Xvfb
+# (scripts/install-deps installs it).
+set -euo pipefail
+export LC_ALL=C
+cd "$(dirname "$0")/../.."
+source bench/support/process_cost.sh
+bin=${1:-build/release/bin}
+seconds=${2:-60}
+settle=3
+skin=$bin/hello/hello.xml
+
+command -v Xvfb >/dev/null || { echo "desktop.sh: Xvfb is missing (scripts/install-deps)" >&2; exit 1; }
+[ -x "$bin/kivhost" ] || { echo "desktop.sh: no kivhost in $bin (build it first, see README.md)" >&2; exit 1; }
+
+display=":$(( 500 + $$ % 400 ))"
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+child=""
+cleanup() {
+  if [ -n "$child" ]; then kill "$child" 2>/dev/null || true; fi
+  kill "$xvfb" 2>/dev/null || true
+}
+trap cleanup EXIT
+sleep 1
+
+# measure COUNT: kivhost with COUNT sample desklets; prints process_cost's line.
+measure() {
+  local count=$1 skins=()
+  for ((i = 0; i < count; i++)); do skins+=("$skin"); done
+  # NOTE: no accessibility bus on the script's display.
+  DISPLAY=$display NO_AT_BRIDGE=1 "$bin/kivhost" --quiet "${skins[@]}" 2>/dev/null &
+  child=$!
+  sleep "$settle"
+  local line
+  line=$(process_cost "$child" "$seconds")
+  kill "$child"
+  wait "$child" 2>/dev/null || true
+  child=""
+  echo "$line"
+}
+
+echo "desktop.sh: one idle desklet for $seconds s" >&2
+one=$(measure 1)
+echo "desktop.sh: ten idle desklets for $seconds s" >&2
+ten=$(measure 10)
+
+awk -v one="$one" -v ten="$ten" -v s="$seconds" 'BEGIN {
+  split(one, a, " "); split(ten, b, " ")
+  printf "Idle desklets on Xvfb over %d s each:\n", s
+  printf "%-22s %12s %12s %8s %8s\n", "", "CPU % core", "wake-ups/s", "RSS MB", "threads"
+  printf "%-22s %12.3f %12.2f %8.1f %8d\n", "kivhost, 1 desklet", a[2], a[3], a[4], a[5]
+  printf "%-22s %12.3f %12.2f %8.1f %8d\n", "kivhost, 10 desklets", b[2], b[3], b[4], b[5]
+  printf "each desklet beyond the first: %.2f MB\n", (b[4] - a[4]) / 9
+}'
