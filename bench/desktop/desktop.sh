@@ -20,6 +20,9 @@ skin=$bin/hello/hello.xml
 command -v Xvfb >/dev/null || { echo "desktop.sh: Xvfb is missing (scripts/install-deps)" >&2; exit 1; }
 [ -x "$bin/kivhost" ] || { echo "desktop.sh: no kivhost in $bin (build it first, see README.md)" >&2; exit 1; }
 
+# kivhost keeps the desklets it shows; these are the script's own.
+XDG_CONFIG_HOME=$(mktemp -d)
+export XDG_CONFIG_HOME
 display=":$(( 500 + $$ % 400 ))"
 Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
@@ -27,6 +30,7 @@ child=""
 cleanup() {
   if [ -n "$child" ]; then kill "$child" 2>/dev/null || true; fi
   kill "$xvfb" 2>/dev/null || true
+  rm -rf "$XDG_CONFIG_HOME"
 }
 trap cleanup EXIT
 sleep 1

@@ -9,7 +9,9 @@ const char* UsageText() {
          "               [--state FILE] [--snapshot FILE.png] [--settings FILE --section NAME] [SKIN.xml ...]\n"
          "Each skin file makes one desklet, in the order given. The scenario and the snapshot\n"
          "act on the first desklet; the state file lists them all. --settings with --section\n"
-         "restore or save one desklet, so they take at most one skin file.\n";
+         "restore or save one desklet, so they take at most one skin file. On the desktop without\n"
+         "them, desklets are kept in $XDG_CONFIG_HOME/kivhost/desklets.ini, and kivhost without\n"
+         "a skin file brings back those of the last session.\n";
 }
 
 Options ParseCommandLine(const std::vector<std::string>& args) {
@@ -38,7 +40,10 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
   if (!o.scenario.empty() && !o.headless) throw UsageError("--scenario runs headless: add --headless");
   if (o.settingsFile.empty() != o.settingsSection.empty())
     throw UsageError("--settings and --section go together");
-  if (o.skins.empty() && o.settingsFile.empty()) throw UsageError("give a skin file or --settings with --section");
+  // NOTE: on the desktop, no skin and no settings bring back the desklets
+  // of the last session.
+  if (o.headless && o.skins.empty() && o.settingsFile.empty())
+    throw UsageError("give a skin file or --settings with --section");
   if (o.skins.size() > 1 && !o.settingsFile.empty())
     throw UsageError("--settings and --section go with one desklet, not with " + std::to_string(o.skins.size()) +
                      " skin files");

@@ -14,6 +14,7 @@
 #include "kivhost/headless/scenario_runner.h"
 #include "kivhost/headless/snapshot.h"
 #include "kivhost/headless/state_dump.h"
+#include "kivhost/loop/desklet_list.h"
 #include "kivhost/loop/session.h"
 
 namespace {
@@ -58,14 +59,27 @@ int Run(const kivhost::Options& o) {
 
   std::optional<SettingsPlace> settings;
   if (!o.settingsFile.empty()) settings = SettingsPlace{o.settingsFile, o.settingsSection};
+  // On the desktop without settings of their own, desklets are the host's
+  // to keep: they come back at the next start until the user closes them.
+  std::optional<DeskletList> kept;
+  if (desktop && !settings) {
+    kept.emplace(DeskletList::DefaultFile());
+    session.OnForget([&kept](const SettingsPlace& place) { kept->Remove(place); });
+  }
   if (o.skins.empty()) {
-    if (!session.CreateFromSettings(*settings)) throw std::runtime_error("the plug-in did not create a desklet");
-    host.PumpPending();
+    std::vector<SettingsPlace> places;
+    if (settings) places.push_back(*settings);
+    else places = kept->Places();
+    if (places.empty()) throw std::runtime_error("no desklets from the last session in " + kept->File() + "; give a skin file");
+    for (const SettingsPlace& place : places) {
+      if (!session.CreateFromSettings(place)) throw std::runtime_error("the plug-in did not create a desklet");
+      host.PumpPending();
+    }
   }
   // Each desklet's skin is loaded before the next desklet is made, so they
   // load in the order given.
   for (const std::string& skin : o.skins) {
-    if (!session.CreateFromSkin(skin, settings))
+    if (!session.CreateFromSkin(skin, kept ? std::optional(kept->AddNew()) : settings))
       throw std::runtime_error("the plug-in did not create a desklet from " + skin);
     host.PumpPending();
   }

@@ -278,17 +278,13 @@ gboolean DeskletWindow::OnFocusOut(GtkWidget*, GdkEventFocus*, gpointer self) {
   return FALSE;
 }
 
-// The window manager's close saves the desklet and closes it from the loop,
-// never inside an event the plug-in may be part of.
+// The window manager's close is the user's: the desklet is closed for good,
+// from the loop, never inside an event the plug-in may be part of.
 gboolean DeskletWindow::OnDelete(GtkWidget*, GdkEvent*, gpointer self) {
   DeskletWindow& w = Self(self);
   const HWND hwnd = w.hwnd_;
   Session* session = &w.session_;
-  Host* host = &w.host_;
-  w.host_.queue.PostTask([session, host, hwnd] {
-    if (HostDesklet* d = host->Find(hwnd)) session->Save(*d);
-    session->Close(hwnd);
-  });
+  w.host_.queue.PostTask([session, hwnd] { session->CloseForGood(hwnd); });
   return TRUE;
 }
 

@@ -24,11 +24,9 @@ Session::~Session() {
   current_ = nullptr;
 }
 
-namespace {
-
-// The host keeps where a desklet stands in a section of its own beside the
-// plug-in's: every key of the plug-in's section is the plug-in's.
 std::string WindowSection(const SettingsPlace& place) { return place.section + ".window"; }
+
+namespace {
 
 std::optional<int32_t> ReadNumber(const win::IniEntries& entries, const char* key) {
   for (const auto& [k, v] : entries) {
@@ -137,6 +135,12 @@ void Session::Close(HWND hwnd) {
   host_.RemoveDesklet(hwnd);
 }
 
+void Session::CloseForGood(HWND hwnd) {
+  auto it = settings_.find(hwnd);
+  if (it != settings_.end() && onForget_) onForget_(it->second);
+  Close(hwnd);
+}
+
 void Session::CloseAll() {
   for (HostDesklet* d : host_.Desklets()) Close(d->Hwnd());
 }
@@ -156,7 +160,7 @@ void Session::RunDefaultCommand(HWND hwnd, int32_t offset) {
     case kCommandSave: Save(*desklet); break;
     // NOTE: closing from inside a plug-in call would free the instance
     // under its feet; it happens from the loop instead.
-    case kCommandClose: host_.queue.PostTask([this, hwnd] { Close(hwnd); }); break;
+    case kCommandClose: host_.queue.PostTask([this, hwnd] { CloseForGood(hwnd); }); break;
     case kCommandStayBelow: desklet->stacking = Stacking::Below; break;
     case kCommandStayAmong: desklet->stacking = Stacking::Normal; break;
     case kCommandStayAbove: desklet->stacking = Stacking::Above; break;

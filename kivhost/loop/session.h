@@ -4,6 +4,8 @@
 // through the plug-in's exports, traced.
 #pragma once
 
+#include <functional>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -26,6 +28,10 @@ struct SettingsPlace {
   std::string file, section;
 };
 
+// The host keeps where a desklet stands in a section of its own beside the
+// plug-in's: every key of the plug-in's section is the plug-in's.
+std::string WindowSection(const SettingsPlace& place);
+
 class Session {
  public:
   Session(Host& host, PluginLibrary& plugin);
@@ -40,6 +46,10 @@ class Session {
   bool Save(HostDesklet& desklet);
   void SaveAll();
   void Close(HWND hwnd);
+  // The user closed the desklet: its settings are forgotten (through the
+  // callback) before it closes, so that it does not come back.
+  void CloseForGood(HWND hwnd);
+  void OnForget(std::function<void(const SettingsPlace&)> forget) { onForget_ = std::move(forget); }
   void CloseAll();
   void ShowProperties(HostDesklet& desklet);
   void RunDefaultCommand(HWND hwnd, int32_t offset);
@@ -60,6 +70,7 @@ class Session {
   Host& host_;
   PluginLibrary& plugin_;
   std::map<HWND, SettingsPlace> settings_;
+  std::function<void(const SettingsPlace&)> onForget_;
   static Session* current_;
 };
 

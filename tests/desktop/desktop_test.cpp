@@ -47,6 +47,8 @@ class DesktopTest : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!HaveXTools()) GTEST_SKIP() << "Xvfb or xdotool is not installed (scripts/install-deps installs them)";
+    // kivhost keeps the desktop's desklets in the user's configuration.
+    setenv("XDG_CONFIG_HOME", dir_.File("config").c_str(), 1);
     server_ = std::make_unique<XServer>();
     if (server_->Display().empty()) GTEST_SKIP() << "Xvfb did not start";
   }
@@ -186,6 +188,30 @@ TEST_F(DesktopTest, AFileDroppedOnTheDeskletReachesItsDropStatement) {
   XDoTool(Display(), {"mouseup", "1"});
   EXPECT_FALSE(WaitForWindow(Display(), "Got " + file).empty());
   EXPECT_EQ(host->Terminate(), 0);
+}
+
+TEST_F(DesktopTest, DeskletsComeBackAtTheNextStartUntilTheUserClosesThem) {
+  const std::string hello = std::string(KIV_BIN_DIR) + "/hello/hello.xml";
+  auto first = Kivhost({hello});
+  ASSERT_FALSE(WaitForWindow(Display(), "Hello, Vorel").empty()) << e2e::ReadText(dir_.File("stderr.txt"));
+  EXPECT_EQ(first->Terminate(), 0);
+  const std::string kept = e2e::ReadText(dir_.File("config/kivhost/desklets.ini"));
+  EXPECT_NE(kept.find("Desklets=Desklet1"), std::string::npos) << kept;
+
+  // No skin file: the last session's desklets come back.
+  auto second = Kivhost({});
+  ASSERT_FALSE(WaitForWindow(Display(), "Hello, Vorel").empty()) << e2e::ReadText(dir_.File("stderr.txt"));
+  // Closed from the host menu, it is gone for good, and kivhost ends.
+  XDoTool(Display(), {"mousemove", "330", "250", "click", "3"});
+  usleep(300000);
+  XDoTool(Display(), {"key", "Down", "Down", "Down", "Return"});
+  EXPECT_EQ(second->Wait(std::chrono::seconds(10)), 0) << e2e::ReadText(dir_.File("stderr.txt"));
+  const std::string after = e2e::ReadText(dir_.File("config/kivhost/desklets.ini"));
+  EXPECT_EQ(after.find("[Desklet1]"), std::string::npos) << after;
+
+  auto third = Kivhost({});
+  EXPECT_EQ(third->Wait(std::chrono::seconds(10)), 1);
+  EXPECT_NE(e2e::ReadText(dir_.File("stderr.txt")).find("no desklets from the last session"), std::string::npos);
 }
 
 // The sample skin, installed beside the plug-in as saved settings expect.

@@ -30,9 +30,10 @@ TEST(CommandLine, SeveralSkinsKeepTheirOrderAmongTheOptions) {
   EXPECT_TRUE(o.settingsFile.empty());
 }
 
-TEST(CommandLine, NoSkinNeedsSettings) {
-  EXPECT_THROW(ParseCommandLine({}), UsageError);
+TEST(CommandLine, HeadlessWithoutASkinNeedsSettings) {
   EXPECT_THROW(ParseCommandLine({"--headless", "--quiet"}), UsageError);
+  // On the desktop, nothing brings back the last session's desklets.
+  EXPECT_TRUE(ParseCommandLine({}).skins.empty());
   const Options o = ParseCommandLine({"--settings", "a.ini", "--section", "D1"});
   EXPECT_TRUE(o.skins.empty());
   EXPECT_EQ(o.settingsFile, "a.ini");
