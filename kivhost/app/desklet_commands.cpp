@@ -54,6 +54,7 @@ HOST_EXPORT void DeskletFlip(HWND h, FlipParams* params) {
   Host& host = Host::Get();
   const uint64_t seq = host.trace.Begin("plugin>host", "DeskletFlip", h, json::array({FlipJson(params)}));
   kivhost::HostDesklet* d = host.Find(h);
+  if (d) d->DamageAll();
   if (d && params) {
     if (params->useLayers) {
       for (int32_t i = 0; params->oldLayers && i < params->oldLayerCount; ++i)

@@ -1,10 +1,12 @@
 // The host's desklet interface, exported from the kivhost program for the
 // plug-in to find by name. Each function records itself in the trace and
 // changes the desklet model; calls for an unknown window do nothing.
+#include <cmath>
 #include <cstring>
 #include <memory>
 
 #include "kivhost/loop/host.h"
+#include "kivhost/render/layer_geometry.h"
 #include "kivhost/trace/trace_values.h"
 #include "kivhost/image/host_image.h"
 #include "platform/util/utf8.h"
@@ -39,13 +41,29 @@ void RedrawIf(HostDesklet* d, BOOL32 redraw) {
   if (d && redraw) d->Redraw();
 }
 
+// Where a layer shows on its desklet, whole pixels around it.
+KivRect PixelBounds(const HostLayer& layer, KivSize size) {
+  const kivhost::FRect r = kivhost::LayerBounds(layer, size);
+  return {static_cast<int32_t>(std::floor(r.x)), static_cast<int32_t>(std::floor(r.y)),
+          static_cast<int32_t>(std::ceil(r.x + r.width)), static_cast<int32_t>(std::ceil(r.y + r.height))};
+}
+
+// The desklet's face changed where the layer was and where it is now; a
+// turned layer reaches beyond its rectangle, so all of it then.
+void DamageLayer(HostDesklet& d, const HostLayer& layer) {
+  if (layer.rotation % 360 != 0) d.DamageAll();
+  else d.Damage(PixelBounds(layer, d.Size()));
+}
+
 // Runs a layer function's body on an existing layer.
 template <class Body>
 void OnLayer(const char* fn, HWND hwnd, uint32_t id, BOOL32 redraw, json args, Body body) {
   Traced(fn, hwnd, std::move(args), [&](HostDesklet* d) {
     if (!d) return;
     if (HostLayer* layer = d->Layer(id)) {
+      DamageLayer(*d, *layer);
       body(*layer);
+      DamageLayer(*d, *layer);
       RedrawIf(d, redraw);
     }
   });
@@ -186,6 +204,8 @@ HOST_EXPORT void DeskletInvalidateRect(HWND h, KivRect* rect, KivSize* size, BOO
          json::array({kivhost::RectJson(rect), kivhost::SizeJson(size), kivhost::BoolJson(redraw)}), [&](HostDesklet* d) {
            if (!d) return;
            if (rect) d->Invalidate(*rect);
+           if (rect) d->Damage(*rect);
+           else d->DamageAll();
            RedrawIf(d, redraw);
          });
 }
@@ -247,7 +267,9 @@ HOST_EXPORT uint32_t DeskletLayerGetLayer(HWND h, const char* name, BOOL32* succ
 
 HOST_EXPORT void DeskletLayerRemove(HWND h, uint32_t id, BOOL32 redraw) {
   Traced("DeskletLayerRemove", h, json::array({id, kivhost::BoolJson(redraw)}), [&](HostDesklet* d) {
-    if (d && d->RemoveLayer(id)) RedrawIf(d, redraw);
+    if (!d) return;
+    if (const HostLayer* layer = d->Layer(id)) DamageLayer(*d, *layer);
+    if (d->RemoveLayer(id)) RedrawIf(d, redraw);
   });
 }
 
@@ -288,8 +310,10 @@ HOST_EXPORT void DeskletLayerSetImage(HWND h, uint32_t id, BOOL32 redraw, KivHan
              if (autoDelete && picture) KivImageRelease(image);
              return;
            }
+           DamageLayer(*d, *layer);
            layer->image = picture ? std::make_shared<kivhost::LayerImage>(picture->surface, autoDelete ? image : 0)
                                   : nullptr;
+           DamageLayer(*d, *layer);
            RedrawIf(d, redraw);
          });
 }

@@ -52,6 +52,7 @@ DeskletWindow::DeskletWindow(Host& host, Session& session, HWND hwnd, std::funct
 }
 
 DeskletWindow::~DeskletWindow() {
+  if (shape_) cairo_region_destroy(shape_);
   g_signal_handlers_disconnect_by_data(window_, this);
   gtk_widget_destroy(window_);
   g_object_unref(window_);
@@ -87,8 +88,18 @@ void DeskletWindow::Sync() {
   shownRect_ = r;
   if (d->RedrawCount() != shownRedraws_) {
     shownRedraws_ = d->RedrawCount();
-    gtk_widget_queue_draw(window_);
-    Reshape();
+    const HostDesklet::DamageState damage = d->TakeDamage();
+    const Face face{size.cx, size.cy, d->alpha, d->rotation, d->imageFile};
+    const bool whole = damage.all || !damage.box || face != shownFace_;
+    shownFace_ = face;
+    if (whole) {
+      gtk_widget_queue_draw(window_);
+      Reshape(std::nullopt);
+    } else {
+      const KivRect& b = *damage.box;
+      gtk_widget_queue_draw_area(window_, b.left, b.top, b.right - b.left, b.bottom - b.top);
+      Reshape(b);
+    }
   }
   if (d->cursor != shownCursor_) ShowCursor(d->cursor);
   if (d->stacking != shownStacking_) {
@@ -136,14 +147,31 @@ void DeskletWindow::OnDrop(GtkWidget*, GdkDragContext*, gint x, gint y, GtkSelec
 }
 
 // Clicks pass through the pixels that show nothing.
-void DeskletWindow::Reshape() {
+void DeskletWindow::Reshape(const std::optional<KivRect>& box) {
   HostDesklet* d = Desklet();
   if (!d) return;
-  cairo_surface_t* picture = RenderDesklet(*d, host_.DeskletImage(*d));
-  cairo_region_t* shape = gdk_cairo_region_create_from_surface(picture);
-  gtk_widget_input_shape_combine_region(window_, shape);
-  cairo_region_destroy(shape);
+  const KivSize size = d->Size();
+  const KivRect area = box && shape_ ? *box : KivRect{0, 0, size.cx, size.cy};
+  const int width = area.right - area.left, height = area.bottom - area.top;
+  if (width <= 0 || height <= 0) return;
+  cairo_surface_t* picture = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+  cairo_t* cr = cairo_create(picture);
+  cairo_translate(cr, -area.left, -area.top);
+  CompositeDesklet(cr, *d, host_.DeskletImage(*d));
+  cairo_destroy(cr);
+  cairo_region_t* shown = gdk_cairo_region_create_from_surface(picture);
   cairo_surface_destroy(picture);
+  cairo_region_translate(shown, area.left, area.top);
+  if (box && shape_) {
+    const cairo_rectangle_int_t changed{area.left, area.top, width, height};
+    cairo_region_subtract_rectangle(shape_, &changed);
+    cairo_region_union(shape_, shown);
+    cairo_region_destroy(shown);
+  } else {
+    if (shape_) cairo_region_destroy(shape_);
+    shape_ = shown;
+  }
+  gtk_widget_input_shape_combine_region(window_, shape_);
 }
 
 void DeskletWindow::MoveBy(double dx, double dy) {

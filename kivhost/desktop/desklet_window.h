@@ -10,7 +10,9 @@
 // plug-in set.
 //
 // The model stays the truth: Sync() brings the window in line with the
-// desklet's rectangle and picture after the plug-in changed them.
+// desklet's rectangle and picture after the plug-in changed them. A redraw
+// repaints only the box around the layers that changed since the last one
+// (GTK paints it at the next frame); anything else repaints all.
 #pragma once
 
 #include <gtk/gtk.h>
@@ -38,7 +40,9 @@ class DeskletWindow {
  private:
   HostDesklet* Desklet() const { return host_.Find(hwnd_); }
   void Connect();
-  void Reshape();
+  // The input shape follows the picture: all of it, or within the box that
+  // changed.
+  void Reshape(const std::optional<KivRect>& box);
   void ShowCursor(HCURSOR cursor);
   void AcceptDrops();
   static void OnDrop(GtkWidget*, GdkDragContext* context, gint x, gint y, GtkSelectionData* data, guint info,
@@ -66,6 +70,15 @@ class DeskletWindow {
   // What the window shows of the model.
   KivRect shownRect_{0, 0, 0, 0};
   int shownRedraws_ = -1;
+  // What the whole face depends on besides the layers.
+  struct Face {
+    int32_t width = 0, height = 0;
+    int32_t alpha = 0, rotation = 0;
+    std::string imageFile;
+    bool operator==(const Face&) const = default;
+  };
+  std::optional<Face> shownFace_;
+  cairo_region_t* shape_ = nullptr;
   HCURSOR shownCursor_ = 0;
   std::optional<Stacking> shownStacking_;
   // A move of the desklet under way: where the pointer was on the screen.

@@ -1,5 +1,8 @@
 #include "kivhost/model/desklet.h"
 
+#include <algorithm>
+#include <utility>
+
 #include <filesystem>
 
 namespace kivhost {
@@ -60,6 +63,19 @@ std::optional<Stacking> StackingFromName(const std::string& name) {
     if (name == StackingName(s)) return s;
   return std::nullopt;
 }
+
+void HostDesklet::Damage(const KivRect& rect) {
+  if (rect.right <= rect.left || rect.bottom <= rect.top) return;
+  if (!damage_.box) {
+    damage_.box = rect;
+    return;
+  }
+  KivRect& box = *damage_.box;
+  box = {std::min(box.left, rect.left), std::min(box.top, rect.top), std::max(box.right, rect.right),
+         std::max(box.bottom, rect.bottom)};
+}
+
+HostDesklet::DamageState HostDesklet::TakeDamage() { return std::exchange(damage_, {}); }
 
 void HostDesklet::SetSize(KivSize size) {
   rect.right = rect.left + size.cx;

@@ -60,6 +60,15 @@ class HostDesklet {
   bool Locked() const { return lockDepth_ > 0; }
   void Invalidate(const KivRect& rect) { invalidated_.push_back(rect); }
   const std::vector<KivRect>& Invalidated() const { return invalidated_; }
+  // What changed on the desklet's face since a window last showed it, in
+  // desklet pixels: a box around the changed layers, or all of it.
+  struct DamageState {
+    bool all = false;
+    std::optional<KivRect> box;
+  };
+  void Damage(const KivRect& rect);
+  void DamageAll() { damage_.all = true; }
+  DamageState TakeDamage();
   // Counts redraws done (not deferred by a lock).
   void Redraw();
   int RedrawCount() const { return redraws_; }
@@ -101,6 +110,7 @@ class HostDesklet {
   int lockDepth_ = 0;
   int redraws_ = 0;
   std::vector<KivRect> invalidated_;
+  DamageState damage_;
 };
 
 }  // namespace kivhost

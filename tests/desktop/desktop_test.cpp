@@ -43,6 +43,35 @@ std::string WriteSkin(const TempDir& dir) {
     </layers></skindata>)xml");
 }
 
+// How many pixels of the screen part differ (by more than 2 in a channel)
+// from the PNG drawn on black; -1 when the PNG is not of the part's size.
+int DifferingPixels(const std::vector<uint32_t>& screen, const std::string& png, int width, int height) {
+  cairo_surface_t* expected = cairo_image_surface_create_from_png(png.c_str());
+  if (cairo_surface_status(expected) != CAIRO_STATUS_SUCCESS || cairo_image_surface_get_width(expected) != width ||
+      cairo_image_surface_get_height(expected) != height || screen.size() != static_cast<size_t>(width * height)) {
+    cairo_surface_destroy(expected);
+    return -1;
+  }
+  // Without a compositing manager the window is the picture on black:
+  // premultiplied pixels with their alpha dropped.
+  const unsigned char* data = cairo_image_surface_get_data(expected);
+  const int stride = cairo_image_surface_get_stride(expected);
+  int differing = 0;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const uint32_t want = *reinterpret_cast<const uint32_t*>(data + y * stride + 4 * x) | 0xFF000000u;
+      const uint32_t got = screen[static_cast<size_t>(y * width + x)];
+      for (int shift : {0, 8, 16})
+        if (std::abs(static_cast<int>((want >> shift) & 0xFF) - static_cast<int>((got >> shift) & 0xFF)) > 2) {
+          ++differing;
+          break;
+        }
+    }
+  }
+  cairo_surface_destroy(expected);
+  return differing;
+}
+
 class DesktopTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -91,28 +120,38 @@ TEST_F(DesktopTest, TheWindowShowsWhatTheHeadlessSnapshotShows) {
   const std::vector<uint32_t> screen = ScreenPixels(Display(), 100, 100, 240, 160);
   ASSERT_EQ(screen.size(), 240u * 160u);
 
-  cairo_surface_t* expected = cairo_image_surface_create_from_png(snapshot.c_str());
-  ASSERT_EQ(cairo_surface_status(expected), CAIRO_STATUS_SUCCESS);
-  ASSERT_EQ(cairo_image_surface_get_width(expected), 240);
-  ASSERT_EQ(cairo_image_surface_get_height(expected), 160);
-  // Without a compositing manager the window is the snapshot on black:
-  // premultiplied pixels with their alpha dropped.
-  const unsigned char* data = cairo_image_surface_get_data(expected);
-  const int stride = cairo_image_surface_get_stride(expected);
-  int differing = 0;
-  for (int y = 0; y < 160; ++y) {
-    for (int x = 0; x < 240; ++x) {
-      const uint32_t want = *reinterpret_cast<const uint32_t*>(data + y * stride + 4 * x) | 0xFF000000u;
-      const uint32_t got = screen[static_cast<size_t>(y * 240 + x)];
-      for (int shift : {0, 8, 16})
-        if (std::abs(static_cast<int>((want >> shift) & 0xFF) - static_cast<int>((got >> shift) & 0xFF)) > 2) {
-          ++differing;
-          break;
-        }
-    }
-  }
-  cairo_surface_destroy(expected);
-  EXPECT_EQ(differing, 0);
+  EXPECT_EQ(DifferingPixels(screen, snapshot, 240, 160), 0);
+  EXPECT_EQ(host->Terminate(), 0);
+}
+
+TEST_F(DesktopTest, APartialRepaintLeavesTheWindowAsTheHeadlessSnapshot) {
+  // A click moves the dot across the panel: only the box around its old and
+  // new places is painted again.
+  dir_.Write("move/.keep", "");
+  WritePng(dir_.File("move/panel.png"), 160, 80, 0.1, 0.2, 0.6);
+  WritePng(dir_.File("move/dot.png"), 20, 20, 0.9, 0.1, 0.1);
+  WritePng(dir_.File("move/button.png"), 40, 40, 0.1, 0.8, 0.2);
+  const std::string skin = dir_.Write("move/move.xml", R"xml(<skindata><skininfo><name>Move</name></skininfo>
+    <sides><side id="0" width="160" height="80"/></sides>
+    <desklet><label>MoveTest</label><keypressanim>0</keypressanim></desklet>
+    <layers>
+      <layer name="panel" src="panel.png"/>
+      <layer name="dot" src="dot.png" x="10" y="30"/>
+      <layer name="button" src="button.png" x="110" y="20" onclick="kiv.Layers('dot').X = 60; kiv.DeskletLabel = 'Moved'"/>
+    </layers></skindata>)xml");
+  const std::string snapshot = dir_.File("move.png");
+  dir_.Write("click.txt", "click 130 40\nsnapshot " + snapshot + "\n");
+  const std::string headless = std::string(KIV_BIN_DIR) + "/kivhost --headless --quiet --scenario '" +
+                               dir_.File("click.txt") + "' '" + skin + "' >/dev/null 2>&1";
+  ASSERT_EQ(std::system(headless.c_str()), 0);
+  auto host = Kivhost({skin});
+  ASSERT_FALSE(WaitForWindow(Display(), "MoveTest").empty()) << e2e::ReadText(dir_.File("stderr.txt"));
+  usleep(200000);
+  XDoTool(Display(), {"mousemove", "230", "140", "click", "1"});
+  ASSERT_FALSE(WaitForWindow(Display(), "Moved").empty());
+  XDoTool(Display(), {"mousemove", "600", "500"});  // away, so that no hover look remains
+  usleep(300000);
+  EXPECT_EQ(DifferingPixels(ScreenPixels(Display(), 100, 100, 160, 80), snapshot, 160, 80), 0);
   EXPECT_EQ(host->Terminate(), 0);
 }
 
