@@ -157,8 +157,18 @@ void DeskletWindow::Reshape(const std::optional<KivRect>& box) {
   cairo_surface_t* picture = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
   cairo_t* cr = cairo_create(picture);
   cairo_translate(cr, -area.left, -area.top);
-  CompositeDesklet(cr, *d, host_.DeskletImage(*d));
+  CompositeHitMask(cr, *d, host_.DeskletImage(*d));
   cairo_destroy(cr);
+  // Hit testing takes any pixel that is not fully transparent; the region
+  // is made of those more than half opaque.
+  cairo_surface_flush(picture);
+  unsigned char* data = cairo_image_surface_get_data(picture);
+  for (int y = 0; y < height; ++y) {
+    auto* row = reinterpret_cast<uint32_t*>(data + static_cast<ptrdiff_t>(y) * cairo_image_surface_get_stride(picture));
+    for (int x = 0; x < width; ++x)
+      if (row[x] >> 24) row[x] = 0xFF000000u;
+  }
+  cairo_surface_mark_dirty(picture);
   cairo_region_t* shown = gdk_cairo_region_create_from_surface(picture);
   cairo_surface_destroy(picture);
   cairo_region_translate(shown, area.left, area.top);

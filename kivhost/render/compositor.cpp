@@ -97,6 +97,28 @@ void CompositeDesklet(cairo_t* cr, const HostDesklet& desklet, cairo_surface_t* 
   }
 }
 
+void CompositeHitMask(cairo_t* cr, const HostDesklet& desklet, cairo_surface_t* deskletImage) {
+  const KivSize size = desklet.Size();
+  if (deskletImage) {
+    const FRect whole{0, 0, static_cast<double>(cairo_image_surface_get_width(deskletImage)),
+                      static_cast<double>(cairo_image_surface_get_height(deskletImage))};
+    PaintStretched(cr, deskletImage, whole, {0, 0, double(size.cx), double(size.cy)}, 1.0, 0);
+  }
+  for (const HostLayer& layer : desklet.Layers()) {
+    if (!layer.visible || layer.clickThrough) continue;
+    const FRect target = LayerBounds(layer, size);
+    if (layer.fullHitTest) {
+      cairo_save(cr);
+      cairo_set_source_rgba(cr, 0, 0, 0, 1);
+      cairo_rectangle(cr, target.x, target.y, target.width, target.height);
+      cairo_fill(cr);
+      cairo_restore(cr);
+    } else if (layer.image) {
+      PaintStretched(cr, layer.image->Surface(), ImageSourceRect(layer), target, 1.0, layer.rotation);
+    }
+  }
+}
+
 cairo_surface_t* RenderDesklet(const HostDesklet& desklet, cairo_surface_t* deskletImage) {
   const KivSize size = desklet.Size();
   cairo_surface_t* surface =

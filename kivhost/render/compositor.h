@@ -13,6 +13,12 @@ namespace kivhost {
 // Draws onto `cr`, whose origin is the desklet's top left corner.
 void CompositeDesklet(cairo_t* cr, const HostDesklet& desklet, cairo_surface_t* deskletImage);
 
+// Draws onto `cr` the part of the desklet that takes the pointer, opaque:
+// its own picture and, by the rules of hit testing, every visible layer
+// that is not click-through, where its picture is not fully transparent
+// (over its whole rectangle for a layer hit-tested without alpha).
+void CompositeHitMask(cairo_t* cr, const HostDesklet& desklet, cairo_surface_t* deskletImage);
+
 // A new ARGB surface of the desklet's size holding its composite.
 cairo_surface_t* RenderDesklet(const HostDesklet& desklet, cairo_surface_t* deskletImage);
 

@@ -167,9 +167,11 @@ TEST_F(DesktopTest, AClickRunsTheLayersStatement) {
 
 TEST_F(DesktopTest, AClickOnPixelsThatShowNothingReachesTheWindowBelow) {
   // Below: a desklet whose whole face is a button. Above it, at the same
-  // place: one whose right half shows nothing.
+  // place: one whose right half shows nothing but a click-through layer's
+  // picture, whose bottom quarter shows nothing but takes clicks.
   dir_.Write("half/.keep", "");
-  WritePng(dir_.File("half/left.png"), 60, 80, 0.9, 0.2, 0.2);
+  WritePng(dir_.File("half/left.png"), 60, 60, 0.9, 0.2, 0.2);
+  WritePng(dir_.File("half/glass.png"), 60, 80, 0.6, 0.6, 0.9);
   WritePng(dir_.File("half/whole.png"), 120, 80, 0.2, 0.9, 0.2);
   const std::string below = dir_.Write("half/below.xml", R"xml(<skindata><skininfo><name>Below</name></skininfo>
     <sides><side id="0" width="120" height="80"/></sides>
@@ -178,7 +180,10 @@ TEST_F(DesktopTest, AClickOnPixelsThatShowNothingReachesTheWindowBelow) {
   const std::string above = dir_.Write("half/above.xml", R"xml(<skindata><skininfo><name>Above</name></skininfo>
     <sides><side id="0" width="120" height="80"/></sides>
     <desklet><label>AboveTest</label><keypressanim>0</keypressanim></desklet>
-    <layers><layer name="left" src="left.png" onclick="kiv.DeskletLabel = 'AboveClicked'"/></layers></skindata>)xml");
+    <layers><layer name="left" src="left.png" onclick="kiv.DeskletLabel = 'AboveClicked'"/>
+      <layer name="glass" src="glass.png" x="60" clickable="0"/>
+      <layer name="floor" src="!BLANKSPACE" y="60" width="60" height="20" fullhittest="1"
+             onclick="kiv.DeskletLabel = 'FloorClicked'"/></layers></skindata>)xml");
   auto host = Kivhost({below, above});
   ASSERT_FALSE(WaitForWindow(Display(), "AboveTest").empty()) << e2e::ReadText(dir_.File("stderr.txt"));
   ASSERT_FALSE(WaitForWindow(Display(), "BelowTest").empty());
@@ -186,6 +191,8 @@ TEST_F(DesktopTest, AClickOnPixelsThatShowNothingReachesTheWindowBelow) {
   // is clicked first.
   XDoTool(Display(), {"mousemove", "130", "140", "click", "1"});
   EXPECT_FALSE(WaitForWindow(Display(), "AboveClicked").empty());
+  XDoTool(Display(), {"mousemove", "130", "170", "click", "1"});
+  EXPECT_FALSE(WaitForWindow(Display(), "FloorClicked").empty());
   XDoTool(Display(), {"mousemove", "190", "140", "click", "1"});
   EXPECT_FALSE(WaitForWindow(Display(), "BelowClicked").empty());
   EXPECT_EQ(host->Terminate(), 0);
