@@ -1,12 +1,12 @@
 #include "desktop/x_session.h"
 
+#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fcntl.h>
 #include <sstream>
 #include <thread>
@@ -62,25 +62,26 @@ int Reap(pid_t pid, std::chrono::milliseconds wait) {
 bool HaveXTools() { return OnPath("Xvfb") && OnPath("xdotool"); }
 
 XServer::XServer() {
-  // A display number of this process's own, clear of the usual ones.
-  for (int n = 90 + getpid() % 400, tries = 0; tries < 20; ++n, ++tries) {
-    const std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
-    if (std::filesystem::exists(socket) || std::filesystem::exists("/tmp/.X" + std::to_string(n) + "-lock")) continue;
-    const std::string display = ":" + std::to_string(n);
-    pid_ = Spawn({"Xvfb", display, "-screen", "0", "800x600x24", "-nolisten", "tcp"}, "", "");
-    // The socket comes before the server takes clients: it is ready once
-    // a client gets an answer.
-    for (int i = 0; i < 500 && !std::filesystem::exists(socket); ++i) std::this_thread::sleep_for(10ms);
-    for (int i = 0; i < 100 && std::filesystem::exists(socket); ++i) {
-      if (!XDoTool(display, {"getdisplaygeometry"}).empty()) {
-        display_ = display;
-        return;
-      }
-      std::this_thread::sleep_for(50ms);
+  // Xvfb takes the first free display number and writes it to the pipe,
+  // so tests running side by side never share one.
+  int fds[2];
+  if (pipe(fds) != 0) return;
+  pid_ = Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "800x600x24", "-nolisten", "tcp"}, "", "");
+  close(fds[1]);
+  std::string number;
+  pollfd wait{fds[0], POLLIN, 0};
+  char c = 0;
+  while (poll(&wait, 1, 10000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+  close(fds[0]);
+  if (number.empty()) return;
+  const std::string display = ":" + number;
+  // Ready once a client gets an answer.
+  for (int i = 0; i < 100; ++i) {
+    if (!XDoTool(display, {"getdisplaygeometry"}).empty()) {
+      display_ = display;
+      return;
     }
-    kill(pid_, SIGKILL);
-    Reap(pid_, 2s);
-    pid_ = -1;
+    std::this_thread::sleep_for(50ms);
   }
 }
 

@@ -1,5 +1,5 @@
 // Real windows for tests: an Xvfb server of the test's own on a display
-// number nobody uses, and programs started on it and stopped with a
+// number it chose free, and programs started on it and stopped with a
 // signal. xdotool gives input through the XTEST extension and finds
 // windows by name.
 #pragma once
