@@ -137,7 +137,12 @@ void Session::Close(HWND hwnd) {
 
 void Session::CloseForGood(HWND hwnd) {
   auto it = settings_.find(hwnd);
-  if (it != settings_.end() && onForget_) onForget_(it->second);
+  if (it != settings_.end()) {
+    // Settings the host keeps are forgotten; settings the user named are
+    // theirs, and keep the desklet as it was closed.
+    if (onForget_) onForget_(it->second);
+    else if (HostDesklet* desklet = host_.Find(hwnd)) Save(*desklet);
+  }
   Close(hwnd);
 }
 

@@ -46,8 +46,9 @@ class Session {
   bool Save(HostDesklet& desklet);
   void SaveAll();
   void Close(HWND hwnd);
-  // The user closed the desklet: its settings are forgotten (through the
-  // callback) before it closes, so that it does not come back.
+  // The user closed the desklet: settings the host keeps are forgotten
+  // (through the callback) so that it does not come back; settings given
+  // on the command line are saved.
   void CloseForGood(HWND hwnd);
   void OnForget(std::function<void(const SettingsPlace&)> forget) { onForget_ = std::move(forget); }
   void CloseAll();

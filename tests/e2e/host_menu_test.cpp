@@ -33,6 +33,20 @@ TEST(HostMenu, WhereTheWindowStaysIsChosenSavedAndRestored) {
   EXPECT_EQ(ReadJson(dir.File("s2.json"))["desklets"][0]["stacking"], "above");
 }
 
+TEST(HostMenu, ClosingADeskletWithNamedSettingsSavesThem) {
+  TempDir dir;
+  const std::string ini = dir.File("desklets.ini");
+  dir.Write("close.txt", "answer menu 3\nrclick 230 150\nstate " + dir.File("s.json") + "\n");
+  auto r = RunHost({"--headless", "--quiet", "--settings", ini, "--section", "D1", "--scenario", dir.File("close.txt"),
+                    SampleSkin("hello")},
+                   dir);
+  ASSERT_EQ(r.exitCode, 0) << r.errors;
+  EXPECT_TRUE(ReadJson(dir.File("s.json"))["desklets"].empty());
+  const std::string saved = ReadText(ini);
+  EXPECT_NE(saved.find("SkinPath=hello/hello.xml"), std::string::npos) << saved;
+  EXPECT_NE(saved.find("[D1.window]"), std::string::npos) << saved;
+}
+
 TEST(HostMenu, ANewDeskletStaysBelowOtherWindows) {
   TempDir dir;
   dir.Write("look.txt", "state " + dir.File("s.json") + "\n");
