@@ -13,7 +13,9 @@ DesktopFrontEnd::DesktopFrontEnd(Host& host, Session& session)
     : host_(host), session_(session), loop_(g_main_loop_new(nullptr, FALSE)) {}
 
 DesktopFrontEnd::~DesktopFrontEnd() {
+  if (freeing_) g_source_remove(freeing_);
   windows_.clear();
+  retired_.clear();
   g_main_loop_unref(loop_);
 }
 
@@ -34,6 +36,19 @@ gboolean DesktopFrontEnd::OnSignal(gpointer self) {
   return G_SOURCE_CONTINUE;
 }
 
+gboolean DesktopFrontEnd::FreeRetired(gpointer self) {
+  auto* front = static_cast<DesktopFrontEnd*>(self);
+  front->freeing_ = 0;
+  // NOTE: inside a modal loop a handler further up may still be running;
+  // try again shortly, without spinning while the dialog stays open.
+  if (g_main_depth() > 1) {
+    front->freeing_ = g_timeout_add(50, &DesktopFrontEnd::FreeRetired, front);
+    return G_SOURCE_REMOVE;
+  }
+  front->retired_.clear();
+  return G_SOURCE_REMOVE;
+}
+
 void DesktopFrontEnd::SyncAll() {
   // A window's event may run the plug-in, which may post; the queue's own
   // run syncs again afterwards.
@@ -48,9 +63,14 @@ void DesktopFrontEnd::SyncAll() {
       kept[d->Hwnd()] = std::move(it->second);
     }
   }
-  // Windows of closed desklets go with the old map.
+  // What is left of the old map are the windows of closed desklets.
   windows_.swap(kept);
-  kept.clear();
+  for (auto& [hwnd, window] : kept) {
+    if (!window) continue;
+    gtk_widget_hide(window->Widget());
+    retired_.push_back(std::move(window));
+  }
+  if (!retired_.empty() && !freeing_) freeing_ = g_idle_add(&DesktopFrontEnd::FreeRetired, this);
   for (auto& [hwnd, window] : windows_) window->Sync();
   syncing_ = false;
   if (windows_.empty() && g_main_loop_is_running(loop_)) g_main_loop_quit(loop_);

@@ -6,6 +6,7 @@
 
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "kivhost/desktop/desklet_window.h"
 #include "kivhost/loop/session.h"
@@ -29,10 +30,18 @@ class DesktopFrontEnd {
 
  private:
   static gboolean OnSignal(gpointer self);
+  // Frees the windows of closed desklets once no event handler of theirs
+  // can be running: from the main loop itself, outside any modal loop.
+  static gboolean FreeRetired(gpointer self);
 
   Host& host_;
   Session& session_;
   std::map<HWND, std::unique_ptr<DeskletWindow>> windows_;
+  // Windows of closed desklets, hidden, waiting to be freed: a desklet may
+  // close while one of its window's handlers runs a modal loop (a menu, a
+  // dialog) further up the stack.
+  std::vector<std::unique_ptr<DeskletWindow>> retired_;
+  guint freeing_ = 0;
   GMainLoop* loop_ = nullptr;
   bool syncing_ = false;
 };
