@@ -76,13 +76,17 @@ cairo_surface_t* ApplySaturation(cairo_surface_t* source, int saturation) {
   return out;
 }
 
+// The desklet's own picture, stretched over the whole desklet.
+void PaintDeskletImage(cairo_t* cr, cairo_surface_t* deskletImage, KivSize size) {
+  if (!deskletImage) return;
+  const FRect whole{0, 0, static_cast<double>(cairo_image_surface_get_width(deskletImage)),
+                    static_cast<double>(cairo_image_surface_get_height(deskletImage))};
+  PaintStretched(cr, deskletImage, whole, {0, 0, double(size.cx), double(size.cy)}, 1.0, 0);
+}
+
 void CompositeDesklet(cairo_t* cr, const HostDesklet& desklet, cairo_surface_t* deskletImage) {
   const KivSize size = desklet.Size();
-  if (deskletImage) {
-    const FRect whole{0, 0, static_cast<double>(cairo_image_surface_get_width(deskletImage)),
-                      static_cast<double>(cairo_image_surface_get_height(deskletImage))};
-    PaintStretched(cr, deskletImage, whole, {0, 0, double(size.cx), double(size.cy)}, 1.0, 0);
-  }
+  PaintDeskletImage(cr, deskletImage, size);
   for (const HostLayer& layer : desklet.Layers()) {
     if (!layer.visible || !layer.image || layer.alpha <= 0) continue;
     const FRect source = ImageSourceRect(layer);
@@ -99,11 +103,7 @@ void CompositeDesklet(cairo_t* cr, const HostDesklet& desklet, cairo_surface_t* 
 
 void CompositeHitMask(cairo_t* cr, const HostDesklet& desklet, cairo_surface_t* deskletImage) {
   const KivSize size = desklet.Size();
-  if (deskletImage) {
-    const FRect whole{0, 0, static_cast<double>(cairo_image_surface_get_width(deskletImage)),
-                      static_cast<double>(cairo_image_surface_get_height(deskletImage))};
-    PaintStretched(cr, deskletImage, whole, {0, 0, double(size.cx), double(size.cy)}, 1.0, 0);
-  }
+  PaintDeskletImage(cr, deskletImage, size);
   for (const HostLayer& layer : desklet.Layers()) {
     if (!layer.visible || layer.clickThrough) continue;
     const FRect target = LayerBounds(layer, size);

@@ -72,6 +72,14 @@ int DifferingPixels(const std::vector<uint32_t>& screen, const std::string& png,
   return differing;
 }
 
+// Draws the skin headless into `png`, after the scenario when one is given.
+bool HeadlessSnapshot(const std::string& skin, const std::string& png, const std::string& scenario = "") {
+  std::string command = std::string(KIV_BIN_DIR) + "/kivhost --headless --quiet --snapshot '" + png + "'";
+  if (!scenario.empty()) command += " --scenario '" + scenario + "'";
+  command += " '" + skin + "' >/dev/null 2>&1";
+  return std::system(command.c_str()) == 0;
+}
+
 class DesktopTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -110,9 +118,7 @@ TEST_F(DesktopTest, ADeskletIsAWindowOfItsSizeAtItsPlace) {
 TEST_F(DesktopTest, TheWindowShowsWhatTheHeadlessSnapshotShows) {
   const std::string hello = std::string(KIV_BIN_DIR) + "/hello/hello.xml";
   const std::string snapshot = dir_.File("hello.png");
-  const std::string headless = std::string(KIV_BIN_DIR) + "/kivhost --headless --quiet --snapshot '" + snapshot +
-                               "' '" + hello + "' >/dev/null 2>&1";
-  ASSERT_EQ(std::system(headless.c_str()), 0);
+  ASSERT_TRUE(HeadlessSnapshot(hello, snapshot));
   auto host = Kivhost({hello});
   const std::string window = WaitForWindow(Display(), "Hello, Vorel");
   ASSERT_FALSE(window.empty()) << e2e::ReadText(dir_.File("stderr.txt"));
@@ -140,10 +146,7 @@ TEST_F(DesktopTest, APartialRepaintLeavesTheWindowAsTheHeadlessSnapshot) {
       <layer name="button" src="button.png" x="110" y="20" onclick="kiv.Layers('dot').X = 60; kiv.DeskletLabel = 'Moved'"/>
     </layers></skindata>)xml");
   const std::string snapshot = dir_.File("move.png");
-  dir_.Write("click.txt", "click 130 40\nsnapshot " + snapshot + "\n");
-  const std::string headless = std::string(KIV_BIN_DIR) + "/kivhost --headless --quiet --scenario '" +
-                               dir_.File("click.txt") + "' '" + skin + "' >/dev/null 2>&1";
-  ASSERT_EQ(std::system(headless.c_str()), 0);
+  ASSERT_TRUE(HeadlessSnapshot(skin, snapshot, dir_.Write("click.txt", "click 130 40\n")));
   auto host = Kivhost({skin});
   ASSERT_FALSE(WaitForWindow(Display(), "MoveTest").empty()) << e2e::ReadText(dir_.File("stderr.txt"));
   usleep(200000);

@@ -1,5 +1,7 @@
 #include "vorel/runtime/timer_control.h"
 
+#include <functional>
+
 #include "platform/win/win_services.h"
 #include "vorel/host/messages.h"
 #include "vorel/model/desklet.h"
@@ -24,6 +26,16 @@ void StoreDelay(TTimerList& timers, TTimerInfo& record, const TTimerDelay& delay
   record.seconds = delay.seconds;
 }
 
+// Each running thread that drives the record (every millisecond timer's
+// with none).
+void ForEachMilliThread(TDeskletObject& desklet, const TTimerInfo* record,
+                        const std::function<void(TMilliUserTimerThread&)>& visit) {
+  desklet.threads.Visit([&](TKivThread& thread) {
+    auto* timer = dynamic_cast<TMilliUserTimerThread*>(&thread);
+    if (timer && (!record || timer->Drives(*record))) visit(*timer);
+  });
+}
+
 bool HasTickedTimer(const TTimerList& timers) {
   for (size_t i = 0; i < timers.Count(); ++i)
     if (IsTickedTimer(timers.At(i)->type)) return true;
@@ -41,10 +53,7 @@ void StartMilliThreads(TDeskletObject& desklet, const TTimerRef& record) {
 }
 
 void StopMilliThreads(TDeskletObject& desklet, const TTimerInfo* record) {
-  desklet.threads.Visit([record](TKivThread& thread) {
-    auto* timer = dynamic_cast<TMilliUserTimerThread*>(&thread);
-    if (timer && (!record || timer->Drives(*record))) timer->Terminate();
-  });
+  ForEachMilliThread(desklet, record, [](TMilliUserTimerThread& timer) { timer.Terminate(); });
   // NOTE: a terminated thread's wait ends at once, so the reaper can come
   // straight away; the window thread does not sleep for it.
   win::PostMessage(desklet.windowHandle, MSG_REAP_THREADS, 0, 0);
@@ -116,10 +125,7 @@ void ReevaluateTimerDelays(TDeskletObject& desklet) {
       const uint32_t period = ReadTimerMilliseconds(desklet, record->delay);
       if (record->milliseconds.exchange(period) == period) continue;
       // A thread that drives it takes the new period in the wait under way.
-      desklet.threads.Visit([&](TKivThread& thread) {
-        auto* timer = dynamic_cast<TMilliUserTimerThread*>(&thread);
-        if (timer && timer->Drives(*record)) timer->PeriodChanged();
-      });
+      ForEachMilliThread(desklet, record.get(), [](TMilliUserTimerThread& timer) { timer.PeriodChanged(); });
     }
   }
 }
