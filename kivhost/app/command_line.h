@@ -2,12 +2,15 @@
 //   kivhost [--plugin PATH] [--headless] [--quiet] [--scenario FILE]
 //           [--trace FILE] [--state FILE] [--snapshot FILE.png]
 //           [--settings FILE --section NAME] [SKIN.xml ...]
+//   kivhost --list | --add SKIN.xml | --remove N
 #pragma once
 
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "kivhost/loop/manager_protocol.h"
 
 namespace kivhost {
 
@@ -24,6 +27,9 @@ struct Options {
   // One desklet each, created in this order; the scenario and the
   // snapshot act on the first.
   std::vector<std::string> skins;
+  // Asks the kivhost running the desktop's desklets to list, add or close
+  // one, instead of running desklets.
+  std::optional<ManagerRequest> manage;
 };
 
 class UsageError : public std::runtime_error {

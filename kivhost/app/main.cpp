@@ -1,7 +1,9 @@
 // kivhost: the desklet host. It loads the plug-in, creates one desklet for
 // each skin file given (or one from saved settings), runs a scenario against
-// the first (or the loop for a moment when there is none), writes the trace,
-// state and snapshot asked for, and saves and closes every desklet at exit.
+// the first (or the loop for a moment when there is none) or shows them on
+// the desktop, writes the trace, state and snapshot asked for, and saves and
+// closes every desklet at exit. With --list, --add or --remove it asks the
+// kivhost showing the desktop's desklets instead.
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -9,7 +11,10 @@
 #include <gtk/gtk.h>
 
 #include "kivhost/app/command_line.h"
+#include "kivhost/desktop/desklet_manager.h"
 #include "kivhost/desktop/desktop_front_end.h"
+#include "kivhost/desktop/manager_server.h"
+#include "kivhost/loop/manager_client.h"
 #include "kivhost/desktop/display.h"
 #include "kivhost/headless/scenario_runner.h"
 #include "kivhost/headless/snapshot.h"
@@ -25,16 +30,50 @@ std::filesystem::path ProgramFolder() {
   return ec ? std::filesystem::current_path() : self.parent_path();
 }
 
-int Run(const kivhost::Options& o) {
+// Asks the kivhost showing the desklets of `kept` to list, add or close
+// one. False when none runs.
+bool AskRunning(const std::string& socket, const kivhost::ManagerRequest& request) {
+  const std::optional<std::string> answer = kivhost::AskRunningHost(socket, request);
+  if (answer) std::cout << *answer << std::flush;
+  return answer.has_value();
+}
+
+int Run(kivhost::Options o) {
   using namespace kivhost;
+  // Without --headless the desklets go on the desktop. Unless their
+  // settings are named, the desklets of the desktop are the host's to keep,
+  // shown by one kivhost at a time: a second one hands its work over.
+  const bool desktop = !o.headless;
+  std::optional<SettingsPlace> settings;
+  if (!o.settingsFile.empty()) settings = SettingsPlace{o.settingsFile, o.settingsSection};
+  std::optional<DeskletList> kept;
+  std::string socket;
+  if (desktop && !settings) {
+    kept.emplace(DeskletList::DefaultFile());
+    socket = ManagerSocketPath(kept->File());
+    if (o.manage) {
+      if (AskRunning(socket, *o.manage)) return 0;
+      if (o.manage->kind != ManagerRequest::Kind::Add) throw std::runtime_error("no kivhost is showing desklets");
+      o.skins = {o.manage->argument};
+    }
+    for (const std::string& skin : o.skins)
+      if (!std::filesystem::is_regular_file(skin)) throw std::runtime_error("the skin file " + skin + " does not exist");
+    bool running = true;
+    for (const std::string& skin : o.skins) {
+      const std::string full = std::filesystem::absolute(skin).lexically_normal().string();
+      running = AskRunning(socket, ManagerRequest{ManagerRequest::Kind::Add, full});
+      if (!running) break;
+    }
+    if (running && o.skins.empty()) running = AskRunning(socket, ManagerRequest{ManagerRequest::Kind::List, ""});
+    if (running) return 0;
+  }
+
   Host& host = Host::Get();
   host.BindWindowThread();
   host.SetHostFolder(ProgramFolder().string());
   host.errorEcho.SetQuiet(o.quiet);
   if (!o.trace.empty()) host.trace.Open(o.trace);
 
-  // Without --headless the desklets go on the desktop, which needs a display.
-  const bool desktop = !o.headless;
   if (desktop) {
     if (!HasDisplay()) throw std::runtime_error("no display (DISPLAY or WAYLAND_DISPLAY); run with --headless to go without one");
     // NOTE: desklets place their own windows, which Wayland clients cannot;
@@ -57,41 +96,52 @@ int Run(const kivhost::Options& o) {
   PluginLibrary plugin(pluginPath);
   Session session(host, plugin);
 
-  std::optional<SettingsPlace> settings;
-  if (!o.settingsFile.empty()) settings = SettingsPlace{o.settingsFile, o.settingsSection};
-  // On the desktop without settings of their own, desklets are the host's
-  // to keep: they come back at the next start until the user closes them.
-  std::optional<DeskletList> kept;
-  if (desktop && !settings) {
-    kept.emplace(DeskletList::DefaultFile());
+  // Requests that come while the desklets are still being made (a dialog
+  // of the plug-in runs the loop) are turned away.
+  std::function<std::string(const ManagerRequest&)> manage;
+  std::optional<ManagerServer> server;
+  if (kept) {
+    server.emplace(socket, [&manage](const ManagerRequest& request) {
+      if (!manage) throw ManagerError("kivhost is still starting");
+      return manage(request);
+    });
     session.OnForget([&kept](const SettingsPlace& place) { kept->Remove(place); });
   }
-  if (o.skins.empty()) {
-    std::vector<SettingsPlace> places;
-    if (settings) places.push_back(*settings);
-    else places = kept->Places();
-    if (places.empty()) throw std::runtime_error("no desklets from the last session in " + kept->File() + "; give a skin file");
-    for (const SettingsPlace& place : places) {
-      if (!session.CreateFromSettings(place)) throw std::runtime_error("the plug-in did not create a desklet");
-      host.PumpPending();
-    }
-  }
-  // Each desklet's skin is loaded before the next desklet is made, so they
-  // load in the order given.
-  for (const std::string& skin : o.skins) {
-    if (!session.CreateFromSkin(skin, kept ? std::optional(kept->AddNew()) : settings))
-      throw std::runtime_error("the plug-in did not create a desklet from " + skin);
+  // Those of the last session come back first; each desklet's skin is
+  // loaded before the next desklet is made, so they load in order.
+  std::vector<SettingsPlace> places;
+  if (settings && o.skins.empty()) places.push_back(*settings);
+  if (kept) places = kept->Places();
+  for (const SettingsPlace& place : places) {
+    if (!session.CreateFromSettings(place)) throw std::runtime_error("the plug-in did not create a desklet");
     host.PumpPending();
   }
+  for (const std::string& skin : o.skins) {
+    HostDesklet* desklet = session.CreateFromSkin(skin, kept ? std::optional(kept->AddNew()) : settings);
+    if (!desklet) throw std::runtime_error("the plug-in did not create a desklet from " + skin);
+    // A kept desklet is written down at once: it comes back even when
+    // this kivhost does not end well.
+    if (kept) session.Save(*desklet);
+    host.PumpPending();
+  }
+  if (kept && places.empty() && o.skins.empty())
+    throw std::runtime_error("no desklets from the last session in " + kept->File() + "; give a skin file");
 
   if (desktop) {
     DesktopFrontEnd front(host, session);
+    std::optional<DeskletManager> manager;
+    if (kept) {
+      manager.emplace(host, session, *kept, [&front] { front.SyncAll(); });
+      manage = [&manager](const ManagerRequest& request) { return manager->Handle(request); };
+    }
     front.Run();
+    manage = nullptr;
   } else {
     ScenarioRunner runner(host, session);
     if (commands.empty()) host.RunFor(std::chrono::milliseconds(200));
     else runner.Run(commands);
   }
+  server.reset();
   host.PumpPending();
 
   if (!o.state.empty()) WriteState(host, o.state);

@@ -10,7 +10,7 @@
 
 #include <cstdlib>
 
-#include "desktop/x_session.h"
+#include "desktop/desktop_fixture.h"
 #include "e2e/kivhost_run.h"
 
 namespace desktoptest {
@@ -80,25 +80,6 @@ bool HeadlessSnapshot(const std::string& skin, const std::string& png, const std
   return std::system(command.c_str()) == 0;
 }
 
-class DesktopTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    if (!HaveXTools()) GTEST_SKIP() << "Xvfb or xdotool is not installed (scripts/install-deps installs them)";
-    // kivhost keeps the desktop's desklets in the user's configuration.
-    setenv("XDG_CONFIG_HOME", dir_.File("config").c_str(), 1);
-    server_ = std::make_unique<XServer>();
-    if (server_->Display().empty()) GTEST_SKIP() << "Xvfb did not start";
-  }
-  const std::string& Display() const { return server_->Display(); }
-  std::unique_ptr<Program> Kivhost(const std::vector<std::string>& args) {
-    std::vector<std::string> all{std::string(KIV_BIN_DIR) + "/kivhost"};
-    all.insert(all.end(), args.begin(), args.end());
-    return std::make_unique<Program>(Display(), all, dir_.File("stderr.txt"));
-  }
-
-  TempDir dir_;
-  std::unique_ptr<XServer> server_;
-};
 
 TEST_F(DesktopTest, ADeskletIsAWindowOfItsSizeAtItsPlace) {
   auto host = Kivhost({"--state", dir_.File("state.json"), WriteSkin(dir_)});

@@ -115,6 +115,13 @@ int Program::Terminate(std::chrono::milliseconds wait) {
   return code;
 }
 
+void Program::Kill() {
+  if (pid_ <= 0) return;
+  kill(pid_, SIGKILL);
+  Reap(pid_, 5s);
+  pid_ = -1;
+}
+
 int Program::Wait(std::chrono::milliseconds wait) {
   if (pid_ <= 0) return -1;
   const int code = Reap(pid_, wait);

@@ -43,6 +43,8 @@ class Program {
   // within the time (it is stopped then).
   int Wait(std::chrono::milliseconds wait);
   bool Running();
+  // Ends it at once, leaving what it made behind, as a crash would.
+  void Kill();
 
  private:
   pid_t pid_ = -1;

@@ -53,6 +53,39 @@ TEST(CommandLine, SettingsGoWithOneSkinAtMost) {
   EXPECT_THROW(ParseCommandLine({"a.xml", "--section", "D1", "b.xml", "--settings", "a.ini"}), UsageError);
 }
 
+TEST(CommandLine, ManagerCommandsGoAlone) {
+  const Options list = ParseCommandLine({"--list"});
+  ASSERT_TRUE(list.manage);
+  EXPECT_EQ(list.manage->kind, ManagerRequest::Kind::List);
+  const Options add = ParseCommandLine({"--quiet", "--add", "a b.xml"});
+  ASSERT_TRUE(add.manage);
+  EXPECT_EQ(add.manage->kind, ManagerRequest::Kind::Add);
+  EXPECT_EQ(add.manage->argument, "a b.xml");
+  EXPECT_TRUE(add.skins.empty());
+  EXPECT_EQ(ParseCommandLine({"--remove", "2"}).manage->argument, "2");
+  EXPECT_THROW(ParseCommandLine({"--remove"}), UsageError);
+  EXPECT_THROW(ParseCommandLine({"--list", "--remove", "1"}), UsageError);
+  EXPECT_THROW(ParseCommandLine({"--list", "a.xml"}), UsageError);
+  EXPECT_THROW(ParseCommandLine({"--add", "a.xml", "--headless"}), UsageError);
+  EXPECT_THROW(ParseCommandLine({"--remove", "1", "--settings", "a.ini", "--section", "D1"}), UsageError);
+}
+
+// What a second kivhost sends is what the first one reads back.
+TEST(ManagerProtocol, RequestsReadBackAsTheyWereWritten) {
+  for (const ManagerRequest& r : {ManagerRequest{ManagerRequest::Kind::List, ""},
+                                  ManagerRequest{ManagerRequest::Kind::Add, "/home/a b/skin.xml"},
+                                  ManagerRequest{ManagerRequest::Kind::Remove, "12"}}) {
+    const ManagerRequest back = ParseRequest(FormatRequest(r) + "\r");
+    EXPECT_EQ(back.kind, r.kind);
+    EXPECT_EQ(back.argument, r.argument);
+  }
+  for (const char* wrong : {"", "list x", "add", "add ", "remove", "quit", "LIST"})
+    EXPECT_THROW(ParseRequest(wrong), ManagerError) << wrong;
+  // One list, one kivhost: the socket is named after the list file.
+  EXPECT_EQ(ManagerSocketPath("/a/desklets.ini"), ManagerSocketPath("/a/./desklets.ini"));
+  EXPECT_NE(ManagerSocketPath("/a/desklets.ini"), ManagerSocketPath("/b/desklets.ini"));
+}
+
 TEST(CommandLine, UsageTextShowsSeveralSkins) {
   EXPECT_NE(std::string(UsageText()).find("[SKIN.xml ...]"), std::string::npos);
 }
