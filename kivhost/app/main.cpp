@@ -76,9 +76,10 @@ int Run(kivhost::Options o) {
 
   if (desktop) {
     if (!HasDisplay()) throw std::runtime_error("no display (DISPLAY or WAYLAND_DISPLAY); run with --headless to go without one");
-    // NOTE: desklets place their own windows, which Wayland clients cannot;
-    // under Wayland they go through XWayland where it is there.
-    gdk_set_allowed_backends("x11,*");
+    // NOTE: desklets place their own windows, which ordinary Wayland
+    // windows cannot: under Wayland they go on the layer shell where the
+    // compositor has it, and through XWayland elsewhere.
+    gdk_set_allowed_backends(DesktopBackends().c_str());
     // NOTE: desklets draw with cairo only; without this GDK probes OpenGL,
     // which loads the GL driver (with a software one, 50 MB of it).
     g_setenv("GDK_GL", "disable", FALSE);

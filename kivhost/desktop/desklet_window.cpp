@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "kivhost/desktop/cursors.h"
+#include "kivhost/desktop/layer_shell.h"
 #include "kivhost/render/compositor.h"
 
 namespace kivhost {
@@ -36,6 +37,8 @@ DeskletWindow::DeskletWindow(Host& host, Session& session, HWND hwnd, std::funct
     if (!std::exchange(told, true))
       std::cerr << "kivhost: the screen has no compositing manager; desklets are shown on black, not see-through\n";
   }
+  layered_ = LayerShellInUse();
+  if (layered_) MakeLayerWindow(GTK_WINDOW(window_));
   gtk_widget_set_app_paintable(window_, TRUE);
   gtk_window_set_decorated(GTK_WINDOW(window_), FALSE);
   gtk_window_set_skip_taskbar_hint(GTK_WINDOW(window_), TRUE);
@@ -79,7 +82,10 @@ void DeskletWindow::Sync() {
   if (!shownTitle || title != shownTitle) gtk_window_set_title(GTK_WINDOW(window_), title.c_str());
   const KivRect& r = d->rect;
   const KivSize size = d->Size();
-  if (r.left != shownRect_.left || r.top != shownRect_.top) gtk_window_move(GTK_WINDOW(window_), r.left, r.top);
+  if (r.left != shownRect_.left || r.top != shownRect_.top) {
+    if (layered_) PlaceLayerWindow(GTK_WINDOW(window_), r.left, r.top);
+    else gtk_window_move(GTK_WINDOW(window_), r.left, r.top);
+  }
   if (size.cx != shownRect_.right - shownRect_.left || size.cy != shownRect_.bottom - shownRect_.top) {
     gtk_widget_set_size_request(window_, std::max(1, size.cx), std::max(1, size.cy));
     gtk_window_resize(GTK_WINDOW(window_), std::max(1, size.cx), std::max(1, size.cy));
@@ -104,6 +110,7 @@ void DeskletWindow::Sync() {
   if (d->cursor != shownCursor_) ShowCursor(d->cursor);
   if (d->stacking != shownStacking_) {
     shownStacking_ = d->stacking;
+    if (layered_) StackLayerWindow(GTK_WINDOW(window_), d->stacking);
     gtk_window_set_keep_below(GTK_WINDOW(window_), d->stacking == Stacking::Below);
     gtk_window_set_keep_above(GTK_WINDOW(window_), d->stacking == Stacking::Above);
   }
@@ -213,9 +220,15 @@ gboolean DeskletWindow::OnMotion(GtkWidget*, GdkEventMotion* event, gpointer sel
   DeskletWindow& w = Self(self);
   w.host_.cursorPos = {static_cast<int32_t>(event->x_root), static_cast<int32_t>(event->y_root)};
   if (w.moving_) {
-    w.MoveBy(event->x_root - w.moveX_, event->y_root - w.moveY_);
-    w.moveX_ = event->x_root;
-    w.moveY_ = event->y_root;
+    // NOTE: a layer surface knows no screen positions: the desklet follows
+    // the pointer so that it stays over the point where it was pressed.
+    if (w.layered_) {
+      w.MoveBy(event->x - w.moveX_, event->y - w.moveY_);
+    } else {
+      w.MoveBy(event->x_root - w.moveX_, event->y_root - w.moveY_);
+      w.moveX_ = event->x_root;
+      w.moveY_ = event->y_root;
+    }
     return TRUE;
   }
   w.router_.Move(static_cast<int>(event->x), static_cast<int>(event->y));
@@ -232,8 +245,8 @@ gboolean DeskletWindow::OnButtonPress(GtkWidget*, GdkEventButton* event, gpointe
       w.router_.Down(static_cast<int>(event->x), static_cast<int>(event->y), Flags(event->state, kFlagLeft));
   if (!taken) {
     w.moving_ = true;
-    w.moveX_ = event->x_root;
-    w.moveY_ = event->y_root;
+    w.moveX_ = w.layered_ ? event->x : event->x_root;
+    w.moveY_ = w.layered_ ? event->y : event->y_root;
   }
   w.changed_();
   return TRUE;

@@ -67,6 +67,8 @@ class DeskletWindow {
   InputRouter router_;
   GtkWidget* window_ = nullptr;
   bool composited_ = false;
+  // A layer surface (Wayland): placed by margins, not moved.
+  bool layered_ = false;
   // What the window shows of the model.
   KivRect shownRect_{0, 0, 0, 0};
   int shownRedraws_ = -1;
@@ -81,7 +83,8 @@ class DeskletWindow {
   cairo_region_t* shape_ = nullptr;
   HCURSOR shownCursor_ = 0;
   std::optional<Stacking> shownStacking_;
-  // A move of the desklet under way: where the pointer was on the screen.
+  // A move of the desklet under way: where the pointer was on the screen
+  // (in the window, for a layer surface).
   bool moving_ = false;
   double moveX_ = 0, moveY_ = 0;
   double wheel_ = 0;  // smooth scrolling, until it makes a whole step

@@ -18,31 +18,6 @@ namespace {
 
 using testing_support::TempDir;
 
-void WritePng(const std::string& path, int width, int height, double r, double g, double b) {
-  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
-  cairo_t* cr = cairo_create(s);
-  cairo_set_source_rgb(cr, r, g, b);
-  cairo_paint(cr);
-  cairo_destroy(cr);
-  cairo_surface_write_to_png(s, path.c_str());
-  cairo_surface_destroy(s);
-}
-
-// A 120×80 desklet: a button on the left half whose click renames the
-// desklet, a plain pad on the right half.
-std::string WriteSkin(const TempDir& dir) {
-  dir.Write("desk/.keep", "");
-  WritePng(dir.File("desk/button.png"), 60, 80, 0.9, 0.2, 0.2);
-  WritePng(dir.File("desk/pad.png"), 60, 80, 0.2, 0.2, 0.9);
-  return dir.Write("desk/desk.xml", R"xml(<skindata><skininfo><name>Desk</name></skininfo>
-    <sides><side id="0" width="120" height="80"/></sides>
-    <desklet><label>DeskTest</label><keypressanim>0</keypressanim></desklet>
-    <layers>
-      <layer name="button" src="button.png" x="0" y="0" onclick="kiv.DeskletLabel = 'Clicked'"/>
-      <layer name="pad" src="pad.png" x="60" y="0"/>
-    </layers></skindata>)xml");
-}
-
 // How many pixels of the screen part differ (by more than 2 in a channel)
 // from the PNG drawn on black; -1 when the PNG is not of the part's size.
 int DifferingPixels(const std::vector<uint32_t>& screen, const std::string& png, int width, int height) {
@@ -72,15 +47,6 @@ int DifferingPixels(const std::vector<uint32_t>& screen, const std::string& png,
   return differing;
 }
 
-// Draws the skin headless into `png`, after the scenario when one is given.
-bool HeadlessSnapshot(const std::string& skin, const std::string& png, const std::string& scenario = "") {
-  std::string command = std::string(KIV_BIN_DIR) + "/kivhost --headless --quiet --snapshot '" + png + "'";
-  if (!scenario.empty()) command += " --scenario '" + scenario + "'";
-  command += " '" + skin + "' >/dev/null 2>&1";
-  return std::system(command.c_str()) == 0;
-}
-
-
 TEST_F(DesktopTest, ADeskletIsAWindowOfItsSizeAtItsPlace) {
   auto host = Kivhost({"--state", dir_.File("state.json"), WriteSkin(dir_)});
   const std::string window = WaitForWindow(Display(), "DeskTest");
@@ -108,6 +74,52 @@ TEST_F(DesktopTest, TheWindowShowsWhatTheHeadlessSnapshotShows) {
   ASSERT_EQ(screen.size(), 240u * 160u);
 
   EXPECT_EQ(DifferingPixels(screen, snapshot, 240, 160), 0);
+  EXPECT_EQ(host->Terminate(), 0);
+}
+
+// At GDK scale 2 the desklet keeps its size on the screen: its window and
+// place are twice as many device pixels, each pixel of the picture covers
+// two by two of them, and clicks land where they did.
+TEST_F(DesktopTest, OnAScaledScreenEachPixelOfTheDeskletCoversFourDevicePixels) {
+  const std::string hello = std::string(KIV_BIN_DIR) + "/hello/hello.xml";
+  const std::string snapshot = dir_.File("hello.png");
+  ASSERT_TRUE(HeadlessSnapshot(hello, snapshot));
+  setenv("GDK_SCALE", "2", 1);
+  auto host = Kivhost({hello});
+  auto desk = Kivhost({"--settings", dir_.File("desk.ini"), "--section", "D", "--state", dir_.File("state.json"),
+                       WriteSkin(dir_)});
+  unsetenv("GDK_SCALE");
+  const std::string window = WaitForWindow(Display(), "Hello, Vorel");
+  ASSERT_FALSE(window.empty()) << e2e::ReadText(dir_.File("stderr.txt"));
+  const WindowGeometry g = GeometryOf(Display(), window);
+  EXPECT_EQ(g.x, 200);
+  EXPECT_EQ(g.y, 200);
+  EXPECT_EQ(g.width, 480);
+  EXPECT_EQ(g.height, 320);
+  XDoTool(Display(), {"windowraise", window});
+  usleep(300000);  // the first paint
+  const std::vector<uint32_t> screen = ScreenPixels(Display(), 200, 200, 480, 320);
+  ASSERT_EQ(screen.size(), 480u * 320u);
+  // The snapshot's pixels, each taken from the top left of its block.
+  std::vector<uint32_t> halved(240 * 160);
+  for (int y = 0; y < 160; ++y)
+    for (int x = 0; x < 240; ++x) halved[static_cast<size_t>(y * 240 + x)] = screen[static_cast<size_t>(2 * y * 480 + 2 * x)];
+  EXPECT_EQ(DifferingPixels(halved, snapshot, 240, 160), 0);
+  int unlikeInBlock = 0;
+  for (int y = 0; y < 320; ++y)
+    for (int x = 0; x < 480; ++x)
+      if (screen[static_cast<size_t>(y * 480 + x)] != screen[static_cast<size_t>((y & ~1) * 480 + (x & ~1))]) ++unlikeInBlock;
+  EXPECT_EQ(unlikeInBlock, 0);
+
+  // The button of the other desklet spans logical x 0..60 at 100,100.
+  const std::string deskWindow = WaitForWindow(Display(), "DeskTest");
+  ASSERT_FALSE(deskWindow.empty());
+  XDoTool(Display(), {"windowraise", deskWindow});
+  usleep(200000);
+  XDoTool(Display(), {"mousemove", "300", "280", "click", "1"});
+  usleep(300000);
+  EXPECT_EQ(desk->Terminate(), 0);
+  EXPECT_EQ(e2e::ReadJson(dir_.File("state.json"))["desklets"][0]["label"], "Clicked");
   EXPECT_EQ(host->Terminate(), 0);
 }
 

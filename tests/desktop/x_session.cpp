@@ -27,8 +27,14 @@ bool OnPath(const std::string& program) {
 pid_t Spawn(const std::vector<std::string>& args, const std::string& display, const std::string& errFile) {
   const pid_t pid = fork();
   if (pid != 0) return pid;
-  if (!display.empty()) setenv("DISPLAY", display.c_str(), 1);
-  unsetenv("WAYLAND_DISPLAY");
+  // ":N" names an X display, anything else a Wayland one.
+  if (display.starts_with(":")) {
+    setenv("DISPLAY", display.c_str(), 1);
+    unsetenv("WAYLAND_DISPLAY");
+  } else if (!display.empty()) {
+    setenv("WAYLAND_DISPLAY", display.c_str(), 1);
+    unsetenv("DISPLAY");
+  }
   // The test's display has no accessibility bus; GTK's bridge would only
   // look for one on D-Bus (and keep what it allocated for the process's
   // life, which the leak checker reports).

@@ -28,7 +28,8 @@ class XServer {
   std::string display_;
 };
 
-// A program running on the display; stopped (SIGTERM, then SIGKILL after
+// A program running on the display (":N" an X display, else a Wayland
+// display's name in $XDG_RUNTIME_DIR); stopped (SIGTERM, then SIGKILL after
 // five seconds) when it goes out of scope.
 class Program {
  public:
