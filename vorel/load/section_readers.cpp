@@ -8,7 +8,6 @@
 
 namespace vorel {
 
-void ReadXmlSources(TDeskletObject&, const xml::Node&) {}
 void ReadMenus(TDeskletObject&, const xml::Node&) {}
 void ReadControls(TDeskletObject&, const xml::Node&) {}
 

@@ -18,6 +18,14 @@ bool CountDataMinute(std::vector<TXMLInfo>& sources) {
   return due;
 }
 
+void StartFirstFetch(TDeskletObject& desklet) {
+  if (desklet.data.xmlSources.empty()) return;
+  auto fetch = std::make_unique<TCallThread>(desklet.windowHandle, std::chrono::milliseconds(0),
+                                             [] { NotImplemented("fetching remote XML data"); });
+  fetch->Start();
+  desklet.threads.Add(std::move(fetch));
+}
+
 void StartDataDueCheck(TDeskletObject& desklet) {
   if (desklet.data.xmlSources.empty()) return;
   TDeskletObject* d = &desklet;

@@ -14,6 +14,10 @@ class TDeskletObject;
 // was due (its count plus one reached its interval).
 bool CountDataMinute(std::vector<TXMLInfo>& sources);
 
+// Starts a worker that fetches every source for the first time, after the
+// skin was read.
+void StartFirstFetch(TDeskletObject& desklet);
+
 // Starts a worker that runs the minute's count and, when a source is due
 // and no fetch is under way, fetches the sources.
 void StartDataDueCheck(TDeskletObject& desklet);

@@ -219,3 +219,50 @@ TEST_F(SkinLoaderTest, FolderTokensGiveXdgFoldersAndCreateThem) {
 }
 
 }  // namespace
+
+namespace {
+
+// Attributes pair by position, so each source writes every one (empty for
+// the default).
+TEST_F(SkinLoaderTest, DataSourcesAreReadWithTheirDefaultsAndMadeAnewAtEachLoad) {
+  const std::string skin = R"xml(<skindata><parameters><param name="Every" default="15"/></parameters>
+    <sides><side/></sides>
+    <xmls>
+      <xml src="http://127.0.0.1/a b.xml" interval="%Every%" usewintmp="1" ongetdata="got(0)"/>
+      <xml src="file:///tmp/b.xml" interval="" usewintmp="" ongetdata=""/>
+      <xml src="http://127.0.0.1/c.xml" interval="0" usewintmp="no" ongetdata=""/>
+    </xmls></skindata>)xml";
+  Load(skin);
+  const auto& sources = D().data.xmlSources;
+  ASSERT_EQ(sources.size(), 3u);
+  EXPECT_EQ(sources[0].Src, "http://127.0.0.1/a b.xml");  // expanded at each fetch, not now
+  EXPECT_EQ(sources[0].Interval, 15);
+  EXPECT_EQ(sources[0].Counter, 15);
+  EXPECT_FALSE(sources[0].UseOwnTemp);
+  EXPECT_EQ(sources[0].OnGetData, "got(0)");
+  EXPECT_EQ(sources[1].Interval, 60);
+  EXPECT_EQ(sources[1].Counter, 60);
+  EXPECT_TRUE(sources[1].UseOwnTemp);
+  EXPECT_EQ(sources[1].OnGetData, "");
+  EXPECT_EQ(sources[2].Interval, 0);
+  EXPECT_TRUE(sources[2].UseOwnTemp);
+  for (const auto& source : sources) {
+    ASSERT_NE(source.Document, nullptr);
+    EXPECT_TRUE(source.Document->IsEmpty());
+    EXPECT_EQ(source.CacheFile, "");
+  }
+  Load("<skindata><sides><side/></sides><xmls><xml src='x'/></xmls></skindata>");
+  EXPECT_EQ(D().data.xmlSources.size(), 1u);
+  Load("<skindata><sides><side/></sides></skindata>");
+  EXPECT_TRUE(D().data.xmlSources.empty());
+}
+
+TEST_F(SkinLoaderTest, ANegativeIntervalOrAStrangeUseWinTmpFailsTheLoad) {
+  for (const char* xmls : {"<xml src='a' interval='-1'/>", "<xml src='a' usewintmp='maybe'/>"}) {
+    TestHost::Get().Reset();
+    Load(std::string("<skindata><sides><side/></sides><xmls>") + xmls + "</xmls></skindata>");
+    EXPECT_TRUE(FellBack()) << xmls;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,94 @@
+#include "vorel/runtime/data_cache.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <optional>
+
+#include "platform/util/utf8.h"
+#include "platform/win/user_folders.h"
+
+namespace vorel {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr size_t kLongestNameStart = 210;
+
+// The file's last write as wall-clock time; nullopt when it cannot be read.
+std::optional<TWallClock::time_point> LastWrite(const fs::path& path) {
+  std::error_code ec;
+  const fs::file_time_type written = fs::last_write_time(path, ec);
+  if (ec) return std::nullopt;
+  return std::chrono::time_point_cast<TWallClock::duration>(fs::file_time_type::clock::to_sys(written));
+}
+
+}  // namespace
+
+uint32_t ElfHash(std::string_view bytes) {
+  uint32_t h = 0;
+  for (unsigned char c : bytes) {
+    h = (h << 4) + c;
+    const uint32_t high = h & 0xF0000000u;
+    if (high) h ^= high >> 24;
+    h &= ~high;
+  }
+  return h;
+}
+
+std::string XmlCacheFolder(bool useOwnTemp, bool create) {
+  const std::string base = useOwnTemp ? win::GetSpecialFolder(win::kCsidlInternetCache, create) : win::GetTempPath();
+  const std::string folder = base + "KIV_XMLCache/";
+  if (create) {
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+  }
+  return folder;
+}
+
+std::string XmlCacheFileName(const std::string& skinName, const std::string& address, int32_t interval) {
+  std::string start = (interval == 0 ? "XMLCache0-" : "XMLCache-") + skinName;
+  // NOTE: the skin's name is the author's text; a "/" in it would reach
+  // into another folder.
+  for (char& c : start)
+    if (c == '/' || c == '\0') c = '_';
+  // NOTE: cut in bytes, on a character's boundary, so that the name fits
+  // the file system's 255 bytes whatever the skin's name is written in.
+  if (start.size() > kLongestNameStart) start = kiv::Utf8Prefix(start, kLongestNameStart);
+  const uint32_t hash = ElfHash(address);
+  return start + (hash == 0 ? std::string("-1") : std::to_string(hash)) + ".xml";
+}
+
+bool IsCacheFresh(const std::string& path, int32_t interval, TWallClock::time_point now) {
+  const std::optional<TWallClock::time_point> written = LastWrite(path);
+  if (!written) return false;
+  const auto margin = std::chrono::minutes(std::max<int64_t>(int64_t{interval} - 2, 0));
+  return now - margin < *written && *written < now + margin;
+}
+
+std::vector<std::string> CleanXmlCache(const std::string& folder, TWallClock::time_point now) {
+  std::vector<std::string> failures;
+  std::error_code ec;
+  fs::directory_iterator it(folder, ec);
+  if (ec) return failures;  // no folder: nothing to clean
+  for (; it != fs::directory_iterator(); it.increment(ec)) {
+    if (ec) {
+      failures.push_back(folder + ": " + ec.message());
+      break;
+    }
+    const fs::directory_entry& entry = *it;
+    std::error_code typeError;
+    if (!entry.is_regular_file(typeError)) continue;
+    const std::string name = entry.path().filename().string();
+    const std::optional<TWallClock::time_point> written = LastWrite(entry.path());
+    const bool stale = written && *written < now - std::chrono::days(5);
+    const bool unscheduled = name.starts_with("XMLCache0-") && written && *written < now - std::chrono::minutes(2);
+    if (entry.path().extension() != ".tmp" && !stale && !unscheduled) continue;
+    std::error_code removeError;
+    if (!fs::remove(entry.path(), removeError) && removeError)
+      failures.push_back(entry.path().string() + ": " + removeError.message());
+  }
+  return failures;
+}
+
+}  // namespace vorel

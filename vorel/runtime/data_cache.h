@@ -1,0 +1,41 @@
+// The disk cache of remote XML data: the folder a source's document is kept
+// in, the file's name, whether a kept file is fresh enough to skip a
+// download, and the clean-up of files nobody will read again. A file's
+// name comes from the skin's name and the address, so every desklet of a
+// skin that reads the same address shares one file, across restarts.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vorel {
+
+using TWallClock = std::chrono::system_clock;
+
+// The ELF (PJW) hash of the bytes.
+uint32_t ElfHash(std::string_view bytes);
+
+// The cache folder, with a trailing "/": "KIV_XMLCache/" in the user's
+// internet cache folder (useOwnTemp) or in the temporary folder. With
+// create, it is made when missing.
+std::string XmlCacheFolder(bool useOwnTemp, bool create);
+
+// "XMLCache-" ("XMLCache0-" for a source without schedule) and the skin's
+// name, cut to 210 bytes in all, then the address's hash in decimal (-1
+// for a hash of 0) and ".xml".
+std::string XmlCacheFileName(const std::string& skinName, const std::string& address, int32_t interval);
+
+// Whether the file was written within interval - 2 minutes of now (either
+// side); a missing file, or an interval of 2 or less, is never fresh.
+bool IsCacheFresh(const std::string& path, int32_t interval, TWallClock::time_point now);
+
+// Deletes from the folder every ".tmp" file, every file last written more
+// than 5 days ago, and every "XMLCache0-" file last written more than 2
+// minutes ago. Other files and folders stay. Returns what could not be
+// deleted, one line each.
+std::vector<std::string> CleanXmlCache(const std::string& folder, TWallClock::time_point now);
+
+}  // namespace vorel
