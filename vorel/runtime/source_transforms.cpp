@@ -6,6 +6,7 @@
 #include "platform/xml/document.h"
 #include "vorel/model/desklet.h"
 #include "vorel/runtime/layer_source.h"
+#include "vorel/runtime/xml_transform.h"
 #include "vorel/model/script_engine.h"
 #include "vorel/skin/skin_reading.h"
 #include "vorel/util/errors.h"
@@ -62,8 +63,9 @@ std::string LookUpXmlReference(TDeskletObject& desklet, const std::string& refer
       cut = segment.substr(2);
     } else if (index >= 0 && static_cast<size_t>(index) < desklet.data.xmlSources.size()) {
       const auto& document = desklet.data.xmlSources[static_cast<size_t>(index)].Document;
-      if (transforming) NotImplemented("transforming XML lookups");
-      if (document && !document->IsEmpty()) result += GetNodeText(document->DocumentNode(), segment, separator, "");
+      if (!document) continue;
+      if (transforming) result += TransformXML(*document, segment, desklet.settings.resourcePath);
+      else if (!document->IsEmpty()) result += GetNodeText(document->DocumentNode(), segment, separator, "");
     }
   }
 

@@ -4,6 +4,7 @@
 
 #include "platform/xml/document.h"
 #include "tests/vorel/render/render_fixture.h"
+#include "vorel/runtime/xml_transform.h"
 #include "vorel/util/errors.h"
 
 namespace rendertest {
@@ -36,7 +37,32 @@ TEST_F(SourceTransformTest, XmlLookups) {
   EXPECT_EQ(vorel::ApplyXmlSource(D(), "plain.png"), "plain.png");
   EXPECT_THROW(vorel::ApplyXmlSource(D(), "!XML:zero[/a/b]"), vorel::KivError);
   EXPECT_THROW(vorel::ApplyXmlSource(D(), "!XML:[/a/h][!cx]"), vorel::KivError);
-  EXPECT_THROW(vorel::ApplyXmlSource(D(), "!XMLTRANS:[/a/h]"), vorel::KivError) << "not implemented yet";
+}
+
+TEST_F(SourceTransformTest, TransformingLookupsGiveTheStringValueThroughAStylesheet) {
+  AddSource("<a><b>42</b><list><item k=\"v\">x</item><item>y</item></list><h>  Headline\n</h></a>");
+  EXPECT_EQ(vorel::ApplyXmlSource(D(), "!XMLTRANS:0[/a/b]"), "42");
+  EXPECT_EQ(vorel::ApplyXmlSource(D(), "!XMLTRANSTXT:0[count(/a/list/item)]"), "!TXT:2");
+  // The string value of a node set is its first node's; blanks go.
+  EXPECT_EQ(vorel::ApplyXmlSource(D(), "!XMLTRANS:[/a/list/item]"), "x");
+  EXPECT_EQ(vorel::ApplyXmlSource(D(), "!XMLTRANS:[/a/h]"), "Headline");
+  // The output is the transform's XML: markup characters come escaped.
+  EXPECT_EQ(vorel::ApplyXmlSource(D(), "!XMLTRANS:[concat(/a/b, '<', \"&\")]"), "42&lt;&amp;");
+  // Predicates cannot be written in a reference, whose segments end at
+  // "]"; the XML object passes them whole.
+  EXPECT_EQ(vorel::TransformXML(*D().data.xmlSources[0].Document, "//item[@k=\"v\"]", ""), "x");
+  EXPECT_EQ(vorel::ApplyXmlSource(D(), "!XMLTRANS:1[/a/b]"), "");
+  EXPECT_THROW(vorel::ApplyXmlSource(D(), "!XMLTRANS:[/a/[b]"), std::exception);
+
+  // A stylesheet of the skin's; a missing one gives nothing.
+  dir_.Write("skin/pick.xsl", R"(<xsl:stylesheet version="1.0" xmlns:xsl="http://www.w3.org/1999/XSL/Transform">
+    <xsl:output method="text"/>
+    <xsl:template match="/"><xsl:for-each select="//item"><xsl:value-of select="."/>;</xsl:for-each></xsl:template>
+  </xsl:stylesheet>)");
+  EXPECT_EQ(vorel::ApplyXmlSource(D(), "!XMLTRANS:[!FILE:pick.xsl]"), "x;y;");
+  EXPECT_EQ(vorel::ApplyXmlSource(D(), "!XMLTRANS:[!FILE:none.xsl]"), "");
+  dir_.Write("skin/broken.xsl", "<xsl:stylesheet");
+  EXPECT_THROW(vorel::ApplyXmlSource(D(), "!XMLTRANS:[!FILE:broken.xsl]"), vorel::KivError);
 }
 
 TEST_F(SourceTransformTest, TextFileRanges) {
