@@ -129,6 +129,30 @@ bool Document::LoadXML(std::string_view text) {
   }
 }
 
+bool Document::LoadUrl(const std::string& url, const std::string& agentSuffix, const inet::DownloadOptions& options) {
+  tree_.reset();
+  parseError_.clear();
+  try {
+    const inet::MemoryDownload download = inet::DownloadToMemory(url, agentSuffix, options);
+    const long status = download.result.status;
+    if (status < 200 || status > 299) {
+      parseError_ = "HTTP status " + std::to_string(status) + " from \"" + download.result.finalUrl + "\"";
+      return false;
+    }
+    detail::ParseResult parsed = detail::ParseBytes(download.body, download.result.finalUrl.c_str(), false);
+    if (!parsed.doc) {
+      parseError_ = parsed.error;
+      return false;
+    }
+    tree_ = std::make_shared<detail::Tree>(std::move(parsed.doc));
+    return true;
+  } catch (const std::exception& e) {  // the download failed, or out of memory
+    tree_.reset();
+    parseError_ = e.what();
+    return false;
+  }
+}
+
 void Document::Save(const std::string& path) const {
   if (tree_ == nullptr) throw std::runtime_error("xml: cannot save \"" + path + "\": the document is empty");
   std::string bytes = Serialise(tree_->Doc());

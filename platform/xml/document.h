@@ -1,8 +1,9 @@
 // xml::Document is the system's XML document, in the role MSXML's
-// DOMDocument plays: load a file or text, query it with XPath, transform it
-// with XSLT, change values and save it. Every document is read safely (no
-// network, no DTDs, no entity substitution) and a document that fails to
-// load is left empty rather than half-built. Whitespace-only text between
+// DOMDocument plays: load a file, a text or a web address, query it with
+// XPath, transform it with XSLT, change values and save it. Every document
+// is read safely (no network beyond the address asked for, no DTDs, no
+// entity substitution) and a document that fails to load is left empty
+// rather than half-built. Whitespace-only text between
 // elements is not kept, as in MSXML's default mode.
 //
 // Loading replaces the whole tree; Nodes taken from the old tree stay valid
@@ -15,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/inet/download.h"
 #include "platform/xml/node.h"
 
 namespace xml {
@@ -38,6 +40,12 @@ class Document {
   // text whatever its declaration says.
   bool Load(const std::string& path);
   bool LoadXML(std::string_view text);
+  // Downloads the address into memory (inet::DownloadToMemory, agent
+  // "Vorel_" + agentSuffix) and reads the body as Load reads a file: the
+  // declaration or BOM gives the encoding, and the final address, after
+  // redirects, is the document's base. Fails like Load, never throws, also
+  // when the download fails or the status is not 2xx.
+  bool LoadUrl(const std::string& url, const std::string& agentSuffix, const inet::DownloadOptions& options = {});
   // Writes the serialised document, replacing the file in one step (a
   // temporary beside it, then rename). Throws std::runtime_error when the
   // document is empty or the file cannot be written.
@@ -47,7 +55,7 @@ class Document {
   bool IsEmpty() const { return tree_ == nullptr; }
   // The serialised document (UTF-8, with its XML declaration), "" when empty.
   std::string Xml() const;
-  // Why the last Load/LoadXML failed, "" after a success.
+  // Why the last Load/LoadXML/LoadUrl failed, "" after a success.
   const std::string& ParseError() const { return parseError_; }
 
   // The document node as a context for queries; null when empty.
