@@ -36,12 +36,18 @@ struct DownloadOptions {
   const std::atomic<bool>* cancel = nullptr;
   // Largest body DownloadToMemory keeps; files are not limited.
   std::size_t maxBytes = 64 * 1024 * 1024;
+  // A conditional GET: If-Modified-Since with this time (seconds since the
+  // epoch; 0 sends none) and If-None-Match with this tag ("" sends none).
+  // A server whose copy has not changed answers 304 with no body.
+  std::int64_t ifModifiedSince = 0;
+  std::string ifNoneMatch;
 };
 
 struct DownloadResult {
   long status = 0;          // the HTTP status of the last response
   std::uint64_t bytes = 0;  // the body's size
   std::string finalUrl;     // where the redirects, if any, ended
+  std::string etag;         // the last response's ETag, as sent; "" for none
 };
 
 struct MemoryDownload {

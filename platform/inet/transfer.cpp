@@ -32,6 +32,11 @@ struct EasyDeleter {
 };
 using EasyHandle = std::unique_ptr<CURL, EasyDeleter>;
 
+struct ListDeleter {
+  void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+using HeaderList = std::unique_ptr<curl_slist, ListDeleter>;
+
 struct MultiDeleter {
   void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
 };
@@ -94,6 +99,28 @@ template <typename Value>
 void Set(CURL* handle, CURLoption option, Value value, const std::string& url) {
   const CURLcode code = curl_easy_setopt(handle, option, value);
   if (code != CURLE_OK) Fail(url, std::string("libcurl refused an option: ") + curl_easy_strerror(code));
+}
+
+// The conditions of a conditional GET. The header list must outlive the
+// transfer.
+void ConfigureConditions(CURL* handle, const std::string& url, const DownloadOptions& options, HeaderList& headers) {
+  if (options.ifModifiedSince > 0) {
+    Set(handle, CURLOPT_TIMECONDITION, static_cast<long>(CURL_TIMECOND_IFMODSINCE), url);
+    Set(handle, CURLOPT_TIMEVALUE_LARGE, static_cast<curl_off_t>(options.ifModifiedSince), url);
+  }
+  if (!options.ifNoneMatch.empty()) {
+    if (options.ifNoneMatch.find_first_of("\r\n") != std::string::npos) Fail(url, "the entity tag holds a line break");
+    const std::string header = "If-None-Match: " + options.ifNoneMatch;
+    headers.reset(curl_slist_append(nullptr, header.c_str()));
+    if (!headers) Fail(url, "out of memory");
+    Set(handle, CURLOPT_HTTPHEADER, headers.get(), url);
+  }
+}
+
+std::string ResponseETag(CURL* handle) {
+  curl_header* header = nullptr;
+  if (curl_easy_header(handle, "ETag", 0, CURLH_HEADER, -1, &header) != CURLHE_OK || header == nullptr) return "";
+  return header->value;
 }
 
 void Configure(CURL* handle, const std::string& url, const std::string& agent, const DownloadOptions& options,
@@ -168,6 +195,8 @@ DownloadResult RunTransfer(const std::string& url, const std::string& agentSuffi
   state.sink = &sink;
   state.cancel = options.cancel;
   Configure(handle.get(), url, agent, options, state);
+  HeaderList headers;
+  ConfigureConditions(handle.get(), url, options, headers);
 
   const CURLcode code = Perform(handle.get(), state, url);
   if (state.sinkFailure) std::rethrow_exception(state.sinkFailure);
@@ -179,6 +208,7 @@ DownloadResult RunTransfer(const std::string& url, const std::string& agentSuffi
     Fail(url, "libcurl does not tell the response status");
   result.bytes = state.bytes;
   result.finalUrl = EffectiveUrl(handle.get(), url);
+  result.etag = ResponseETag(handle.get());
   return result;
 }
 

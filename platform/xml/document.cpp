@@ -88,6 +88,16 @@ const char* ReadWholeFile(const std::string& path, std::string& bytes) {
 
 }  // namespace
 
+bool Document::Parse(std::string_view bytes, const char* url, bool textIsUtf8) {
+  detail::ParseResult parsed = detail::ParseBytes(bytes, url, textIsUtf8);
+  if (!parsed.doc) {
+    parseError_ = parsed.error;
+    return false;
+  }
+  tree_ = std::make_shared<detail::Tree>(std::move(parsed.doc));
+  return true;
+}
+
 bool Document::Load(const std::string& path) {
   tree_.reset();
   parseError_.clear();
@@ -97,13 +107,7 @@ bool Document::Load(const std::string& path) {
       parseError_ = std::string(failure) + " \"" + path + "\"";
       return false;
     }
-    detail::ParseResult parsed = detail::ParseBytes(bytes, path.c_str(), false);
-    if (!parsed.doc) {
-      parseError_ = parsed.error;
-      return false;
-    }
-    tree_ = std::make_shared<detail::Tree>(std::move(parsed.doc));
-    return true;
+    return Parse(bytes, path.c_str(), false);
   } catch (const std::exception& e) {  // out of memory and the like
     tree_.reset();
     parseError_ = e.what();
@@ -115,13 +119,7 @@ bool Document::LoadXML(std::string_view text) {
   tree_.reset();
   parseError_.clear();
   try {
-    detail::ParseResult parsed = detail::ParseBytes(text, nullptr, true);
-    if (!parsed.doc) {
-      parseError_ = parsed.error;
-      return false;
-    }
-    tree_ = std::make_shared<detail::Tree>(std::move(parsed.doc));
-    return true;
+    return Parse(text, nullptr, true);
   } catch (const std::exception& e) {
     tree_.reset();
     parseError_ = e.what();
@@ -139,14 +137,20 @@ bool Document::LoadUrl(const std::string& url, const std::string& agentSuffix, c
       parseError_ = "HTTP status " + std::to_string(status) + " from \"" + download.result.finalUrl + "\"";
       return false;
     }
-    detail::ParseResult parsed = detail::ParseBytes(download.body, download.result.finalUrl.c_str(), false);
-    if (!parsed.doc) {
-      parseError_ = parsed.error;
-      return false;
-    }
-    tree_ = std::make_shared<detail::Tree>(std::move(parsed.doc));
-    return true;
+    return LoadBody(download.body, download.result.finalUrl);
   } catch (const std::exception& e) {  // the download failed, or out of memory
+    tree_.reset();
+    parseError_ = e.what();
+    return false;
+  }
+}
+
+bool Document::LoadBody(std::string_view bytes, const std::string& baseUrl) {
+  tree_.reset();
+  parseError_.clear();
+  try {
+    return Parse(bytes, baseUrl.c_str(), false);
+  } catch (const std::exception& e) {  // out of memory
     tree_.reset();
     parseError_ = e.what();
     return false;

@@ -46,6 +46,9 @@ class Document {
   // redirects, is the document's base. Fails like Load, never throws, also
   // when the download fails or the status is not 2xx.
   bool LoadUrl(const std::string& url, const std::string& agentSuffix, const inet::DownloadOptions& options = {});
+  // Reads a downloaded body as LoadUrl does, with baseUrl as its base; for
+  // callers that make the download themselves.
+  bool LoadBody(std::string_view bytes, const std::string& baseUrl);
   // Writes the serialised document, replacing the file in one step (a
   // temporary beside it, then rename). Throws std::runtime_error when the
   // document is empty or the file cannot be written.
@@ -82,6 +85,9 @@ class Document {
   Node FindOrCreateNode(std::string_view path, int mode = 0);
 
  private:
+  // Parses into the tree; on failure sets parseError_ and returns false.
+  bool Parse(std::string_view bytes, const char* url, bool textIsUtf8);
+
   std::shared_ptr<detail::Tree> tree_;
   std::string parseError_;
 };

@@ -4,13 +4,15 @@
 
 #include "vorel/load/pairing_warnings.h"
 #include "vorel/model/desklet.h"
-#include "vorel/runtime/data_schedule.h"
+#include "vorel/runtime/data_fetch.h"
 #include "vorel/runtime/variable_expansion.h"
 #include "vorel/skin/skin_reading.h"
 
 namespace vorel {
 
 void ReadXmlSources(TDeskletObject& d, const xml::Node& xmls) {
+  // Fetches of the sources of a previous load must not outlive them.
+  StopFetches(d.data);
   d.data.xmlSources.clear();
   const size_t n = CountNodes(xmls, "xml");
   if (n == 0) return;
@@ -30,7 +32,7 @@ void ReadXmlSources(TDeskletObject& d, const xml::Node& xmls) {
     source.OnGetData = statements.At(k, "");
   }
   d.data.xmlSources = std::move(read);
-  StartFirstFetch(d);
+  StartFetchWorker(d);
 }
 
 }  // namespace vorel

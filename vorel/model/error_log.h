@@ -94,5 +94,7 @@ std::vector<std::string> ErrorReportLines(const TErrorReport& report);
 // meant (number 0).
 inline constexpr const char* kPluginErrorSource = "Vorel";
 inline constexpr const char* kSkinWarningSource = "Vorel skin warning";
+// The source of reports about remote XML data that could not be fetched.
+inline constexpr const char* kDataSource = "Vorel XML data";
 
 }  // namespace vorel

@@ -33,6 +33,9 @@ void DestroyDesklet(std::unique_ptr<TDeskletObject> desklet) {
   d.StopTicker();
   // Workers only post; messages for this desklet that arrive meanwhile are
   // dropped (destroying), the others go on being dispatched.
+  // NOTE: downloads under way give up at once rather than at their
+  // time-outs.
+  d.data.stopping = true;
   d.threads.StopAll([] { win::PumpMessages(); });
   d.timing.timers.Clear();
   d.scripting.eventSinks.clear();

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 
 #include "platform/util/utf8.h"
@@ -15,7 +17,10 @@ namespace {
 
 constexpr size_t kLongestNameStart = 210;
 
-// The file's last write as wall-clock time; nullopt when it cannot be read.
+constexpr std::string_view kETagSuffix = ".etag";
+// A tag is a short quoted string; anything longer is not one.
+constexpr size_t kLongestETag = 1024;
+
 std::optional<TWallClock::time_point> LastWrite(const fs::path& path) {
   std::error_code ec;
   const fs::file_time_type written = fs::last_write_time(path, ec);
@@ -24,6 +29,28 @@ std::optional<TWallClock::time_point> LastWrite(const fs::path& path) {
 }
 
 }  // namespace
+
+std::optional<TWallClock::time_point> LastWriteOf(const std::string& path) { return LastWrite(path); }
+
+std::string CachedETag(const std::string& cacheFile) {
+  std::ifstream in(cacheFile + std::string(kETagSuffix), std::ios::binary);
+  if (!in) return "";
+  std::string tag(std::istreambuf_iterator<char>(in), {});
+  if (tag.size() > kLongestETag || tag.find_first_of("\r\n") != std::string::npos) return "";
+  return tag;
+}
+
+void KeepCachedETag(const std::string& cacheFile, const std::string& etag) {
+  const std::string path = cacheFile + std::string(kETagSuffix);
+  if (etag.empty() || etag.size() > kLongestETag) {
+    fs::remove(path);
+    return;
+  }
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << etag;
+  out.close();
+  if (!out) throw fs::filesystem_error("cannot keep the entity tag", path, std::make_error_code(std::errc::io_error));
+}
 
 uint32_t ElfHash(std::string_view bytes) {
   uint32_t h = 0;

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,17 @@ std::string XmlCacheFolder(bool useOwnTemp, bool create);
 // name, cut to 210 bytes in all, then the address's hash in decimal (-1
 // for a hash of 0) and ".xml".
 std::string XmlCacheFileName(const std::string& skinName, const std::string& address, int32_t interval);
+
+// When the file was last written; nullopt when that cannot be read.
+std::optional<TWallClock::time_point> LastWriteOf(const std::string& path);
+
+// The entity tag the server sent with the cache file's content, kept in a
+// file beside it (the cache file's name + ".etag"), so that the next
+// download can ask whether it changed; "" when none is kept.
+std::string CachedETag(const std::string& cacheFile);
+// Keeps the tag for the cache file; an empty tag forgets the kept one.
+// Throws std::filesystem::filesystem_error when the file cannot be written.
+void KeepCachedETag(const std::string& cacheFile, const std::string& etag);
 
 // Whether the file was written within interval - 2 minutes of now (either
 // side); a missing file, or an interval of 2 or less, is never fresh.

@@ -3,8 +3,9 @@
 #include <chrono>
 #include <memory>
 
+#include "platform/win/win_services.h"
+#include "vorel/host/messages.h"
 #include "vorel/model/desklet.h"
-#include "vorel/util/errors.h"
 
 namespace vorel {
 
@@ -18,19 +19,19 @@ bool CountDataMinute(std::vector<TXMLInfo>& sources) {
   return due;
 }
 
-void StartFirstFetch(TDeskletObject& desklet) {
-  if (desklet.data.xmlSources.empty()) return;
-  auto fetch = std::make_unique<TCallThread>(desklet.windowHandle, std::chrono::milliseconds(0),
-                                             [] { NotImplemented("fetching remote XML data"); });
-  fetch->Start();
-  desklet.threads.Add(std::move(fetch));
-}
-
 void StartDataDueCheck(TDeskletObject& desklet) {
   if (desklet.data.xmlSources.empty()) return;
-  TDeskletObject* d = &desklet;
-  auto check = std::make_unique<TCallThread>(desklet.windowHandle, std::chrono::milliseconds(0), [d] {
-    if (CountDataMinute(d->data.xmlSources) && !d->data.fetching) NotImplemented("fetching remote XML data");
+  TDataState* data = &desklet.data;
+  const HWND window = desklet.windowHandle;
+  // NOTE: the fetch itself is started from the window thread, which
+  // expands the addresses; the count runs here.
+  auto check = std::make_unique<TCallThread>(window, std::chrono::milliseconds(0), [data, window] {
+    bool due = false;
+    {
+      std::lock_guard guard(data->lock);
+      due = CountDataMinute(data->xmlSources);
+    }
+    if (due && !data->fetching) win::PostMessage(window, MSG_FETCH_DATA, 0, 0);
   });
   check->Start();
   desklet.threads.Add(std::move(check));

@@ -11,15 +11,13 @@ namespace vorel {
 class TDeskletObject;
 
 // Counts a minute for every source with an interval; true when one of them
-// was due (its count plus one reached its interval).
+// was due (its count plus one reached its interval). The caller holds the
+// data state's lock.
 bool CountDataMinute(std::vector<TXMLInfo>& sources);
 
-// Starts a worker that fetches every source for the first time, after the
-// skin was read.
-void StartFirstFetch(TDeskletObject& desklet);
-
 // Starts a worker that runs the minute's count and, when a source is due
-// and no fetch is under way, fetches the sources.
+// and no fetch is under way, asks the window thread to fetch the sources
+// (MSG_FETCH_DATA).
 void StartDataDueCheck(TDeskletObject& desklet);
 
 }  // namespace vorel

@@ -5,6 +5,7 @@
 #include "platform/util/text.h"
 #include "platform/xml/document.h"
 #include "vorel/model/desklet.h"
+#include "vorel/runtime/data_fetch.h"
 #include "vorel/runtime/layer_source.h"
 #include "vorel/runtime/xml_transform.h"
 #include "vorel/model/script_engine.h"
@@ -62,7 +63,8 @@ std::string LookUpXmlReference(TDeskletObject& desklet, const std::string& refer
     } else if (kiv::StartsWith(segment, "!d") && segment.size() > 2) {
       cut = segment.substr(2);
     } else if (index >= 0 && static_cast<size_t>(index) < desklet.data.xmlSources.size()) {
-      const auto& document = desklet.data.xmlSources[static_cast<size_t>(index)].Document;
+      EnsureSourceLoaded(desklet, static_cast<size_t>(index));
+      const std::shared_ptr<xml::Document> document = desklet.data.DocumentOf(static_cast<size_t>(index));
       if (!document) continue;
       if (transforming) result += TransformXML(*document, segment, desklet.settings.resourcePath);
       else if (!document->IsEmpty()) result += GetNodeText(document->DocumentNode(), segment, separator, "");

@@ -8,6 +8,7 @@
 #include "vorel/model/desklet.h"
 #include "vorel/host/host_api.h"
 #include "vorel/host/messages.h"
+#include "vorel/runtime/data_fetch.h"
 #include "vorel/runtime/event_dispatch.h"
 #include "vorel/runtime/render_layer.h"
 #include "vorel/runtime/statement_runner.h"
@@ -25,18 +26,21 @@ void CheckLayerStateParameters(WPARAM wParam, LPARAM lParam) {
   if (static_cast<intptr_t>(wParam) < 0 || lParam < 0 || lParam > 255) throw KivError(errors::kRangeCheck);
 }
 
-void DataArrived(TDeskletObject& desklet, WPARAM position) {
+// `fresh`: the data came fresh from the cache, and the schedule started
+// again; the timers' delays, which may read the data, are read again.
+void DataArrived(TDeskletObject& desklet, WPARAM position, LPARAM fresh) {
   if (position >= desklet.data.xmlSources.size()) return;
   if (desklet.loading) {
     // The skin is still loading: try again in 100 ms.
     HWND window = desklet.windowHandle;
-    auto retry = std::make_unique<TCallThread>(window, 100ms, [window, position] {
-      win::PostMessage(window, MSG_DATA_ARRIVED, position, 0);
+    auto retry = std::make_unique<TCallThread>(window, 100ms, [window, position, fresh] {
+      win::PostMessage(window, MSG_DATA_ARRIVED, position, fresh);
     });
     retry->Start();
     desklet.threads.Add(std::move(retry));
     return;
   }
+  if (fresh == 1) ReevaluateTimerDelays(desklet);
   RunStatement(desklet, desklet.data.xmlSources[position].OnGetData);
 }
 
@@ -117,7 +121,10 @@ void HandleWindowMessage(TDeskletObject& desklet, uint32_t message, WPARAM wPara
       RunTimerMessage(desklet, wParam);
       break;
     case MSG_DATA_ARRIVED:
-      DataArrived(desklet, wParam);
+      DataArrived(desklet, wParam, lParam);
+      break;
+    case MSG_FETCH_DATA:
+      if (!desklet.data.fetching) StartFetchWorker(desklet);
       break;
     case MSG_REFRESH_LAYERS:
       RefreshLayers(desklet, wParam);

@@ -8,6 +8,7 @@
 #include "vorel/model/desklet.h"
 #include "vorel/host/host_api.h"
 #include "vorel/host/messages.h"
+#include "vorel/runtime/data_fetch.h"
 #include "vorel/runtime/flip_and_effects.h"
 #include "vorel/runtime/layer_source.h"
 #include "vorel/runtime/popup_menu.h"
@@ -69,6 +70,7 @@ const automation::DispatchTable<TVorelMain>& TVorelMain::Table() {
           .Implement("Refresh", Method, &T::Refresh)
           .Implement("Redraw", Method, &T::Redraw)
           .Implement("ConvertToValue", Method, &T::ConvertToValue)
+          .Implement("ForceXDataFetch", Method, &T::ForceXDataFetch)
           .Implement("SetSubLabel", Method, &T::SetSubLabel)
           .Implement("Invalidate", Method, &T::Invalidate)
           .Implement("GetMouseScrollValue", Method, &T::GetMouseScrollValue)
@@ -232,6 +234,8 @@ std::string TVorelMain::ConvertToValue(std::string value) {
   const size_t at = text.find(kTextMarker);
   return at == std::string::npos ? text : text.substr(at + kTextMarker.size());
 }
+
+void TVorelMain::ForceXDataFetch() { ForceDataFetch(*desklet_); }
 
 int32_t TVorelMain::GetMouseScrollValue() const { return desklet_->input.wheelScrolls; }
 int32_t TVorelMain::GetMouseXPos() const { return desklet_->input.mouseX; }

@@ -54,6 +54,8 @@ class TVorelMain : public automation::DispatchObject<TVorelMain> {
   void LockAllUpdates();
   void UnlockAllUpdates();
   std::string ConvertToValue(std::string value);
+  // Downloads every data source now, on this thread.
+  void ForceXDataFetch();
 
   int32_t GetMouseScrollValue() const;
   int32_t GetMouseXPos() const;

@@ -1,0 +1,252 @@
+#include "vorel/runtime/data_fetch.h"
+
+#include <chrono>
+#include <filesystem>
+#include <optional>
+
+#include "platform/inet/download.h"
+#include "platform/win/win_services.h"
+#include "platform/xml/document.h"
+#include "vorel/host/messages.h"
+#include "vorel/model/error_log.h"
+#include "vorel/model/desklet.h"
+#include "vorel/runtime/data_cache.h"
+#include "vorel/runtime/variable_expansion.h"
+#include "vorel/util/errors.h"
+#include "vorel/util/paths.h"
+
+namespace vorel {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kFileScheme = "file://";
+
+// Counts a fetch under way for as long as it lives.
+class FetchUnderWay {
+ public:
+  explicit FetchUnderWay(TDataState& data) : data_(data) { ++data_.activeFetches; }
+  ~FetchUnderWay() {
+    --data_.activeFetches;
+    data_.activeFetches.notify_all();
+  }
+  FetchUnderWay(const FetchUnderWay&) = delete;
+  FetchUnderWay& operator=(const FetchUnderWay&) = delete;
+
+ private:
+  TDataState& data_;
+};
+
+bool DocumentIsEmpty(const TDataState& data, size_t position) {
+  const std::shared_ptr<xml::Document> document = data.DocumentOf(position);
+  return !document || document->IsEmpty();
+}
+
+// Parses the file into a new document and puts it in the source's place.
+// A file that does not parse leaves the source without data.
+void LoadFromCache(TDataState& data, size_t position, const std::string& path, TFetchProblems& problems) {
+  auto document = std::make_shared<xml::Document>();
+  if (!document->Load(path)) problems.push_back("the cached data " + path + " does not load: " + document->ParseError());
+  std::lock_guard guard(data.lock);
+  data.xmlSources[position].Document = std::move(document);
+}
+
+std::string WithBlanksEscaped(std::string address) {
+  for (size_t at = address.find(' '); at != std::string::npos; at = address.find(' ', at + 3))
+    address.replace(at, 1, "%20");
+  return address;
+}
+
+// Asks only for a newer document than the cache file holds: the server
+// answers 304 when its copy is older than the file, or carries the tag
+// kept with it.
+void AskConditionally(const std::string& cache, inet::DownloadOptions& options) {
+  const std::optional<TWallClock::time_point> written = LastWriteOf(cache);
+  if (!written) return;
+  options.ifModifiedSince = std::chrono::duration_cast<std::chrono::seconds>(written->time_since_epoch()).count();
+  options.ifNoneMatch = CachedETag(cache);
+}
+
+// Downloads the address and puts the document in the cache file's place:
+// parsed, so that a broken document never replaces good data, saved to
+// the temporary file and renamed over the cache file in one step. A 304
+// answer stands for the same document again, and the cache file is
+// touched as if it had been written anew. When a step fails the cache
+// file stays as it was and the reason joins the problems.
+void Download(TDataState& data, const TFetchContext& context, const std::string& written, const std::string& cache,
+              TFetchProblems& problems) {
+  const std::string address = WithBlanksEscaped(written);
+  inet::DownloadOptions options;
+  options.cancel = &data.stopping;
+  AskConditionally(cache, options);
+  try {
+    const inet::MemoryDownload download = inet::DownloadToMemory(address, context.skinName, options);
+    const long status = download.result.status;
+    if (status == 304 && options.ifModifiedSince > 0) {
+      fs::last_write_time(cache, fs::file_time_type::clock::now());
+      return;
+    }
+    if (status < 200 || status > 299) {
+      problems.push_back("fetching " + address + ": HTTP status " + std::to_string(status));
+      return;
+    }
+    xml::Document document;
+    if (!document.LoadBody(download.body, download.result.finalUrl)) {
+      problems.push_back("fetching " + address + ": " + document.ParseError());
+      return;
+    }
+    const std::string temporary = cache + ".tmp";
+    document.Save(temporary);
+    fs::rename(temporary, cache);
+    KeepCachedETag(cache, download.result.etag);
+  } catch (const std::exception& e) {  // the download failed, or the files could not be written
+    problems.push_back("fetching " + address + " into " + cache + ": " + e.what());
+  }
+}
+
+}  // namespace
+
+TFetchContext MakeFetchContext(TDeskletObject& desklet) {
+  TFetchContext context;
+  context.window = desklet.windowHandle;
+  context.skinName = desklet.settings.skinName;
+  for (const TXMLInfo& source : desklet.data.xmlSources) context.addresses.push_back(ExpandVariables(desklet, source.Src));
+  return context;
+}
+
+void FetchAll(TDataState& data, const TFetchContext& context, bool force, TFetchProblems& problems) {
+  if (data.fetching) return;
+  const FetchUnderWay counted(data);
+  if (data.xmlSources.empty()) {
+    win::PostMessage(context.window, MSG_REFRESH_LAYERS, 1, 0);
+    return;
+  }
+  const std::string folder = XmlCacheFolder(data.xmlSources[0].UseOwnTemp, true);
+  for (size_t position = 0; position < data.xmlSources.size() && !data.stopping; ++position)
+    if (data.xmlSources[position].Interval != 0) FetchSource(data, context, position, force, problems);
+  win::PostMessage(context.window, MSG_REFRESH_LAYERS, 1, 0);
+  for (const std::string& failure : CleanXmlCache(folder, TWallClock::now())) problems.push_back("cleaning the cache: " + failure);
+}
+
+void FetchSource(TDataState& data, const TFetchContext& context, size_t position, bool force,
+                 TFetchProblems& problems) {
+  if (data.fetching || position >= data.xmlSources.size() || position >= context.addresses.size()) return;
+  const FetchUnderWay counted(data);
+  const TXMLInfo& source = data.xmlSources[position];
+  if (source.Src.empty()) return;
+  std::string known;
+  int32_t counter = 0;
+  {
+    std::lock_guard guard(data.lock);
+    known = source.CacheFile;
+    counter = source.Counter;
+  }
+
+  // Not due: the cache serves, read only when nothing is read yet.
+  if (counter < source.Interval && !known.empty() && FileExists(known) && source.Interval != 0) {
+    if (DocumentIsEmpty(data, position)) LoadFromCache(data, position, known, problems);
+    return;
+  }
+
+  const std::string& address = context.addresses[position];
+  std::string cache = known;
+  if (known.empty() || !FileExists(known)) {
+    cache = address.starts_with(kFileScheme)
+                ? address.substr(kFileScheme.size())
+                : XmlCacheFolder(source.UseOwnTemp, false) + XmlCacheFileName(context.skinName, address, source.Interval);
+    std::lock_guard guard(data.lock);
+    data.xmlSources[position].CacheFile = cache;
+  }
+  std::error_code ignored;
+  fs::create_directory(fs::path(cache).parent_path(), ignored);
+
+  const bool fresh = IsCacheFresh(cache, source.Interval, TWallClock::now());
+  const bool renew = !fresh || force || source.Interval == 0;
+  if (renew) {
+    // The previous data stays readable while the new comes.
+    if (FileExists(cache)) LoadFromCache(data, position, cache, problems);
+    if (!address.starts_with(kFileScheme) && !data.fetching.exchange(true)) {
+      Download(data, context, address, cache, problems);
+      data.fetching = false;
+    }
+  }
+
+  if (!FileExists(cache)) {
+    std::lock_guard guard(data.lock);
+    data.xmlSources[position].CacheFile.clear();
+    return;
+  }
+  LoadFromCache(data, position, cache, problems);
+  // Fresh from the cache: the schedule starts again. The window thread
+  // does what belongs to it (the timers' delays) when the arrival is told.
+  const bool freshArrival = fresh && !renew;
+  if (freshArrival) {
+    {
+      std::lock_guard guard(data.lock);
+      data.xmlSources[position].Counter = 0;
+    }
+    fs::remove(cache + ".tmp", ignored);
+  }
+  win::PostMessage(context.window, MSG_DATA_ARRIVED, position, freshArrival ? 1 : 0);
+}
+
+void EnsureSourceLoaded(TDeskletObject& desklet, size_t position) {
+  TDataState& data = desklet.data;
+  if (data.fetching || position >= data.xmlSources.size() || !DocumentIsEmpty(data, position)) return;
+  std::string cache;
+  {
+    std::lock_guard guard(data.lock);
+    cache = data.xmlSources[position].CacheFile;
+  }
+  TFetchProblems problems;
+  if (!cache.empty() && FileExists(cache) && data.xmlSources[position].Interval > 0)
+    LoadFromCache(data, position, cache, problems);
+  else
+    FetchSource(data, MakeFetchContext(desklet), position, false, problems);
+  for (const std::string& problem : problems) desklet.errorLog.Report({0, kDataSource, problem, 0, 0, ""});
+}
+
+void ForceDataFetch(TDeskletObject& desklet) {
+  TDataState& data = desklet.data;
+  if (data.xmlSources.empty()) return;
+  {
+    // NOTE: the cache file is forgotten too. With only the count at 0 a
+    // source with a cache file counts as just fetched and nothing would be
+    // downloaded; forgotten, the file is found again by its name and
+    // downloaded anew.
+    std::lock_guard guard(data.lock);
+    for (TXMLInfo& source : data.xmlSources) {
+      source.Counter = 0;
+      source.CacheFile.clear();
+      source.Document = std::make_shared<xml::Document>();
+    }
+  }
+  TFetchProblems problems;
+  FetchAll(data, MakeFetchContext(desklet), true, problems);
+  for (const std::string& problem : problems) desklet.errorLog.Report({0, kDataSource, problem, 0, 0, ""});
+}
+
+void StartFetchWorker(TDeskletObject& desklet) {
+  if (desklet.data.xmlSources.empty()) return;
+  TDataState* data = &desklet.data;
+  auto worker = std::make_unique<TKivThread>(desklet.windowHandle, [data, context = MakeFetchContext(desklet)](TKivThread&) {
+    TFetchProblems problems;
+    FetchAll(*data, context, false, problems);
+    if (problems.empty()) return;
+    std::string all;
+    for (const std::string& problem : problems) all += (all.empty() ? "" : "; ") + problem;
+    throw KivError(all);
+  });
+  worker->Start();
+  desklet.threads.Add(std::move(worker));
+}
+
+void StopFetches(TDataState& data) {
+  data.stopping = true;
+  for (int running = data.activeFetches.load(); running != 0; running = data.activeFetches.load())
+    data.activeFetches.wait(running);
+  data.stopping = false;
+}
+
+}  // namespace vorel
