@@ -77,7 +77,7 @@ void AskConditionally(const std::string& cache, inet::DownloadOptions& options) 
 void Download(TDataState& data, const TFetchContext& context, const std::string& written, const std::string& cache,
               TFetchProblems& problems) {
   const std::string address = WithBlanksEscaped(written);
-  inet::DownloadOptions options;
+  inet::DownloadOptions options = context.download;
   options.cancel = &data.stopping;
   AskConditionally(cache, options);
   try {
@@ -209,7 +209,7 @@ void EnsureSourceLoaded(TDeskletObject& desklet, size_t position) {
 
 void ForceDataFetch(TDeskletObject& desklet) {
   TDataState& data = desklet.data;
-  if (data.xmlSources.empty()) return;
+  if (data.xmlSources.empty() || data.fetching) return;
   {
     // NOTE: the cache file is forgotten too. With only the count at 0 a
     // source with a cache file counts as just fetched and nothing would be
@@ -230,14 +230,19 @@ void ForceDataFetch(TDeskletObject& desklet) {
 void StartFetchWorker(TDeskletObject& desklet) {
   if (desklet.data.xmlSources.empty()) return;
   TDataState* data = &desklet.data;
-  auto worker = std::make_unique<TKivThread>(desklet.windowHandle, [data, context = MakeFetchContext(desklet)](TKivThread&) {
+  // NOTE: counted from now, not from when the thread gets going, so that a
+  // load that stops the fetches right after also waits for this one.
+  auto counted = std::make_shared<FetchUnderWay>(desklet.data);
+  auto body = [data, counted, context = MakeFetchContext(desklet)](TKivThread&) mutable {
+    const std::shared_ptr<FetchUnderWay> held = std::move(counted);
     TFetchProblems problems;
     FetchAll(*data, context, false, problems);
     if (problems.empty()) return;
     std::string all;
     for (const std::string& problem : problems) all += (all.empty() ? "" : "; ") + problem;
     throw KivError(all);
-  });
+  };
+  auto worker = std::make_unique<TKivThread>(desklet.windowHandle, std::move(body));
   worker->Start();
   desklet.threads.Add(std::move(worker));
 }

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/abi/kiv_types.h"
+#include "platform/inet/download.h"
 #include "vorel/model/data_state.h"
 
 namespace vorel {
@@ -26,6 +27,9 @@ struct TFetchContext {
   HWND window = 0;
   std::string skinName;                // also the user agent's suffix
   std::vector<std::string> addresses;  // each source's Src, expanded
+  // Time-outs of every download; the cancel flag and the conditions are
+  // set per download.
+  inet::DownloadOptions download;
 };
 
 using TFetchProblems = std::vector<std::string>;
@@ -42,7 +46,8 @@ void FetchSource(TDataState& data, const TFetchContext& context, size_t position
 void EnsureSourceLoaded(TDeskletObject& desklet, size_t position);
 
 // On the window thread: every source is fetched again now, downloaded
-// whatever its cache holds. Problems go to the error log.
+// whatever its cache holds; nothing happens while a download runs.
+// Problems go to the error log.
 void ForceDataFetch(TDeskletObject& desklet);
 
 // On the window thread: a worker runs FetchAll without force; what went

@@ -1,5 +1,5 @@
-// Downloads kept in memory: the body and status as sent, and the limit on
-// their size.
+// Downloads kept in memory: the body and status as sent, the limit on
+// their size, and conditional requests.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -47,6 +47,32 @@ TEST_F(InetMemory, BodiesOverTheLimitAreRefused) {
     }
   }
   EXPECT_EQ(inet::DownloadToMemory(server_.Url("/exact"), "Test", options).body, std::string(1000, 'e'));
+}
+
+TEST_F(InetMemory, ConditionsAreSentAndTheTagComesBack) {
+  server_.Route("/plain", HttpResponse{.body = "a"});
+  server_.Route("/tagged", HttpResponse{.body = "b", .headers = {{"ETag", "W/\"x 1\""}}});
+  server_.Route("/same", HttpResponse{.status = 304});
+  const inet::MemoryDownload plain = inet::DownloadToMemory(server_.Url("/plain"), "Test");
+  EXPECT_EQ(plain.result.etag, "");
+  EXPECT_EQ(inet::DownloadToMemory(server_.Url("/tagged"), "Test").result.etag, "W/\"x 1\"");
+
+  inet::DownloadOptions options;
+  options.ifModifiedSince = 784111777;  // Sun, 06 Nov 1994 08:49:37 GMT
+  options.ifNoneMatch = "\"v7\"";
+  const inet::MemoryDownload same = inet::DownloadToMemory(server_.Url("/same"), "Test", options);
+  EXPECT_EQ(same.result.status, 304);
+  EXPECT_EQ(same.body, "");
+  const auto requests = server_.Requests();
+  ASSERT_EQ(requests.size(), 3u);
+  EXPECT_EQ(requests[0].Header("If-Modified-Since"), "");
+  EXPECT_EQ(requests[0].Header("If-None-Match"), "");
+  EXPECT_EQ(requests[2].Header("If-Modified-Since"), "Sun, 06 Nov 1994 08:49:37 GMT");
+  EXPECT_EQ(requests[2].Header("If-None-Match"), "\"v7\"");
+
+  options.ifNoneMatch = "\"v7\"\r\nX-Injected: 1";
+  EXPECT_THROW(inet::DownloadToMemory(server_.Url("/same"), "Test", options), inet::DownloadError);
+  EXPECT_EQ(server_.Requests().size(), 3u) << "nothing sent";
 }
 
 }  // namespace

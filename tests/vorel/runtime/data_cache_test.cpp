@@ -1,5 +1,5 @@
-// The disk cache of remote XML data: file names, the fresh window, and the
-// clean-up, against real files with set times.
+// The disk cache of remote XML data: file names, the fresh window, the
+// kept entity tags and the clean-up, against real files with set times.
 #include "vorel/runtime/data_cache.h"
 
 #include <gtest/gtest.h>
@@ -89,6 +89,23 @@ TEST(XmlCacheCleaning, TemporaryOldAndUnscheduledFilesGo) {
   std::sort(left.begin(), left.end());
   EXPECT_EQ(left, (std::vector<std::string>{"XMLCache-A3.xml", "XMLCache0-A5.xml", "a.tmpl", "notes.txt", "old.tmp"}));
   EXPECT_TRUE(CleanXmlCache(dir.File("none/"), now).empty());
+}
+
+TEST(XmlCacheTags, ATagIsKeptBesideTheFileUntilForgotten) {
+  testing_support::TempDir dir;
+  const std::string cache = dir.File("XMLCache-a1.xml");
+  EXPECT_EQ(CachedETag(cache), "");
+  KeepCachedETag(cache, "\"abc\"");
+  EXPECT_EQ(CachedETag(cache), "\"abc\"");
+  EXPECT_TRUE(fs::exists(cache + ".etag"));
+  KeepCachedETag(cache, "");
+  EXPECT_EQ(CachedETag(cache), "");
+  EXPECT_FALSE(fs::exists(cache + ".etag"));
+  KeepCachedETag(cache, std::string(2000, 'x'));
+  EXPECT_EQ(CachedETag(cache), "") << "not a tag";
+  std::ofstream(cache + ".etag") << "\"a\"\r\nX-Other: 1";
+  EXPECT_EQ(CachedETag(cache), "") << "never a second header line";
+  EXPECT_THROW(KeepCachedETag(dir.File("none/XMLCache-a1.xml"), "\"abc\""), fs::filesystem_error);
 }
 
 }  // namespace
