@@ -80,6 +80,12 @@ DownloadResult DownloadToFile(const std::string& url, const std::string& path, c
   return result;
 }
 
+std::string EscapeBlanks(std::string address) {
+  for (size_t at = address.find(' '); at != std::string::npos; at = address.find(' ', at + 3))
+    address.replace(at, 1, "%20");
+  return address;
+}
+
 MemoryDownload DownloadToMemory(const std::string& url, const std::string& agentSuffix,
                                 const DownloadOptions& options) {
   MemorySink memory(url, options.maxBytes);

@@ -63,6 +63,10 @@ struct MemoryDownload {
 DownloadResult DownloadToFile(const std::string& url, const std::string& path, const std::string& agentSuffix,
                               const DownloadOptions& options = {});
 
+// The address with every blank written "%20": skins write addresses with
+// blanks, which libcurl refuses.
+std::string EscapeBlanks(std::string address);
+
 // The body in memory. Throws DownloadError when the transfer fails or the
 // body grows beyond options.maxBytes.
 MemoryDownload DownloadToMemory(const std::string& url, const std::string& agentSuffix,

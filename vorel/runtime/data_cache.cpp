@@ -63,6 +63,11 @@ uint32_t ElfHash(std::string_view bytes) {
   return h;
 }
 
+std::string AddressHash(std::string_view address) {
+  const uint32_t hash = ElfHash(address);
+  return hash == 0 ? std::string("-1") : std::to_string(hash);
+}
+
 std::string XmlCacheFolder(bool useOwnTemp, bool create) {
   const std::string base = useOwnTemp ? win::GetSpecialFolder(win::kCsidlInternetCache, create) : win::GetTempPath();
   const std::string folder = base + "KIV_XMLCache/";
@@ -82,8 +87,7 @@ std::string XmlCacheFileName(const std::string& skinName, const std::string& add
   // NOTE: cut in bytes, on a character's boundary, so that the name fits
   // the file system's 255 bytes whatever the skin's name is written in.
   if (start.size() > kLongestNameStart) start = kiv::Utf8Prefix(start, kLongestNameStart);
-  const uint32_t hash = ElfHash(address);
-  return start + (hash == 0 ? std::string("-1") : std::to_string(hash)) + ".xml";
+  return start + AddressHash(address) + ".xml";
 }
 
 bool IsCacheFresh(const std::string& path, int32_t interval, TWallClock::time_point now) {

@@ -18,6 +18,8 @@ using TWallClock = std::chrono::system_clock;
 
 // The ELF (PJW) hash of the bytes.
 uint32_t ElfHash(std::string_view bytes);
+// The address's hash as it goes into file names: decimal, "-1" for 0.
+std::string AddressHash(std::string_view address);
 
 // The cache folder, with a trailing "/": "KIV_XMLCache/" in the user's
 // internet cache folder (useOwnTemp) or in the temporary folder. With
@@ -25,8 +27,7 @@ uint32_t ElfHash(std::string_view bytes);
 std::string XmlCacheFolder(bool useOwnTemp, bool create);
 
 // "XMLCache-" ("XMLCache0-" for a source without schedule) and the skin's
-// name, cut to 210 bytes in all, then the address's hash in decimal (-1
-// for a hash of 0) and ".xml".
+// name, cut to 210 bytes in all, then the AddressHash and ".xml".
 std::string XmlCacheFileName(const std::string& skinName, const std::string& address, int32_t interval);
 
 // When the file was last written; nullopt when that cannot be read.

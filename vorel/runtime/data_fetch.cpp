@@ -52,12 +52,6 @@ void LoadFromCache(TDataState& data, size_t position, const std::string& path, T
   data.xmlSources[position].Document = std::move(document);
 }
 
-std::string WithBlanksEscaped(std::string address) {
-  for (size_t at = address.find(' '); at != std::string::npos; at = address.find(' ', at + 3))
-    address.replace(at, 1, "%20");
-  return address;
-}
-
 // Asks only for a newer document than the cache file holds: the server
 // answers 304 when its copy is older than the file, or carries the tag
 // kept with it.
@@ -76,7 +70,7 @@ void AskConditionally(const std::string& cache, inet::DownloadOptions& options) 
 // file stays as it was and the reason joins the problems.
 void Download(TDataState& data, const TFetchContext& context, const std::string& written, const std::string& cache,
               TFetchProblems& problems) {
-  const std::string address = WithBlanksEscaped(written);
+  const std::string address = inet::EscapeBlanks(written);
   inet::DownloadOptions options = context.download;
   options.cancel = &data.stopping;
   AskConditionally(cache, options);

@@ -7,6 +7,7 @@
 #include "vorel/model/desklet.h"
 #include "vorel/runtime/image_ops.h"
 #include "vorel/runtime/layer_text.h"
+#include "vorel/runtime/remote_image.h"
 #include "vorel/runtime/source_transforms.h"
 #include "vorel/util/errors.h"
 #include "vorel/util/paths.h"
@@ -88,11 +89,6 @@ std::unique_ptr<gdiplus::Bitmap> RenderComposed(TDeskletObject& desklet, const s
   return ComposeImages(images, parts.back() == "V");
 }
 
-// The local file of a remote image, downloaded at every rendering.
-std::string RemoteImageFile(TDeskletObject&, const std::string&) {
-  NotImplemented("remote images (!WEBIMG:)");
-}
-
 // `alive` is the parent layer's: a child's script may delete the parent,
 // and with it the child.
 void DrawChild(TDeskletObject& desklet, const std::weak_ptr<const char>& alive, TChildLayer& child,
@@ -117,7 +113,7 @@ void DrawChild(TDeskletObject& desklet, const std::weak_ptr<const char>& alive, 
     if (child.FontColor == 0 && !background) ClearForBlackText(*image);
     DrawLayerText(*image, parts.empty() ? "" : parts[0], TextLook::Of(child));
   } else {
-    if (kiv::StartsWith(source, kWebImageMarker)) source = RemoteImageFile(desklet, source);
+    if (kiv::StartsWith(source, kWebImageMarker)) source = FetchRemoteImage(desklet, source);
     image = LoadSkinImage(desklet, source);
     if (!image) return;
   }
@@ -146,7 +142,7 @@ std::unique_ptr<gdiplus::Bitmap> RenderLayerSource(TDeskletObject& desklet, TLay
     return TransparentImage(layer.Width, layer.Height);
 
   std::string file = source;
-  if (kiv::StartsWith(file, kWebImageMarker)) file = RemoteImageFile(desklet, file);
+  if (kiv::StartsWith(file, kWebImageMarker)) file = FetchRemoteImage(desklet, file);
   if (file.find('|') != std::string::npos) return RenderMasked(desklet, layer, file);
   if (file.find('>') != std::string::npos) return RenderComposed(desklet, file);
   if (auto image = LoadSkinImage(desklet, file)) return image;

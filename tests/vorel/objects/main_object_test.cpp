@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 
 #include "platform/abi/plugin_api.h"
+#include "platform/xml/document.h"
 #include "tests/support/test_host.h"
 #include "tests/vorel/objects/object_fixture.h"
 #include "vorel/host/messages.h"
@@ -113,6 +114,22 @@ TEST_F(MainObjectTest, RecordedEventValues) {
   EXPECT_EQ(Eval("kiv.GetCurrentSide()"), "0");
   EXPECT_EQ(Eval("kiv.ConvertToValue('!TXT:plain %MOUSEX%')"), "plain 12");
   EXPECT_EQ(Eval("kiv.ConvertToValue('no prefix %MOUSEY%')"), "no prefix 34");
+}
+
+TEST_F(MainObjectTest, ConvertToValueReadsDataAndTextFiles) {
+  vorel::TXMLInfo source;
+  source.Src = "file:///unused";
+  source.Interval = 60;
+  source.Document = std::make_shared<xml::Document>();
+  ASSERT_TRUE(source.Document->LoadXML("<w><t>21</t><c>Oslo</c></w>"));
+  D().data.xmlSources.push_back(std::move(source));
+  dir_.Write("skin/lines.txt", "one\ntwo\nthree\n");
+  OnMouseMove(instance_, 12, 34);
+  EXPECT_EQ(Eval("kiv.ConvertToValue('!XMLTXT:0[/w/c][\\' \\'][/w/t]')"), "Oslo 21");
+  EXPECT_EQ(Eval("kiv.ConvertToValue('!XML:0[/w/t]')"), "21") << "no text marker, the value itself";
+  EXPECT_EQ(Eval("kiv.ConvertToValue('!TXTFILE:lines.txt|1|1')"), "two");
+  // Expansion comes first, so a variable can choose the source's path.
+  EXPECT_EQ(Eval("kiv.ConvertToValue('!XMLTRANSTXT:0[/w/t * 2 + %MOUSEX%]')"), "54");
 }
 
 TEST_F(MainObjectTest, ActiveLayerFollowsTheLayerEvents) {
