@@ -164,6 +164,11 @@ def main():
             "button": button(72, 24, (250, 250, 250), (190, 196, 210)),
             "button_down": button(72, 24, (170, 176, 190), (230, 230, 236)),
         },
+        "news": {
+            "panel": panel(260, 150, (70, 56, 44), (24, 18, 14)),
+            "refresh": button(64, 20, (250, 244, 232), (200, 188, 170)),
+            "refresh_down": button(64, 20, (200, 188, 170), (240, 234, 222)),
+        },
     }
     for skin, images in out.items():
         folder = os.path.join(SKINS, skin)
