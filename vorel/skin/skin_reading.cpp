@@ -14,11 +14,14 @@ std::shared_ptr<xml::Document> CreateXMLDocument() { return std::make_shared<xml
 std::string GetNodeText(const xml::Node& context, const std::string& xpath, const std::string& separator,
                         const std::string& defaultText) {
   if (!context) return defaultText;
+  // NOTE: texts rather than Nodes: a Node per match registers a handle with
+  // its tree and each Text() sets up an error capture, which on a long
+  // list of matches costs about as much as the query itself.
   std::string joined;
   bool first = true;
-  for (const auto& node : context.SelectNodes(xpath)) {
+  for (const std::string& text : context.SelectTexts(xpath)) {
     if (!first) joined += separator;
-    joined += node.Text();
+    joined += text;
     first = false;
   }
   std::string trimmed = kiv::Trim(joined);
