@@ -23,6 +23,15 @@ inline constexpr const char* kIntegerOverflow = "Integer overflow";
 inline constexpr const char* kImageLibraryOutdated =
     "kivimg.dll is outdated.  Please make sure you got the latest version.";
 inline constexpr const char* kNotImplemented = "not implemented";
+// A formula that does not parse; the only text a parse failure gives.
+inline constexpr const char* kFormulaError = "Error in Formula";
+// Evaluation failures of a formula that did parse (or of none that did).
+inline constexpr const char* kFormulaNotParsed = "Formula: no valid formula to calculate";
+inline constexpr const char* kFormulaUnknownVariable = "Formula: unknown variable";
+inline constexpr const char* kFormulaNoValue = "Formula: no value given for variable ";
+inline constexpr const char* kFormulaDivisionByZero = "Formula: division by zero";
+inline constexpr const char* kFormulaOutsideDomain = "Formula: argument outside the domain of ";
+inline constexpr const char* kFormulaNotFinite = "Formula: result is not a finite number";
 }  // namespace errors
 
 // "function NAME not found", or "procedure NAME not found" for the host
