@@ -1,9 +1,13 @@
 // The host functions that reach beyond one desklet's model: the host's
 // default menu and its commands, and flipping between sides with its
 // completion callback.
+#include <cairo.h>
+
+#include <functional>
 #include <vector>
 
 #include "kivhost/loop/host.h"
+#include "kivhost/render/compositor.h"
 #include "kivhost/loop/session.h"
 #include "kivhost/trace/trace_values.h"
 
@@ -50,12 +54,26 @@ HOST_EXPORT void DeskletDoDefaultMenuCommand(HWND h, int32_t firstCommand, int32
   host.trace.End(seq, nullptr);
 }
 
+// The desklet's picture as it is now, for a front end that shows the turn
+// from it; null when no front end animates flips.
+static cairo_surface_t* PictureBeforeFlip(Host& host, kivhost::HostDesklet& d) {
+  if (!host.Animator()) return nullptr;
+  const KivSize size = d.Size();
+  if (size.cx <= 0 || size.cy <= 0) return nullptr;
+  cairo_surface_t* picture = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size.cx, size.cy);
+  cairo_t* cr = cairo_create(picture);
+  kivhost::CompositeDesklet(cr, d, host.DeskletImage(d));
+  cairo_destroy(cr);
+  return picture;
+}
+
 HOST_EXPORT void DeskletFlip(HWND h, FlipParams* params) {
   Host& host = Host::Get();
   const uint64_t seq = host.trace.Begin("plugin>host", "DeskletFlip", h, json::array({FlipJson(params)}));
   kivhost::HostDesklet* d = host.Find(h);
   if (d) d->DamageAll();
   if (d && params) {
+    cairo_surface_t* before = PictureBeforeFlip(host, *d);
     if (params->useLayers) {
       for (int32_t i = 0; params->oldLayers && i < params->oldLayerCount; ++i)
         if (auto* l = d->Layer(params->oldLayers[i])) l->visible = false;
@@ -65,18 +83,25 @@ HOST_EXPORT void DeskletFlip(HWND h, FlipParams* params) {
     if (params->newSize && params->newSize->cx > 0 && params->newSize->cy > 0) d->SetSize(*params->newSize);
     d->Redraw();
     // The completion comes later from the loop, never inside DeskletFlip,
-    // and only while the window still exists.
+    // and only while the window still exists: after the turn a front end
+    // shows, or at once.
+    std::function<void()> complete = [] {};
     if (params->callback) {
       KivFlipCallback callback = params->callback;
       void* data = params->callbackData;
-      host.queue.PostTask([h, callback, data] {
-        Host& host = Host::Get();
-        if (!host.IsWindow(h)) return;
-        const uint64_t s = host.trace.Begin("host>plugin", "FlipCallback", h, json::array());
-        callback(data);
-        host.trace.End(s, nullptr);
-      });
+      complete = [h, callback, data] {
+        Host::Get().queue.PostTask([h, callback, data] {
+          Host& host = Host::Get();
+          if (!host.IsWindow(h)) return;
+          const uint64_t s = host.trace.Begin("host>plugin", "FlipCallback", h, json::array());
+          callback(data);
+          host.trace.End(s, nullptr);
+        });
+      };
     }
+    const bool animated = before != nullptr && host.Animator()(h, before, complete);
+    if (before) cairo_surface_destroy(before);
+    if (!animated) complete();
   }
   host.trace.End(seq, nullptr);
 }

@@ -88,6 +88,7 @@ HOST_EXPORT LRESULT WinSendMessage(HWND h, uint32_t m, WPARAM w, LPARAM l) {
 HOST_EXPORT BOOL32 WinPeekMessage(WinMsg* msg, HWND h, BOOL32 remove) {
   Host& host = Host::Get();
   if (!msg || !host.OnWindowThread()) return kFalse;
+  host.RunWhileWaiting();
   auto found = host.queue.Peek(h, remove != 0);
   if (!found) return kFalse;
   *msg = *found;

@@ -1,5 +1,7 @@
 #include "kivhost/desktop/desklet_manager.h"
 
+#include <glib.h>
+
 #include <charconv>
 #include <filesystem>
 
@@ -59,6 +61,13 @@ std::string DeskletManager::Remove(const std::string& number) {
   if (error != std::errc() || end != number.data() + number.size() || n == 0 || n > all.size())
     throw ManagerError("no desklet " + number + " (there are " + std::to_string(all.size()) + ")");
   const std::string line = ListLine(n, *all[n - 1]);
+  // NOTE: a request may come while a dialog or a waiting animation of the
+  // plug-in runs GTK's loop from inside a call; the desklet cannot go
+  // under that call's feet, and goes when it returns.
+  if (g_main_depth() > 1) {
+    session_.RequestCloseForGood(all[n - 1]->Hwnd());
+    return line;
+  }
   session_.CloseForGood(all[n - 1]->Hwnd());
   host_.PumpPending();
   changed_();

@@ -1,5 +1,6 @@
 #include "kivhost/desktop/desklet_window.h"
 
+#include <algorithm>
 #include <cmath>
 #include <iostream>
 #include <utility>
@@ -55,6 +56,7 @@ DeskletWindow::DeskletWindow(Host& host, Session& session, HWND hwnd, std::funct
 }
 
 DeskletWindow::~DeskletWindow() {
+  EndFlip();
   if (shape_) cairo_region_destroy(shape_);
   g_signal_handlers_disconnect_by_data(window_, this);
   gtk_widget_destroy(window_);
@@ -212,8 +214,68 @@ gboolean DeskletWindow::OnDraw(GtkWidget*, cairo_t* cr, gpointer self) {
   cairo_set_source_rgba(cr, 0, 0, 0, w.composited_ ? 0 : 1);
   cairo_paint(cr);
   cairo_restore(cr);
+  if (w.flipBefore_) {
+    w.DrawFlip(cr, d);
+    return TRUE;
+  }
   if (d) CompositeDesklet(cr, *d, w.host_.DeskletImage(*d));
   return TRUE;
+}
+
+bool DeskletWindow::StartFlip(cairo_surface_t* before, std::function<void()> finished) {
+  if (!before || !gtk_widget_get_mapped(window_)) return false;
+  EndFlip();  // a turn under way ends where it is
+  flipBefore_ = cairo_surface_reference(before);
+  flipFinished_ = std::move(finished);
+  flipStart_ = -1;
+  flipProgress_ = 0;
+  flipTick_ = gtk_widget_add_tick_callback(window_, &DeskletWindow::OnFlipTick, this, nullptr);
+  gtk_widget_queue_draw(window_);
+  return true;
+}
+
+gboolean DeskletWindow::OnFlipTick(GtkWidget*, GdkFrameClock* clock, gpointer self) {
+  constexpr double kTurnMicroseconds = 300000;
+  DeskletWindow& w = Self(self);
+  const gint64 now = gdk_frame_clock_get_frame_time(clock);
+  if (w.flipStart_ < 0) w.flipStart_ = now;
+  w.flipProgress_ = std::min(1.0, static_cast<double>(now - w.flipStart_) / kTurnMicroseconds);
+  gtk_widget_queue_draw(w.window_);
+  if (w.flipProgress_ < 1) return G_SOURCE_CONTINUE;
+  w.flipTick_ = 0;  // removed by returning G_SOURCE_REMOVE
+  w.EndFlip();
+  return G_SOURCE_REMOVE;
+}
+
+void DeskletWindow::EndFlip() {
+  if (flipTick_) gtk_widget_remove_tick_callback(window_, flipTick_);
+  flipTick_ = 0;
+  if (flipBefore_) cairo_surface_destroy(flipBefore_);
+  flipBefore_ = nullptr;
+  if (window_ && gtk_widget_get_realized(window_)) gtk_widget_queue_draw(window_);
+  // Taken out first: what it runs may start another flip.
+  if (auto finished = std::exchange(flipFinished_, nullptr)) finished();
+}
+
+void DeskletWindow::DrawFlip(cairo_t* cr, const HostDesklet* d) {
+  const double width = gtk_widget_get_allocated_width(window_);
+  // The first half narrows the old face to an edge, the second widens the
+  // new one from it.
+  const bool first = flipProgress_ < 0.5;
+  const double scale = first ? 1 - 2 * flipProgress_ : 2 * flipProgress_ - 1;
+  if (scale <= 0) return;
+  const double faceWidth = first ? cairo_image_surface_get_width(flipBefore_) : (d ? d->Size().cx : 0);
+  cairo_save(cr);
+  cairo_translate(cr, width / 2, 0);
+  cairo_scale(cr, scale, 1);
+  cairo_translate(cr, -faceWidth / 2, 0);
+  if (first) {
+    cairo_set_source_surface(cr, flipBefore_, 0, 0);
+    cairo_paint(cr);
+  } else if (d) {
+    CompositeDesklet(cr, *d, host_.DeskletImage(*d));
+  }
+  cairo_restore(cr);
 }
 
 gboolean DeskletWindow::OnMotion(GtkWidget*, GdkEventMotion* event, gpointer self) {
@@ -333,9 +395,7 @@ gboolean DeskletWindow::OnFocusOut(GtkWidget*, GdkEventFocus*, gpointer self) {
 // from the loop, never inside an event the plug-in may be part of.
 gboolean DeskletWindow::OnDelete(GtkWidget*, GdkEvent*, gpointer self) {
   DeskletWindow& w = Self(self);
-  const HWND hwnd = w.hwnd_;
-  Session* session = &w.session_;
-  w.host_.queue.PostTask([session, hwnd] { session->CloseForGood(hwnd); });
+  w.session_.RequestCloseForGood(w.hwnd_);
   return TRUE;
 }
 

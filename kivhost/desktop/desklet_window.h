@@ -36,6 +36,12 @@ class DeskletWindow {
   HWND Hwnd() const { return hwnd_; }
   GtkWidget* Widget() const { return window_; }
   void Sync();
+  // Shows a flip as a turn about the vertical axis, on the frame clock:
+  // the picture from before the flip narrows to nothing, then the
+  // desklet's present picture widens to full. `finished` runs when the
+  // turn has been shown, or when the window goes first. False when the
+  // window is not on the screen: nothing to show.
+  bool StartFlip(cairo_surface_t* before, std::function<void()> finished);
 
  private:
   HostDesklet* Desklet() const { return host_.Find(hwnd_); }
@@ -59,6 +65,9 @@ class DeskletWindow {
   static gboolean OnFocusIn(GtkWidget*, GdkEventFocus*, gpointer self);
   static gboolean OnFocusOut(GtkWidget*, GdkEventFocus*, gpointer self);
   static gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer self);
+  static gboolean OnFlipTick(GtkWidget*, GdkFrameClock* clock, gpointer self);
+  void EndFlip();
+  void DrawFlip(cairo_t* cr, const HostDesklet* d);
 
   Host& host_;
   Session& session_;
@@ -88,6 +97,14 @@ class DeskletWindow {
   bool moving_ = false;
   double moveX_ = 0, moveY_ = 0;
   double wheel_ = 0;  // smooth scrolling, until it makes a whole step
+  // A flip being shown: the picture from before it, when the turn began
+  // (frame time in microseconds, -1 before the first frame), how far it is
+  // (0 to 1), and what to run at its end.
+  cairo_surface_t* flipBefore_ = nullptr;
+  gint64 flipStart_ = -1;
+  double flipProgress_ = 0;
+  guint flipTick_ = 0;
+  std::function<void()> flipFinished_;
 };
 
 }  // namespace kivhost

@@ -6,6 +6,7 @@
 
 #include "kivhost/desktop/gtk_dialogs.h"
 #include "kivhost/desktop/queue_source.h"
+#include "platform/abi/desklet_api.h"
 
 namespace kivhost {
 
@@ -24,15 +25,33 @@ void DesktopFrontEnd::Run() {
   host_.SetAsker([this](const DialogRequest& request) { return AskWithGtk(host_, request); });
   const guint term = g_unix_signal_add(SIGTERM, &DesktopFrontEnd::OnSignal, this);
   const guint interrupt = g_unix_signal_add(SIGINT, &DesktopFrontEnd::OnSignal, this);
+  // While the plug-in waits inside a call, the windows go on: they follow
+  // the model and GTK's events are handled (the queue's own source is
+  // busy with that call, so the plug-in's messages stay its to take).
+  host_.SetWhileWaiting([this] {
+    constexpr int kMostEvents = 100;
+    SyncAll();
+    for (int i = 0; i < kMostEvents && g_main_context_pending(nullptr); ++i) g_main_context_iteration(nullptr, FALSE);
+  });
+  host_.SetFlipAnimator([this](HWND hwnd, cairo_surface_t* before, std::function<void()> finished) {
+    SyncAll();  // the window takes the new side's size first
+    const auto it = windows_.find(hwnd);
+    return it != windows_.end() && it->second->StartFlip(before, std::move(finished));
+  });
   SyncAll();
   if (!windows_.empty()) g_main_loop_run(loop_);
   g_source_remove(term);
   g_source_remove(interrupt);
+  host_.SetFlipAnimator(nullptr);
+  host_.SetWhileWaiting(nullptr);
   host_.SetAsker(nullptr);
 }
 
 gboolean DesktopFrontEnd::OnSignal(gpointer self) {
-  g_main_loop_quit(static_cast<DesktopFrontEnd*>(self)->loop_);
+  auto* front = static_cast<DesktopFrontEnd*>(self);
+  // A plug-in waiting inside a call stops waiting, so that the loop can end.
+  for (HostDesklet* d : front->host_.Desklets()) front->host_.Post({d->Hwnd(), kHostEndWaitMessage, kHostQuitting, 0});
+  g_main_loop_quit(front->loop_);
   return G_SOURCE_CONTINUE;
 }
 

@@ -110,6 +110,18 @@ void Host::PumpPending() {
   }
 }
 
+void Host::RunWhileWaiting() {
+  // NOTE: what runs may call the plug-in, which may wait again; one level
+  // of the front end's work at a time is enough to keep windows alive.
+  if (!whileWaiting_ || inWhileWaiting_) return;
+  inWhileWaiting_ = true;
+  struct Reset {
+    bool& flag;
+    ~Reset() { flag = false; }
+  } reset{inWhileWaiting_};
+  whileWaiting_();
+}
+
 void Host::RunFor(std::chrono::milliseconds duration) {
   const auto deadline = std::chrono::steady_clock::now() + duration;
   while (auto item = queue.Take(deadline)) RunItem(*item);

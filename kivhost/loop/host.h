@@ -88,6 +88,20 @@ class Host {
   void SetAsker(Asker asker) { asker_ = std::move(asker); }
   std::optional<Answer> Ask(const DialogRequest& request, std::initializer_list<Answer::Kind> kinds);
 
+  // A front end that must keep its windows alive while the plug-in waits
+  // inside a call (a synchronous animation taking its messages one by one)
+  // sets this; the plug-in's every look at the queue runs it.
+  void SetWhileWaiting(std::function<void()> work) { whileWaiting_ = std::move(work); }
+  void RunWhileWaiting();
+
+  // A front end that animates flips sets this. It gets the desklet's
+  // picture from before the flip (its own reference) and `finished`, to
+  // call once the turn has been shown; it returns false when it shows no
+  // turn for the desklet, and the flip then completes at once.
+  using FlipAnimator = std::function<bool(HWND, cairo_surface_t* before, std::function<void()> finished)>;
+  void SetFlipAnimator(FlipAnimator animator) { flipAnimator_ = std::move(animator); }
+  const FlipAnimator& Animator() const { return flipAnimator_; }
+
   // Where the pointer is, in screen pixels (the window system's cursor).
   KivPoint cursorPos{0, 0};
 
@@ -109,6 +123,9 @@ class Host {
   std::thread::id windowThread_ = std::this_thread::get_id();
   std::map<std::string, cairo_surface_t*> imageCache_;
   Asker asker_;
+  std::function<void()> whileWaiting_;
+  bool inWhileWaiting_ = false;
+  FlipAnimator flipAnimator_;
 };
 
 }  // namespace kivhost

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "kivhost/trace/trace_values.h"
+#include "platform/abi/desklet_api.h"
 #include "platform/win/ini_file.h"
 #include "platform/util/utf8.h"
 #include "platform/win/win_services.h"
@@ -146,6 +147,11 @@ void Session::CloseForGood(HWND hwnd) {
   Close(hwnd);
 }
 
+void Session::RequestCloseForGood(HWND hwnd) {
+  host_.Post({hwnd, kHostEndWaitMessage, kHostCloseDesklet, 0});
+  host_.queue.PostTask([this, hwnd] { CloseForGood(hwnd); });
+}
+
 void Session::CloseAll() {
   for (HostDesklet* d : host_.Desklets()) Close(d->Hwnd());
 }
@@ -165,7 +171,7 @@ void Session::RunDefaultCommand(HWND hwnd, int32_t offset) {
     case kCommandSave: Save(*desklet); break;
     // NOTE: closing from inside a plug-in call would free the instance
     // under its feet; it happens from the loop instead.
-    case kCommandClose: host_.queue.PostTask([this, hwnd] { CloseForGood(hwnd); }); break;
+    case kCommandClose: RequestCloseForGood(hwnd); break;
     case kCommandStayBelow: desklet->stacking = Stacking::Below; break;
     case kCommandStayAmong: desklet->stacking = Stacking::Normal; break;
     case kCommandStayAbove: desklet->stacking = Stacking::Above; break;

@@ -51,6 +51,10 @@ class Session {
   // on the command line are saved.
   void CloseForGood(HWND hwnd);
   void OnForget(std::function<void(const SettingsPlace&)> forget) { onForget_ = std::move(forget); }
+  // CloseForGood from the loop, for a request that may come while the
+  // plug-in is inside a call for the desklet: the plug-in is told to stop
+  // any wait it is in, and the desklet closes once the call has returned.
+  void RequestCloseForGood(HWND hwnd);
   void CloseAll();
   void ShowProperties(HostDesklet& desklet);
   void RunDefaultCommand(HWND hwnd, int32_t offset);

@@ -49,6 +49,15 @@ struct FlipParams {
   void* callbackData;
 };
 
+// A message the host posts to a desklet's window when the desklet must end
+// what it is doing: the first parameter says why. A plug-in that is waiting
+// inside a call (a synchronous animation dispatching messages) stops
+// waiting when it takes one from the queue and sends it on to the window,
+// so that the host acts on it once the plug-in has returned.
+constexpr uint32_t kHostEndWaitMessage = 4519;
+constexpr uintptr_t kHostCloseDesklet = 8;  // the desklet is being closed
+constexpr uintptr_t kHostQuitting = 128;    // the host is about to exit
+
 // Maximum size, terminator included, of the label DeskletGetLabel copies.
 constexpr int32_t kDeskletLabelBuffer = 260;
 

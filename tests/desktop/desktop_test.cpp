@@ -8,6 +8,7 @@
 #include <cairo.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 
 #include "desktop/desktop_fixture.h"
@@ -287,6 +288,33 @@ TEST_F(DesktopTest, APressNoLayerTakesDragsTheDeskletAndItsPlaceIsSaved) {
   EXPECT_EQ(back.y, 130);
   EXPECT_EQ(back.width, 240);
   EXPECT_EQ(again->Terminate(), 0);
+}
+
+TEST_F(DesktopTest, AFlipTurnsOnTheScreenAndCompletesAfterTheTurn) {
+  dir_.Write("flip/.keep", "");
+  WritePng(dir_.File("flip/front.png"), 160, 80, 0.8, 0.2, 0.2);
+  WritePng(dir_.File("flip/back.png"), 160, 80, 0.2, 0.3, 0.8);
+  const std::string skin = dir_.Write("flip/flip.xml", R"xml(<skindata><skininfo><name>Flip</name></skininfo>
+    <sides><side id="0" width="160" height="80"/><side id="1" width="160" height="80"/></sides>
+    <desklet><label>FlipTest</label><keypressanim>0</keypressanim>
+      <onafterflip>kiv.DeskletLabel = 'Flipped'</onafterflip></desklet>
+    <layers side="0"><layer name="front" src="front.png" onclick="!FLIP:1"/></layers>
+    <layers side="1"><layer name="back" src="back.png"/></layers></skindata>)xml");
+  const std::string snapshot = dir_.File("back.png");
+  ASSERT_TRUE(HeadlessSnapshot(skin, snapshot, dir_.Write("click.txt", "click 20 20\nwait 50\n")));
+  auto host = Kivhost({skin});
+  ASSERT_FALSE(WaitForWindow(Display(), "FlipTest").empty()) << e2e::ReadText(dir_.File("stderr.txt"));
+  usleep(200000);
+  const auto clicked = std::chrono::steady_clock::now();
+  XDoTool(Display(), {"mousemove", "120", "120", "click", "1"});
+  ASSERT_FALSE(WaitForWindow(Display(), "Flipped").empty());
+  // The after-flip statement waits for the turn of about 300 ms.
+  EXPECT_GE(std::chrono::steady_clock::now() - clicked, std::chrono::milliseconds(250));
+  XDoTool(Display(), {"mousemove", "600", "500"});
+  usleep(200000);
+  EXPECT_EQ(DifferingPixels(ScreenPixels(Display(), 100, 100, 160, 80), snapshot, 160, 80), 0)
+      << "the turn ends on the new side as the host composes it";
+  EXPECT_EQ(host->Terminate(), 0);
 }
 
 }  // namespace

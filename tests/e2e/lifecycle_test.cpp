@@ -73,7 +73,7 @@ TEST(Lifecycle, SettingsSurviveASaveAndARestore) {
   };
   EXPECT_EQ(b["layers"][0]["name"], "BG");
   EXPECT_EQ(skinLayers(a), skinLayers(b));
-  EXPECT_EQ(skinLayers(a).size(), 7u);
+  EXPECT_EQ(skinLayers(a).size(), 13u);
 }
 
 TEST(Lifecycle, AScenarioMistakeStopsBeforeAnythingRuns) {

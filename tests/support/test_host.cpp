@@ -19,6 +19,8 @@ void TestHost::Reset() {
   calls.clear();
   queue.clear();
   desklets.clear();
+  flipCallback = nullptr;
+  flipCallbackData = nullptr;
 }
 
 std::vector<Call> TestHost::Calls() {
@@ -150,7 +152,20 @@ HOST_EXPORT HMENU DeskletGetDefaultMenu(HWND h, int32_t first) {
 HOST_EXPORT void DeskletDoDefaultMenuCommand(HWND h, int32_t f, int32_t c) {
   Rec("DeskletDoDefaultMenuCommand", {N(h), N(f), N(c)});
 }
-HOST_EXPORT void DeskletFlip(HWND h, FlipParams*) { Rec("DeskletFlip", {N(h)}); }
+HOST_EXPORT void DeskletFlip(HWND h, FlipParams* p) {
+  if (!p) return Rec("DeskletFlip", {N(h), "(null)"});
+  auto size = [](const KivSize* s) { return s ? N(s->cx) + "x" + N(s->cy) : std::string("(null)"); };
+  auto ids = [](const uint32_t* list, int32_t count) {
+    std::string out;
+    for (int32_t i = 0; list && i < count; ++i) out += (i ? "," : "") + N(list[i]);
+    return out;
+  };
+  Rec("DeskletFlip", {N(h), N(p->useLayers), size(p->oldSize), ids(p->oldLayers, p->oldLayerCount), size(p->newSize),
+                      ids(p->newLayers, p->newLayerCount), N(p->direction)});
+  std::lock_guard lock(TestHost::Get().mutex);
+  TestHost::Get().flipCallback = p->callback;
+  TestHost::Get().flipCallbackData = p->callbackData;
+}
 HOST_EXPORT void DeskletSetClosePoint(HWND h, KivPoint* p, int32_t w, int32_t ht) {
   Rec("DeskletSetClosePoint", {N(h), p ? N(p->x) + "," + N(p->y) : "(null)", N(w), N(ht)});
 }
@@ -219,6 +234,11 @@ HOST_EXPORT BOOL32 WinPostMessage(HWND h, uint32_t m, WPARAM w, LPARAM l) {
   return kTrue;
 }
 
+// Recorded only: what a real host would do with the message is the host's.
+HOST_EXPORT LRESULT WinSendMessage(HWND h, uint32_t m, WPARAM w, LPARAM l) {
+  Rec("WinSendMessage", {N(h), N(m), N(static_cast<int64_t>(w)), N(static_cast<int64_t>(l))});
+  return 0;
+}
 HOST_EXPORT BOOL32 WinPeekMessage(WinMsg* msg, HWND, BOOL32 remove) {
   auto& host = TestHost::Get();
   std::lock_guard lock(host.mutex);

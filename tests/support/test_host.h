@@ -54,6 +54,9 @@ class TestHost {
   std::vector<Call> calls;
   std::vector<WinMsg> queue;
   std::map<HWND, Desklet> desklets;
+  // What the last DeskletFlip asked to be called when the flip is done.
+  KivFlipCallback flipCallback = nullptr;
+  void* flipCallbackData = nullptr;
 };
 
 }  // namespace testhost

@@ -1,5 +1,8 @@
 #include "vorel/model/desklet.h"
 
+#include <mutex>
+#include <unordered_set>
+
 #include "platform/util/text.h"
 #include "platform/win/ini_file.h"
 #include "platform/win/win_services.h"
@@ -13,6 +16,14 @@
 namespace vorel {
 
 namespace {
+
+// Every desklet alive in the process, for callbacks that come back with a
+// desklet's address long after they were handed out.
+std::mutex liveLock;
+std::unordered_set<const TDeskletObject*>& LiveDesklets() {
+  static std::unordered_set<const TDeskletObject*> live;
+  return live;
+}
 
 // ActiveSide: a decimal integer in 0..255, anything else 0.
 uint8_t ParseActiveSide(const std::string& text) {
@@ -49,9 +60,20 @@ TDeskletObject::TDeskletObject(HWND window, HMODULE module) {
   host::DeskletSetImageSetStatus(windowHandle, 0);
   host::DeskletActivateExtendedDragDrop(windowHandle);
   if (!CheckInvariant()) throw KivError(errors::kConstructorInvariant);
+  std::lock_guard guard(liveLock);
+  LiveDesklets().insert(this);
+}
+
+bool TDeskletObject::IsLive(const void* desklet) {
+  std::lock_guard guard(liveLock);
+  return LiveDesklets().contains(static_cast<const TDeskletObject*>(desklet));
 }
 
 TDeskletObject::~TDeskletObject() {
+  {
+    std::lock_guard guard(liveLock);
+    LiveDesklets().erase(this);
+  }
   // Workers only post; they end before the records they were started for.
   StopTicker();
   threads.StopAll([] { win::PumpMessages(); });

@@ -4,7 +4,7 @@
 // it: the input state (exports, event dispatch), the skin settings (the
 // loader), the sides (side reader, flipping), the layers (layer reader,
 // layers collection), scripting (engine, main object, event sinks), data
-// sources, timers, controls, menus and parameters; and the error log that
+// sources, timers, controls, layer animations, menus and parameters; and the error log that
 // every failure is reported to. It reads and writes the desklet's settings.
 //
 // Destruction frees what the desklet owns and nothing else: the ordered
@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "platform/abi/kiv_types.h"
+#include "vorel/model/animation_state.h"
 #include "vorel/model/control_state.h"
 #include "vorel/model/data_state.h"
 #include "vorel/model/error_log.h"
@@ -61,6 +62,9 @@ class TDeskletObject {
   std::vector<TLayerRef> LayerSnapshot() const;
 
   bool CheckInvariant() const { return windowHandle != 0 && hostInstance != 0; }
+  // Whether the address is a desklet that exists now: for host callbacks
+  // that carry a desklet's address and may come after it was destroyed.
+  static bool IsLive(const void* desklet);
 
   // Identity and lifecycle.
   HWND windowHandle = 0;
@@ -81,6 +85,7 @@ class TDeskletObject {
   TDataState data;
   TTimerState timing;
   TControlState controlState;
+  TAnimationState animations;
 
   // The layers in drawing order, and what the layer list keeps with them.
   std::vector<std::unique_ptr<TLayerObject>> layers;

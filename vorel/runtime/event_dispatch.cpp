@@ -7,7 +7,8 @@
 #include "platform/util/text.h"
 #include "vorel/model/desklet.h"
 #include "vorel/runtime/cursor_table.h"
-#include "vorel/runtime/flip_and_effects.h"
+#include "vorel/runtime/layer_effects.h"
+#include "vorel/runtime/side_flip.h"
 #include "vorel/runtime/render_layer.h"
 #include "vorel/runtime/statement_runner.h"
 #include "vorel/runtime/window_messages.h"
@@ -31,9 +32,9 @@ void Look(TDeskletObject& d, const TLayerObject& layer, LayerImageState state) {
 
 // Enter and exit statements: an effect first, then the statement part
 // after "|". A failing effect raises, and the event is not handled.
-void RunWithEffect(TDeskletObject& d, const std::string statement) {
+void RunWithEffect(TDeskletObject& d, TLayerObject& layer, const std::string statement) {
   if (kiv::StartsWith(statement, kEffectPrefix)) {
-    RunEffect(d, statement);
+    RunEffect(d, layer, statement);
     RunStatement(d, AfterBar(statement));
   } else {
     RunStatement(d, statement);
@@ -70,12 +71,12 @@ bool Click(TDeskletObject& d, TLayerObject& layer, LayerEventKind kind) {
     try {
       const std::string click = layer.OnClick;
       if (kiv::StartsWith(click, kFlipPrefix)) {
-        RequestSideChange(d, click);
+        RequestFlip(d, click);
       } else if (kiv::StartsWith(click, kEffectPrefix)) {
         // NOTE: a click runs its statement before its effect, the reverse
         // of enter and exit.
         RunStatement(d, AfterBar(click));
-        if (!alive.expired()) RunEffect(d, click);
+        if (!alive.expired()) RunEffect(d, layer, click);
       } else {
         RunStatement(d, click);
       }
@@ -97,7 +98,7 @@ bool Enter(TDeskletObject& d, TLayerObject& layer) {
   Look(d, layer, d.input.pressedLayerId == layer.Id ? LayerImageState::Pressed : LayerImageState::Hover);
   if (layer.OnMouseEnter.empty()) return false;
   try {
-    RunWithEffect(d, layer.OnMouseEnter);
+    RunWithEffect(d, layer, layer.OnMouseEnter);
   } catch (...) {
     d.errorLog.Report(std::current_exception(), layer.OnMouseEnter);
     return false;
@@ -110,7 +111,7 @@ bool Exit(TDeskletObject& d, TLayerObject& layer) {
   if (d.input.pressedLayerId == layer.Id || !layer.MSrc.empty()) Look(d, layer, LayerImageState::Normal);
   if (layer.OnMouseExit.empty()) return false;
   try {
-    RunWithEffect(d, layer.OnMouseExit);
+    RunWithEffect(d, layer, layer.OnMouseExit);
   } catch (...) {
     d.errorLog.Report(std::current_exception(), layer.OnMouseExit);
     return false;

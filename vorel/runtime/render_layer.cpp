@@ -10,6 +10,7 @@
 #include "vorel/runtime/image_ops.h"
 #include "vorel/runtime/kiv_gp_bitmap.h"
 #include "vorel/runtime/layer_source.h"
+#include "vorel/runtime/side_layout.h"
 #include "vorel/runtime/source_transforms.h"
 #include "vorel/runtime/variable_expansion.h"
 #include "vorel/util/errors.h"
@@ -26,13 +27,6 @@ const std::string& ChosenSource(const TLayerObject& layer, TLook look) {
   if (look == TLook::Pressed || layer.Has(Down)) return layer.DSrc;
   if (look == TLook::Hover) return layer.MSrc;
   return layer.Src;
-}
-
-// The size of the layer's side, which the host scales the placement from.
-KivSize SideSize(const TDeskletObject& d, uint8_t side) {
-  if (d.sideState.sides.empty()) return {0, 0};
-  const TSideRecord& s = side < d.sideState.sides.size() ? d.sideState.sides[side] : d.sideState.sides[0];
-  return {static_cast<int32_t>(s.Width), static_cast<int32_t>(s.Height)};
 }
 
 int16_t As16(int value) {

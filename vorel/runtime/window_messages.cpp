@@ -10,6 +10,7 @@
 #include "vorel/host/messages.h"
 #include "vorel/runtime/data_fetch.h"
 #include "vorel/runtime/event_dispatch.h"
+#include "vorel/runtime/layer_animation.h"
 #include "vorel/runtime/render_layer.h"
 #include "vorel/runtime/statement_runner.h"
 #include "vorel/runtime/timer_control.h"
@@ -136,8 +137,11 @@ void HandleWindowMessage(TDeskletObject& desklet, uint32_t message, WPARAM wPara
       DropTimerMessage(desklet, wParam);
       break;
     case MSG_SLIDE_STEP:
+      SlideStep(desklet, static_cast<uint32_t>(wParam));
+      break;
     case MSG_SLIDESHOW_STEP:
-      NotImplemented("layer animations");
+      SlideShowStep(desklet, static_cast<uint32_t>(wParam));
+      break;
     case MSG_REAP_THREADS:
       desklet.threads.ReapTerminated();
       if (desklet.timing.secondsThread && desklet.timing.secondsThread->Finished())

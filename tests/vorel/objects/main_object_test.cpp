@@ -168,7 +168,6 @@ TEST_F(MainObjectTest, LayersIsCachedAndLaterMembersFailHonestly) {
   EXPECT_EQ(main->GetTimers().Dispatch(), main->GetTimers().Dispatch());
   EXPECT_THAT(ErrorOf("kiv.Controls.Count"), HasSubstr("Not implemented"));
   EXPECT_THAT(ErrorOf("kiv.Parameters"), HasSubstr("Not implemented"));
-  EXPECT_THAT(ErrorOf("kiv.FlipTo(1)"), HasSubstr("not implemented"));
   EXPECT_THAT(ErrorOf("kiv.CreateObject('Some.Thing')"), HasSubstr("Not implemented"));
 }
 

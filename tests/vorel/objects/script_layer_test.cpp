@@ -125,10 +125,15 @@ TEST_F(ScriptLayerTest, FlagsAndStatements) {
   EXPECT_EQ(Eval("c.ImageWidth + 'x' + c.ImageHeight"), "8x6");
 }
 
-TEST_F(ScriptLayerTest, SlidesConvertTheirArgumentsAndFailHonestly) {
+TEST_F(ScriptLayerTest, SlidesConvertTheirArguments) {
   Run("var b = Layers('b'); b.Slide(5, 6, 7, 10);");  // a number as the start does nothing
-  EXPECT_THAT(ErrorOf("b.Slide('0,0,10,10', '10,10,20,20', '1,1,1,1', 10)"), HasSubstr("not implemented"));
-  EXPECT_THAT(ErrorOf("b.SlideShow('a.png|b.png', 100)"), HasSubstr("not implemented"));
+  EXPECT_TRUE(TestHost::Get().CallsOf("DeskletLayerSetImageClipRect").empty());
+  // A start equal to the end shows one frame, and the call waits for it.
+  Run("b.Slide('0,0,10,10', '0,0,10,10', '1,1,1,1', 10)");
+  const auto clips = TestHost::Get().CallsOf("DeskletLayerSetImageClipRect");
+  ASSERT_EQ(clips.size(), 1u);
+  EXPECT_EQ(clips[0].args[3], "0,0,10,10");
+  EXPECT_TRUE(D().animations.slides.empty());
 }
 
 TEST_F(ScriptLayerTest, AnObjectOfADeletedLayerFailsInsteadOfTouchingIt) {

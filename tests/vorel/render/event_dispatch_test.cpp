@@ -203,15 +203,15 @@ TEST_F(DispatchTest, FailingFlipsAndEffects) {
   TLayerObject& l = Layer(1, "a");
   l.Src = "n";
   l.DSrc = "p";
-  l.OnClick = "!FLIP:2";
-  l.OnMouseEnter = "!EFFECT:fade|afterEffect";
+  l.OnClick = "!FLIP:two";
+  l.OnMouseEnter = "!EFFECT:SHOW,nolayer,200|afterEffect";
   EXPECT_FALSE(Enter(1)) << "a failed effect is not handled";
   EXPECT_TRUE(ran_.empty()) << "and the statement after | does not run";
   Down(1);
   EXPECT_TRUE(Up(1)) << "a click with a failed flip is still handled";
   EXPECT_EQ(l.ImageWidth, 10) << "and still returns to the normal look";
 
-  l.OnClick = "!EFFECT:fade|beforeEffect";
+  l.OnClick = "!EFFECT:HIDE,nolayer|beforeEffect";
   Down(1);
   Up(1);
   EXPECT_EQ(ran_, std::vector<std::string>{"beforeEffect"}) << "a click runs its statement before the effect";

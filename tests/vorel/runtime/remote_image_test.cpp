@@ -36,8 +36,8 @@ TEST(RemoteImagePaths, WithoutANameTheAddressGivesHashAndExtension) {
   auto path = [](const std::string& address) { return vorel::RemoteImagePath("/c/", address, ""); };
   const std::string h = "http://h/a/logo.jpg?s=2.gif#top";
   EXPECT_EQ(path(h), "/c/" + vorel::AddressHash(h) + ".jpg");
-  for (const std::string& plain : {"http://h", "http://h/", "http://h/img", "http://h.example/x.d/img",
-                                   "http://h/a.toolongextension", "http://h/a.p-g", "http://h/a."})
+  for (const std::string plain : {"http://h", "http://h/", "http://h/img", "http://h.example/x.d/img",
+                                  "http://h/a.toolongextension", "http://h/a.p-g", "http://h/a."})
     EXPECT_EQ(path(plain), "/c/" + vorel::AddressHash(plain) + ".png") << plain;
   EXPECT_EQ(path(""), "/c/-1.png");
 }

@@ -9,7 +9,7 @@
 #include "vorel/host/host_api.h"
 #include "vorel/host/messages.h"
 #include "vorel/runtime/data_fetch.h"
-#include "vorel/runtime/flip_and_effects.h"
+#include "vorel/runtime/side_flip.h"
 #include "vorel/runtime/layer_source.h"
 #include "vorel/runtime/popup_menu.h"
 #include "vorel/runtime/source_transforms.h"
@@ -289,6 +289,6 @@ void TVorelMain::Sleep(uint32_t milliseconds) {
 
 void TVorelMain::PopupMenu(uint8_t menuId) { ShowSkinMenu(*desklet_, menuId); }
 
-void TVorelMain::FlipTo(uint8_t side) { FlipToSide(*desklet_, "!FILE:" + std::to_string(side)); }
+void TVorelMain::FlipTo(uint8_t side) { RequestFlip(*desklet_, "!FILE:" + std::to_string(side)); }
 
 }  // namespace vorel
