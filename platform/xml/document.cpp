@@ -157,6 +157,10 @@ bool Document::LoadBody(std::string_view bytes, const std::string& baseUrl) {
   }
 }
 
+std::optional<std::string> Document::StringValue(std::string_view xpath) const {
+  return detail::StringValueWithXPath(tree_, xpath);
+}
+
 void Document::Save(const std::string& path) const {
   if (tree_ == nullptr) throw std::runtime_error("xml: cannot save \"" + path + "\": the document is empty");
   std::string bytes = Serialise(tree_->Doc());

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -72,6 +73,11 @@ class Document {
   // when the stylesheet does not compile or the transform fails. An empty
   // document transforms as a document without content.
   std::string TransformNode(const Document& stylesheet) const;
+  // The string value of the XPath expression with the document node as
+  // context, as xsl:value-of gives it; nullopt for an empty document or
+  // an expression plain XPath cannot evaluate (malformed, or using what
+  // only XSLT defines). Never throws for the expression.
+  std::optional<std::string> StringValue(std::string_view xpath) const;
 
   // The node for a path, made when missing. mode 0 (the only mode): the
   // first node the XPath selects when there is one; otherwise the path

@@ -153,4 +153,27 @@ std::vector<std::string> SelectTextsWithXPath(const std::shared_ptr<Tree>& tree,
   return texts;
 }
 
+std::optional<std::string> StringValueWithXPath(const std::shared_ptr<Tree>& tree, std::string_view xpath) {
+  if (tree == nullptr) return std::nullopt;
+  const std::string expression(xpath);
+  if (expression.find('\0') != std::string::npos) return std::nullopt;
+  EnsureInitialised();
+  // NOTE: failures are the caller's cue to ask XSLT instead, which reports
+  // them; the capture keeps them off the console meanwhile.
+  ErrorCapture capture;
+  std::unique_ptr<xmlXPathContext, ContextDeleter> ctx(xmlXPathNewContext(tree->Doc()));
+  if (!ctx) return std::nullopt;
+  std::unique_ptr<xmlXPathCompExpr, CompExprDeleter> compiled(
+      xmlXPathCtxtCompile(ctx.get(), reinterpret_cast<const xmlChar*>(expression.c_str())));
+  if (!compiled) return std::nullopt;
+  ctx->node = reinterpret_cast<xmlNode*>(tree->Doc());
+  std::unique_ptr<xmlXPathObject, ObjectDeleter> result(xmlXPathCompiledEval(compiled.get(), ctx.get()));
+  if (!result || !capture.Empty()) return std::nullopt;
+  xmlChar* text = xmlXPathCastToString(result.get());
+  if (text == nullptr) return std::nullopt;
+  std::string value(reinterpret_cast<const char*>(text));
+  xmlFree(text);
+  return value;
+}
+
 }  // namespace xml::detail

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,5 +29,10 @@ void ForEachXPathMatch(const std::shared_ptr<Tree>& tree, xmlNode* context, std:
 // Node handle for each.
 std::vector<std::string> SelectTextsWithXPath(const std::shared_ptr<Tree>& tree, xmlNode* context,
                                               std::string_view xpath);
+
+// The XPath string() of the expression with the document node as its
+// context; nullopt when plain XPath cannot evaluate it (malformed, or using
+// what only XSLT defines, such as current() or a bound prefix).
+std::optional<std::string> StringValueWithXPath(const std::shared_ptr<Tree>& tree, std::string_view xpath);
 
 }  // namespace xml::detail

@@ -2,6 +2,7 @@
 #include "vorel/model/script_engine.h"
 #include "vorel/runtime/source_transforms.h"
 
+#include "platform/util/text.h"
 #include "platform/xml/document.h"
 #include "tests/vorel/render/render_fixture.h"
 #include "vorel/runtime/xml_transform.h"
@@ -63,6 +64,34 @@ TEST_F(SourceTransformTest, TransformingLookupsGiveTheStringValueThroughAStylesh
   EXPECT_EQ(vorel::ApplyXmlSource(D(), "!XMLTRANS:[!FILE:none.xsl]"), "");
   dir_.Write("skin/broken.xsl", "<xsl:stylesheet");
   EXPECT_THROW(vorel::ApplyXmlSource(D(), "!XMLTRANS:[!FILE:broken.xsl]"), vorel::KivError);
+}
+
+// A lookup answered by XPath alone gives what the stylesheet made from the
+// expression outputs, text escaping and trimming included; what only XSLT
+// knows still goes through the stylesheet.
+TEST(TransformXML, XPathAloneAnswersAsTheStylesheetWould) {
+  xml::Document document;
+  ASSERT_TRUE(document.LoadXML("<a x=\"\xC3\xB8\xE2\x82\xAC\xF0\x9D\x84\x9E\"><b>42</b><cr>one&#13;two&#13;</cr>"
+                               "<ws> \t padded\n </ws><list><item>x</item><item>y</item></list><n>1.5</n><n>2</n>"
+                               "<mixed>a<i>b</i>c</mixed></a>"));
+  auto throughStylesheet = [&](const std::string& xpath) {
+    xml::Document stylesheet;
+    EXPECT_TRUE(stylesheet.LoadXML(vorel::ValueOfStylesheet(xpath)));
+    std::string output = document.TransformNode(stylesheet);
+    if (output.starts_with("<?xml")) output.erase(0, output.find("?>") + 2);
+    return kiv::Trim(output);
+  };
+  for (const char* xpath :
+       {"/a/b", "//item", "count(//item)", "concat(/a/b, '<', \"&\", '>')", "/a/cr", "string(/a/@x)", "1 div 3",
+        "1 div 0", "-1 div 0", "0 div 0", "/a/none", "sum(//n)", "/a/ws", "name(/*)", "translate(/a/b, '4', '<')",
+        "true()", "/a/list", "/a/mixed", "10000000 * 100000000", "0.1 + 0.2", "format-number(1234.5, '#,##0.0')",
+        "string(current()/a/b)", "system-property('xsl:version')"})
+    EXPECT_EQ(vorel::TransformXML(document, xpath, ""), throughStylesheet(xpath)) << xpath;
+  EXPECT_EQ(vorel::TransformXML(document, "format-number(1234.5, '#,##0.0')", ""), "1,234.5");
+  EXPECT_THROW(vorel::TransformXML(document, "/a/[b", ""), std::exception);
+  EXPECT_THROW(vorel::TransformXML(document, "nope(1)", ""), std::exception);
+  xml::Document empty;
+  EXPECT_EQ(vorel::TransformXML(empty, "/a/b", ""), "");
 }
 
 TEST_F(SourceTransformTest, TextFileRanges) {
