@@ -24,11 +24,6 @@ using namespace std::chrono_literals;
 
 constexpr auto kWaitPause = 10ms;
 
-int16_t As16(int32_t value) {
-  if (value < -32768 || value > 32767) throw KivError(errors::kRangeCheck);
-  return static_cast<int16_t>(value);
-}
-
 KivRect AsRect(const TRectValues& r) { return {r[0], r[1], r[2], r[3]}; }
 
 // The host's invalidation is locked while the clip and placement change,
@@ -134,7 +129,7 @@ void ShowFrame(TDeskletObject& desklet, TLayerObject& layer, const TSlideInfo& s
   const KivRect repaint{std::min<int32_t>(left, layer.X), std::min<int32_t>(top, layer.Y),
                         std::min<int32_t>(left, layer.X) + std::max<int32_t>(width, layer.Width),
                         std::min<int32_t>(top, layer.Y) + std::max<int32_t>(height, layer.Height)};
-  const int16_t x = As16(left), y = As16(top), w = As16(width), h = As16(height);
+  const int16_t x = CheckedInt16(left), y = CheckedInt16(top), w = CheckedInt16(width), h = CheckedInt16(height);
   layer.X = x, layer.Y = y, layer.Width = w, layer.Height = h;
   const KivSize own = SideSize(desklet, layer.LayerSide);
   host::DeskletLayerSetPlacement(window, layer.Id, false, true, {left, top, left + width, top + height}, own.cx,
@@ -220,6 +215,27 @@ void SlideShowStep(TDeskletObject& desklet, uint32_t id) {
   RunStep(desklet, desklet.animations.shows, id, AdvanceShow);
 }
 
+namespace {
+
+// Registers the animation, runs its first step and, for a starter that
+// waits, keeps the messages flowing until it has ended.
+template <typename Record>
+void StartAnimation(TDeskletObject& desklet, std::map<uint32_t, std::unique_ptr<Record>>& records,
+                    std::unique_ptr<Record> record, void (*step)(TDeskletObject&, uint32_t)) {
+  const bool async = record->Async;
+  const uint32_t id = desklet.animations.nextId++;
+  records.emplace(id, std::move(record));
+  try {
+    step(desklet, id);
+  } catch (...) {  // ended by the failure; nobody will wait for it
+    records.erase(id);
+    throw;
+  }
+  if (!async) WaitForEnd(desklet, records, id);
+}
+
+}  // namespace
+
 void StartLayerSlide(TDeskletObject& desklet, TLayerObject& layer, const TSlideRequest& request) {
   auto slide = std::make_unique<TSlideInfo>();
   slide->Layer = {&layer, layer.lifetime};
@@ -231,15 +247,7 @@ void StartLayerSlide(TDeskletObject& desklet, TLayerObject& layer, const TSlideR
   slide->Loop = request.loop;
   slide->Async = request.async;
   slide->CallBack = request.callback;
-  const uint32_t id = desklet.animations.nextId++;
-  desklet.animations.slides.emplace(id, std::move(slide));
-  try {
-    SlideStep(desklet, id);
-  } catch (...) {  // ended by the failure; nobody will wait for it
-    desklet.animations.slides.erase(id);
-    throw;
-  }
-  if (!request.async) WaitForEnd(desklet, desklet.animations.slides, id);
+  StartAnimation(desklet, desklet.animations.slides, std::move(slide), &SlideStep);
 }
 
 void StartLayerSlideShow(TDeskletObject& desklet, TLayerObject& layer, const TSlideShowRequest& request) {
@@ -251,15 +259,7 @@ void StartLayerSlideShow(TDeskletObject& desklet, TLayerObject& layer, const TSl
   show->Loop = request.loop;
   show->Async = request.async;
   show->CallBack = request.callback;
-  const uint32_t id = desklet.animations.nextId++;
-  desklet.animations.shows.emplace(id, std::move(show));
-  try {
-    SlideShowStep(desklet, id);
-  } catch (...) {  // ended by the failure; nobody will wait for it
-    desklet.animations.shows.erase(id);
-    throw;
-  }
-  if (!request.async) WaitForEnd(desklet, desklet.animations.shows, id);
+  StartAnimation(desklet, desklet.animations.shows, std::move(show), &SlideShowStep);
 }
 
 }  // namespace vorel

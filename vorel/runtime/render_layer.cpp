@@ -29,11 +29,6 @@ const std::string& ChosenSource(const TLayerObject& layer, TLook look) {
   return layer.Src;
 }
 
-int16_t As16(int value) {
-  if (value < -32768 || value > 32767) throw KivError(errors::kRangeCheck);
-  return static_cast<int16_t>(value);
-}
-
 }  // namespace
 
 void RenderLayer(TDeskletObject& d, TLayerObject& layer, TLook look, bool place, bool invalidate) {
@@ -67,13 +62,13 @@ void RenderLayer(TDeskletObject& d, TLayerObject& layer, TLook look, bool place,
   const bool clipped = clip[0] != clip[2] && clip[1] != clip[3];
   const bool unclipped = clip[0] == clip[2] && clip[1] == clip[3];
   if (layer.Width < 1 || layer.Height < 1 || (image->Width() == layer.Width && image->Height() == layer.Height)) {
-    layer.Width = As16(image->Width());
-    layer.Height = As16(image->Height());
+    layer.Width = CheckedInt16(image->Width());
+    layer.Height = CheckedInt16(image->Height());
   } else if (unclipped) {
     image = ScaleIntoLayer(*image, layer.Width, layer.Height, layer.Flags);
   }
-  layer.ImageWidth = As16(image->Width());
-  layer.ImageHeight = As16(image->Height());
+  layer.ImageWidth = CheckedInt16(image->Width());
+  layer.ImageHeight = CheckedInt16(image->Height());
   placement.right = placement.left + layer.Width;
   placement.bottom = placement.top + layer.Height;
 

@@ -17,6 +17,11 @@ std::string HostFunctionNotFound(const std::string& name) {
 
 std::string NotAnInteger(const std::string& text) { return "'" + text + "' is not a valid integer value"; }
 
+int16_t CheckedInt16(int64_t value) {
+  if (value < -32768 || value > 32767) throw KivError(errors::kRangeCheck);
+  return static_cast<int16_t>(value);
+}
+
 void NotImplemented(const std::string& what) { throw KivError(what + ": " + errors::kNotImplemented); }
 
 }  // namespace vorel

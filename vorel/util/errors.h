@@ -3,6 +3,7 @@
 // bodies and the script members catch them at the boundary.
 #pragma once
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -40,6 +41,9 @@ std::string HostFunctionNotFound(const std::string& name);
 // "'TEXT' is not a valid integer value".
 std::string NotAnInteger(const std::string& text);
 // "NAME: not implemented" for a member whose machinery is not there yet.
+// The value as a 16-bit field; raises "Range check error" beyond it.
+int16_t CheckedInt16(int64_t value);
+
 [[noreturn]] void NotImplemented(const std::string& what);
 
 }  // namespace vorel
