@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 
 #include "platform/abi/plugin_api.h"
 #include "platform/win/win_services.h"
@@ -43,7 +44,10 @@ struct Desklet {
 void RunOneStep() {
   for (;;) {
     WinMsg message{};
-    if (!testhost::TestHost::Get().PopMessage(message)) continue;
+    if (!testhost::TestHost::Get().PopMessage(message)) {
+      std::this_thread::yield();  // the step's thread needs the core to post
+      continue;
+    }
     win::DispatchMessage(message);
     if (message.message == vorel::MSG_SLIDE_STEP) return;
   }
