@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "platform/abi/plugin_api.h"
+#include "tests/support/scoped_env.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_host.h"
 #include "vorel/model/desklet.h"
@@ -46,6 +47,8 @@ class SkinLoaderTest : public ::testing::Test {
   }
 
   TempDir dir_;
+  // Skins with data sources start fetching: their caches stay in here.
+  testing_support::ScopedEnv cacheHome_{"XDG_CACHE_HOME", dir_.File("cache")};
   void* instance_ = nullptr;
 };
 
