@@ -79,6 +79,8 @@ void Download(TDataState& data, const TFetchContext& context, const std::string&
     const long status = download.result.status;
     if (status == 304 && options.ifModifiedSince > 0) {
       fs::last_write_time(cache, fs::file_time_type::clock::now());
+      // Written again, so that the tag ages with its file in the clean-up.
+      KeepCachedETag(cache, download.result.etag.empty() ? options.ifNoneMatch : download.result.etag);
       return;
     }
     if (status < 200 || status > 299) {
