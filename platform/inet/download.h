@@ -48,6 +48,9 @@ struct DownloadResult {
   std::uint64_t bytes = 0;  // the body's size
   std::string finalUrl;     // where the redirects, if any, ended
   std::string etag;         // the last response's ETag, as sent; "" for none
+
+  // A 2xx answer: the body is the resource asked for.
+  bool Succeeded() const { return status >= 200 && status <= 299; }
 };
 
 struct MemoryDownload {

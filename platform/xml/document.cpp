@@ -132,9 +132,8 @@ bool Document::LoadUrl(const std::string& url, const std::string& agentSuffix, c
   parseError_.clear();
   try {
     const inet::MemoryDownload download = inet::DownloadToMemory(url, agentSuffix, options);
-    const long status = download.result.status;
-    if (status < 200 || status > 299) {
-      parseError_ = "HTTP status " + std::to_string(status) + " from \"" + download.result.finalUrl + "\"";
+    if (!download.result.Succeeded()) {
+      parseError_ = "HTTP status " + std::to_string(download.result.status) + " from \"" + download.result.finalUrl + "\"";
       return false;
     }
     return LoadBody(download.body, download.result.finalUrl);

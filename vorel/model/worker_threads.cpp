@@ -223,4 +223,13 @@ size_t TThreadList::Count() const {
   return threads_.size();
 }
 
+void PostMessageLater(TThreadList& threads, HWND window, std::chrono::milliseconds delay, uint32_t message,
+                      WPARAM wParam, LPARAM lParam) {
+  auto later = std::make_unique<TCallThread>(window, delay, [window, message, wParam, lParam] {
+    win::PostMessage(window, message, wParam, lParam);
+  });
+  later->Start();
+  threads.Add(std::move(later));
+}
+
 }  // namespace vorel

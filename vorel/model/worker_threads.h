@@ -161,4 +161,9 @@ class TThreadList {
   std::vector<std::unique_ptr<TKivThread>> threads_;
 };
 
+// Posts the message to the window after the delay, from a deferred-call
+// thread kept in the list.
+void PostMessageLater(TThreadList& threads, HWND window, std::chrono::milliseconds delay, uint32_t message,
+                      WPARAM wParam, LPARAM lParam);
+
 }  // namespace vorel

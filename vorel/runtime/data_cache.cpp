@@ -21,16 +21,14 @@ constexpr std::string_view kETagSuffix = ".etag";
 // A tag is a short quoted string; anything longer is not one.
 constexpr size_t kLongestETag = 1024;
 
-std::optional<TWallClock::time_point> LastWrite(const fs::path& path) {
+}  // namespace
+
+std::optional<TWallClock::time_point> LastWriteOf(const std::string& path) {
   std::error_code ec;
   const fs::file_time_type written = fs::last_write_time(path, ec);
   if (ec) return std::nullopt;
   return std::chrono::time_point_cast<TWallClock::duration>(fs::file_time_type::clock::to_sys(written));
 }
-
-}  // namespace
-
-std::optional<TWallClock::time_point> LastWriteOf(const std::string& path) { return LastWrite(path); }
 
 std::string CachedETag(const std::string& cacheFile) {
   std::ifstream in(cacheFile + std::string(kETagSuffix), std::ios::binary);
@@ -91,7 +89,7 @@ std::string XmlCacheFileName(const std::string& skinName, const std::string& add
 }
 
 bool IsCacheFresh(const std::string& path, int32_t interval, TWallClock::time_point now) {
-  const std::optional<TWallClock::time_point> written = LastWrite(path);
+  const std::optional<TWallClock::time_point> written = LastWriteOf(path);
   if (!written) return false;
   const auto margin = std::chrono::minutes(std::max<int64_t>(int64_t{interval} - 2, 0));
   return now - margin < *written && *written < now + margin;
@@ -111,7 +109,7 @@ std::vector<std::string> CleanXmlCache(const std::string& folder, TWallClock::ti
     std::error_code typeError;
     if (!entry.is_regular_file(typeError)) continue;
     const std::string name = entry.path().filename().string();
-    const std::optional<TWallClock::time_point> written = LastWrite(entry.path());
+    const std::optional<TWallClock::time_point> written = LastWriteOf(entry.path().string());
     const bool stale = written && *written < now - std::chrono::days(5);
     const bool unscheduled = name.starts_with("XMLCache0-") && written && *written < now - std::chrono::minutes(2);
     if (entry.path().extension() != ".tmp" && !stale && !unscheduled) continue;

@@ -62,13 +62,18 @@ void AskConditionally(const std::string& cache, inet::DownloadOptions& options) 
   options.ifNoneMatch = CachedETag(cache);
 }
 
+void ReportProblems(TDeskletObject& desklet, const TFetchProblems& problems) {
+  for (const std::string& problem : problems) desklet.errorLog.Report({0, kDataSource, problem, 0, 0, ""});
+}
+
 // Downloads the address and puts the document in the cache file's place:
 // parsed, so that a broken document never replaces good data, saved to
 // the temporary file and renamed over the cache file in one step. A 304
 // answer stands for the same document again, and the cache file is
 // touched as if it had been written anew. When a step fails the cache
-// file stays as it was and the reason joins the problems.
-void Download(TDataState& data, const TFetchContext& context, const std::string& written, const std::string& cache,
+// file stays as it was and the reason joins the problems. True when the
+// cache file holds a new document.
+bool Download(TDataState& data, const TFetchContext& context, const std::string& written, const std::string& cache,
               TFetchProblems& problems) {
   const std::string address = inet::EscapeBlanks(written);
   inet::DownloadOptions options = context.download;
@@ -81,23 +86,25 @@ void Download(TDataState& data, const TFetchContext& context, const std::string&
       fs::last_write_time(cache, fs::file_time_type::clock::now());
       // Written again, so that the tag ages with its file in the clean-up.
       KeepCachedETag(cache, download.result.etag.empty() ? options.ifNoneMatch : download.result.etag);
-      return;
+      return false;
     }
-    if (status < 200 || status > 299) {
+    if (!download.result.Succeeded()) {
       problems.push_back("fetching " + address + ": HTTP status " + std::to_string(status));
-      return;
+      return false;
     }
     xml::Document document;
     if (!document.LoadBody(download.body, download.result.finalUrl)) {
       problems.push_back("fetching " + address + ": " + document.ParseError());
-      return;
+      return false;
     }
     const std::string temporary = cache + ".tmp";
     document.Save(temporary);
     fs::rename(temporary, cache);
     KeepCachedETag(cache, download.result.etag);
+    return true;
   } catch (const std::exception& e) {  // the download failed, or the files could not be written
     problems.push_back("fetching " + address + " into " + cache + ": " + e.what());
+    return false;
   }
 }
 
@@ -159,11 +166,16 @@ void FetchSource(TDataState& data, const TFetchContext& context, size_t position
 
   const bool fresh = IsCacheFresh(cache, source.Interval, TWallClock::now());
   const bool renew = !fresh || force || source.Interval == 0;
+  // Whether the source's document is what the cache file holds now.
+  bool loaded = false;
   if (renew) {
     // The previous data stays readable while the new comes.
-    if (FileExists(cache)) LoadFromCache(data, position, cache, problems);
+    if (FileExists(cache)) {
+      LoadFromCache(data, position, cache, problems);
+      loaded = true;
+    }
     if (!address.starts_with(kFileScheme) && !data.fetching.exchange(true)) {
-      Download(data, context, address, cache, problems);
+      if (Download(data, context, address, cache, problems)) loaded = false;
       data.fetching = false;
     }
   }
@@ -173,7 +185,7 @@ void FetchSource(TDataState& data, const TFetchContext& context, size_t position
     data.xmlSources[position].CacheFile.clear();
     return;
   }
-  LoadFromCache(data, position, cache, problems);
+  if (!loaded) LoadFromCache(data, position, cache, problems);
   // Fresh from the cache: the schedule starts again. The window thread
   // does what belongs to it (the timers' delays) when the arrival is told.
   const bool freshArrival = fresh && !renew;
@@ -200,7 +212,7 @@ void EnsureSourceLoaded(TDeskletObject& desklet, size_t position) {
     LoadFromCache(data, position, cache, problems);
   else
     FetchSource(data, MakeFetchContext(desklet), position, false, problems);
-  for (const std::string& problem : problems) desklet.errorLog.Report({0, kDataSource, problem, 0, 0, ""});
+  ReportProblems(desklet, problems);
 }
 
 void ForceDataFetch(TDeskletObject& desklet) {
@@ -220,7 +232,7 @@ void ForceDataFetch(TDeskletObject& desklet) {
   }
   TFetchProblems problems;
   FetchAll(data, MakeFetchContext(desklet), true, problems);
-  for (const std::string& problem : problems) desklet.errorLog.Report({0, kDataSource, problem, 0, 0, ""});
+  ReportProblems(desklet, problems);
 }
 
 void StartFetchWorker(TDeskletObject& desklet) {

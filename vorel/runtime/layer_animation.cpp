@@ -46,16 +46,10 @@ class InvalidationLock {
   bool unlocked_ = false;
 };
 
-void PostLater(TDeskletObject& desklet, std::chrono::milliseconds delay, uint32_t message, uint32_t id) {
-  const HWND window = desklet.windowHandle;
-  auto later = std::make_unique<TCallThread>(window, delay, [window, message, id] {
-    win::PostMessage(window, message, id, 0);
-  });
-  later->Start();
-  desklet.threads.Add(std::move(later));
+// The next step of the animation, after its delay.
+void PostStep(TDeskletObject& desklet, int32_t delay, uint32_t message, uint32_t id) {
+  PostMessageLater(desklet.threads, desklet.windowHandle, std::chrono::milliseconds(std::max(delay, 0)), message, id, 0);
 }
-
-std::chrono::milliseconds DelayOf(int32_t milliseconds) { return std::chrono::milliseconds(std::max(milliseconds, 0)); }
 
 // An animation record has ended: one whose starter waits is marked for
 // it; any other is freed. Returns the statement to run at the end.
@@ -154,17 +148,17 @@ bool AdvanceSlide(TDeskletObject& desklet, TSlideInfo& slide, uint32_t id) {
     // left; waiting for the next step to notice would end the slide first.
     if (slide.Loop != -1) ++slide.Pass;
     slide.Current = slide.Start;
-    PostLater(desklet, DelayOf(slide.Delay), MSG_SLIDE_STEP, id);
-    return false;
+  } else {
+    for (size_t i = 0; i < 4; ++i) {
+      if (slide.Current[i] == slide.Stop[i]) continue;
+      slide.Current[i] += slide.Step[i];
+      if ((slide.Step[i] > 0 && slide.Current[i] > slide.Stop[i]) ||
+          (slide.Step[i] < 0 && slide.Current[i] < slide.Stop[i]))
+        slide.Current[i] = slide.Stop[i];
+    }
+    layer->ClipSource = slide.Current;
   }
-  for (size_t i = 0; i < 4; ++i) {
-    if (slide.Current[i] == slide.Stop[i]) continue;
-    slide.Current[i] += slide.Step[i];
-    if ((slide.Step[i] > 0 && slide.Current[i] > slide.Stop[i]) || (slide.Step[i] < 0 && slide.Current[i] < slide.Stop[i]))
-      slide.Current[i] = slide.Stop[i];
-  }
-  layer->ClipSource = slide.Current;
-  PostLater(desklet, DelayOf(slide.Delay), MSG_SLIDE_STEP, id);
+  PostStep(desklet, slide.Delay, MSG_SLIDE_STEP, id);
   return false;
 }
 
@@ -181,7 +175,7 @@ bool AdvanceShow(TDeskletObject& desklet, TSlideShow& show, uint32_t id) {
   if (show.Loop != -1 && show.Loop < show.Pass) return true;
   layer->Src = images[static_cast<size_t>(show.Index)];
   RenderLayer(desklet, *layer, TLook::Normal, false, true);
-  PostLater(desklet, DelayOf(show.Delay), MSG_SLIDESHOW_STEP, id);
+  PostStep(desklet, show.Delay, MSG_SLIDESHOW_STEP, id);
   return false;
 }
 
@@ -205,18 +199,6 @@ void RunStep(TDeskletObject& desklet, std::map<uint32_t, std::unique_ptr<Record>
   if (!callback.empty()) RunStatement(desklet, callback);
 }
 
-}  // namespace
-
-void SlideStep(TDeskletObject& desklet, uint32_t id) {
-  RunStep(desklet, desklet.animations.slides, id, AdvanceSlide);
-}
-
-void SlideShowStep(TDeskletObject& desklet, uint32_t id) {
-  RunStep(desklet, desklet.animations.shows, id, AdvanceShow);
-}
-
-namespace {
-
 // Registers the animation, runs its first step and, for a starter that
 // waits, keeps the messages flowing until it has ended.
 template <typename Record>
@@ -235,6 +217,14 @@ void StartAnimation(TDeskletObject& desklet, std::map<uint32_t, std::unique_ptr<
 }
 
 }  // namespace
+
+void SlideStep(TDeskletObject& desklet, uint32_t id) {
+  RunStep(desklet, desklet.animations.slides, id, AdvanceSlide);
+}
+
+void SlideShowStep(TDeskletObject& desklet, uint32_t id) {
+  RunStep(desklet, desklet.animations.shows, id, AdvanceShow);
+}
 
 void StartLayerSlide(TDeskletObject& desklet, TLayerObject& layer, const TSlideRequest& request) {
   auto slide = std::make_unique<TSlideInfo>();

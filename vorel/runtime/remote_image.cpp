@@ -76,7 +76,7 @@ std::string FetchRemoteImage(TDeskletObject& desklet, const std::string& source)
   try {
     const inet::DownloadResult result =
         inet::DownloadToFile(inet::EscapeBlanks(address), temporary, desklet.settings.skinName, options);
-    if (result.status < 200 || result.status > 299)
+    if (!result.Succeeded())
       throw inet::DownloadError("\"" + address + "\" answered with HTTP status " + std::to_string(result.status));
     fs::rename(temporary, path);
   } catch (const std::exception& e) {  // the download failed, or the file could not be kept

@@ -33,12 +33,7 @@ void DataArrived(TDeskletObject& desklet, WPARAM position, LPARAM fresh) {
   if (position >= desklet.data.xmlSources.size()) return;
   if (desklet.loading) {
     // The skin is still loading: try again in 100 ms.
-    HWND window = desklet.windowHandle;
-    auto retry = std::make_unique<TCallThread>(window, 100ms, [window, position, fresh] {
-      win::PostMessage(window, MSG_DATA_ARRIVED, position, fresh);
-    });
-    retry->Start();
-    desklet.threads.Add(std::move(retry));
+    PostMessageLater(desklet.threads, desklet.windowHandle, 100ms, MSG_DATA_ARRIVED, position, fresh);
     return;
   }
   if (fresh == 1) ReevaluateTimerDelays(desklet);
