@@ -10,6 +10,40 @@
 
 namespace vorel::controls {
 
+// The codes KivSendMessage takes. Texts are zero-terminated UTF-16 and
+// colours alpha-red-green-blue with alpha 255.
+enum Message : uint32_t {
+  kPlace = 4,            // KivRect*, KivSize* (the side's size)
+  kAdded = 7,            // once, after the control joins its container
+  kOnEnter = 10,         // callbacks: the record, the routine
+  kOnExit = 11,
+  kListFont = 13,        // 0, KivFontRecord* with a float size
+  kAlignment = 18,       // 0, int32_t*
+  kTextColor = 108,      // 0, colour
+  kBackColor = 110,      // 0, colour
+  kFont = 112,           // 0, KivFontRecord* with an integer size
+  kSetText = 114,        // 0, text
+  kGetText = 115,        // buffer size in characters, buffer
+  kTextLength = 116,
+  kOnKeyEnter = 120,
+  kSetReadOnly = 125,    // flag, 0
+  kGetReadOnly = 126,
+  kSetPassword = 127,    // flag, 0
+  kGetPassword = 128,
+  kOnTextChange = 129,
+  kSetScrollPos = 202,   // position, 0
+  kGetScrollPos = 203,
+  kSetScrollSize = 204,  // size, 0
+  kGetScrollSize = 205,
+  kOnScroll = 206,
+  kAddItem = 302,        // 0, text; gives the item's index
+  kFindItem = 304,       // start index, text; gives the index or -1
+  kClearItems = 305,
+  kSelectItem = 307,     // index (-1 for none), 0
+  kGetSelected = 308,    // gives the index or -1
+  kOnSelect = 311,
+};
+
 KivHandle KivCreateResources(const std::string& folder);
 void KivFreeResources(KivHandle resources);
 KivHandle KivCreateControlContainer(HWND hwnd, KivHandle resources);

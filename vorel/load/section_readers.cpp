@@ -1,6 +1,6 @@
 // NOTE: these sections are read by the steps that bring their records to
-// life (data sources, menus, controls). Until a reader is there, a
-// skin's section of that kind is left unread, which is what a skin without
+// life (menus). Until a reader is there, a skin's section of that kind is
+// left unread, which is what a skin without
 // that section gives as well.
 #include "vorel/load/section_readers.h"
 
@@ -9,6 +9,5 @@
 namespace vorel {
 
 void ReadMenus(TDeskletObject&, const xml::Node&) {}
-void ReadControls(TDeskletObject&, const xml::Node&) {}
 
 }  // namespace vorel

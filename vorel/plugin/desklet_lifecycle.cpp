@@ -2,6 +2,7 @@
 
 #include "platform/win/win_services.h"
 #include "vorel/host/control_library.h"
+#include "vorel/runtime/control_list.h"
 #include "vorel/host/host_api.h"
 #include "vorel/load/skin_loader.h"
 #include "vorel/model/desklet.h"
@@ -42,8 +43,11 @@ void DestroyDesklet(std::unique_ptr<TDeskletObject> desklet) {
   for (auto& layer : d.layers) layer->Children.clear();
   d.layers.clear();
   d.menus.clear();
-  d.controlState.controls.clear();
   TErrorLog::Scope scope(d.errorLog, "closing the desklet");
+  // NOTE: the library controls go before their records (and before the
+  // container, which would leave them on the window): the library may
+  // still call a control's record while it lets go of the control.
+  Step(d, [&] { FreeAllControls(d); });
   if (d.controlState.controlContainer != 0)
     Step(d, [&] { controls::KivFreeControlContainer(d.controlState.controlContainer); });
   if (d.controlState.controlResources != 0)

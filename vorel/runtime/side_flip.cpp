@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "vorel/host/host_api.h"
+#include "vorel/runtime/control_apply.h"
 #include "vorel/model/desklet.h"
 #include "vorel/runtime/image_ops.h"
 #include "vorel/runtime/side_layout.h"
@@ -65,6 +66,8 @@ void RequestFlip(TDeskletObject& desklet, const std::string& request) {
   params.callback = &OnFlipCompleted;
   params.callbackData = &desklet;
 
+  // The target side's controls show their values as they are now.
+  RefreshControlValues(desklet, target, false);
   sides.changeToSide = target;
   RunStatement(desklet, desklet.settings.onBeforeFlip);
   host::DeskletFlip(window, &params);

@@ -8,6 +8,7 @@
 #include "vorel/model/desklet.h"
 #include "vorel/host/host_api.h"
 #include "vorel/host/messages.h"
+#include "vorel/runtime/control_apply.h"
 #include "vorel/runtime/data_fetch.h"
 #include "vorel/runtime/event_dispatch.h"
 #include "vorel/runtime/layer_animation.h"
@@ -28,7 +29,8 @@ void CheckLayerStateParameters(WPARAM wParam, LPARAM lParam) {
 }
 
 // `fresh`: the data came fresh from the cache, and the schedule started
-// again; the timers' delays, which may read the data, are read again.
+// again; the timers' delays and the shown side's text controls, which may
+// read the data, read it again.
 void DataArrived(TDeskletObject& desklet, WPARAM position, LPARAM fresh) {
   if (position >= desklet.data.xmlSources.size()) return;
   if (desklet.loading) {
@@ -36,7 +38,15 @@ void DataArrived(TDeskletObject& desklet, WPARAM position, LPARAM fresh) {
     PostMessageLater(desklet.threads, desklet.windowHandle, 100ms, MSG_DATA_ARRIVED, position, fresh);
     return;
   }
-  if (fresh == 1) ReevaluateTimerDelays(desklet);
+  if (fresh == 1) {
+    ReevaluateTimerDelays(desklet);
+    try {
+      RefreshControlValues(desklet, desklet.sideState.activeSide, true);
+    } catch (...) {
+      // The data's own statement still runs.
+      desklet.errorLog.Report(std::current_exception());
+    }
+  }
   RunStatement(desklet, desklet.data.xmlSources[position].OnGetData);
 }
 
@@ -65,6 +75,15 @@ void RefreshLayers(TDeskletObject& desklet, WPARAM dataBoundOnly) {
       RenderLayer(desklet, *layer, TLook::Normal, true, false);
     } catch (...) {
       desklet.errorLog.Report(std::current_exception(), layer->Src);
+    }
+  }
+  // NOTE: new data reaches the text controls that show it now as well,
+  // not only when the source next finds its cache fresh, a minute later.
+  if (dataBoundOnly == 1) {
+    try {
+      RefreshControlValues(desklet, desklet.sideState.activeSide, true);
+    } catch (...) {
+      desklet.errorLog.Report(std::current_exception());
     }
   }
   host::DeskletRedraw(desklet.windowHandle);

@@ -1,6 +1,7 @@
 #include "vorel/script/objects/object_classes.h"
 
 #include "vorel/script/objects/object_list.h"
+#include "vorel/script/objects/script_control.h"
 #include "vorel/script/objects/script_layer.h"
 #include "vorel/script/objects/vorel_main.h"
 #include "vorel/script/objects/vorel_timer.h"
@@ -15,6 +16,9 @@ automation::ComPtr<automation::IDispatch> NewMain() {
 automation::ComPtr<automation::IDispatch> NewLayer() {
   return automation::MakeObject<TKivScriptLayer>(nullptr, nullptr).As<automation::IDispatch>();
 }
+automation::ComPtr<automation::IDispatch> NewControl() {
+  return automation::MakeObject<TKivScriptControl>(nullptr, nullptr).As<automation::IDispatch>();
+}
 automation::ComPtr<automation::IDispatch> NewTimer() {
   return automation::MakeObject<TVorelTimer>(nullptr, nullptr).As<automation::IDispatch>();
 }
@@ -26,6 +30,7 @@ automation::ComPtr<automation::IDispatch> NewList() {
 
 std::vector<std::pair<std::string_view, ObjectCreator>> ImplementedObjectClasses() {
   return {{"VorelMain", &NewMain}, {"KivScriptLayer", &NewLayer}, {"KivObjectList", &NewList},
+          {"KivScriptControl", &NewControl},
           {"VorelTimer", &NewTimer}};
 }
 

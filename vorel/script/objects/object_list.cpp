@@ -4,8 +4,10 @@
 
 #include "platform/automation/variant_convert.h"
 #include "vorel/model/desklet.h"
+#include "vorel/runtime/control_list.h"
 #include "vorel/runtime/layer_list.h"
 #include "vorel/script/objects/object_enumerator.h"
+#include "vorel/script/objects/script_control.h"
 #include "vorel/script/objects/script_layer.h"
 #include "vorel/script/objects/vorel_timer.h"
 #include "vorel/typelib/vorel_type_library.h"
@@ -104,6 +106,12 @@ std::optional<size_t> TKivObjectList::FindByName(const std::string& name) const 
         if (layers[i]->Name == name) return i;
       return std::nullopt;
     }
+    case TListKind::Controls: {
+      const auto& controls = desklet_->controlState.controls;
+      for (size_t i = 0; i < controls.size(); ++i)
+        if (controls[i]->Name == name) return i;
+      return std::nullopt;
+    }
     case TListKind::Timers:
       return desklet_->timing.timers.FindLast(name);
     default:
@@ -127,6 +135,11 @@ Variant TKivObjectList::ElementAt(size_t position) {
     case TListKind::Layers:
       if (position >= desklet_->layers.size()) return Variant::Nothing();
       return Variant(TKivScriptLayer::Create(*desklet_, *desklet_->layers[position]).As<automation::IDispatch>());
+    case TListKind::Controls: {
+      auto& controls = desklet_->controlState.controls;
+      if (position >= controls.size()) return Variant::Nothing();
+      return Variant(TKivScriptControl::Create(*desklet_, *controls[position]).As<automation::IDispatch>());
+    }
     case TListKind::Timers:
       if (TTimerRef record = desklet_->timing.timers.At(position))
         return Variant(TVorelTimer::Create(*desklet_, std::move(record)).As<automation::IDispatch>());
@@ -151,6 +164,14 @@ Variant TKivObjectList::New(Variant name, Variant value1, Variant value2, Varian
       TLayerObject& layer = AddLayer(*desklet_, layerName, source, x, y, side);
       return Variant(TKivScriptLayer::Create(*desklet_, layer).As<automation::IDispatch>());
     }
+    case TListKind::Controls: {
+      const std::string controlName = automation::ToString(name);
+      const std::string type = automation::ToString(value1);
+      const int16_t x = automation::ToInt16(value2), y = automation::ToInt16(value3);
+      const uint8_t side = automation::ToUInt8(value4);
+      TControlObject& control = AddControl(*desklet_, controlName, type, x, y, side);
+      return Variant(TKivScriptControl::Create(*desklet_, control).As<automation::IDispatch>());
+    }
     case TListKind::Timers: {
       const std::string timerName = automation::ToString(name);
       const std::string delay = automation::ToString(value1);
@@ -171,6 +192,12 @@ bool TKivObjectList::Delete(Variant name) {
       const std::optional<size_t> position = Find(name);
       if (!position) return false;
       DeleteLayerAt(*desklet_, *position);
+      return true;
+    }
+    case TListKind::Controls: {
+      const std::optional<size_t> position = Find(name);
+      if (!position) return false;
+      DeleteControlAt(*desklet_, *position);
       return true;
     }
     case TListKind::Timers: {

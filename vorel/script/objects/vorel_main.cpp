@@ -113,6 +113,7 @@ const automation::DispatchTable<TVorelMain>& TVorelMain::Table() {
           .Implement("GetKeyVal", Method, &T::GetKeyVal)
           .Implement("Layers", Get, &T::GetLayers)
           .Implement("Timers", Get, &T::GetTimers)
+          .Implement("Controls", Get, &T::GetControls)
           .Implement("EnableTimers", Method, &T::EnableTimers)
           .Implement("LockAllUpdates", Method, &T::LockAllUpdates)
           .Implement("UnlockAllUpdates", Method, &T::UnlockAllUpdates)
@@ -259,6 +260,10 @@ automation::Variant TVorelMain::GetActiveLayer() {
 automation::Variant TVorelMain::GetTimers() {
   if (!timers_) timers_ = TKivObjectList::Create(*desklet_, TListKind::Timers).As<automation::IDispatch>();
   return automation::Variant(timers_);
+}
+
+automation::Variant TVorelMain::GetControls() {
+  return automation::Variant(TKivObjectList::Create(*desklet_, TListKind::Controls).As<automation::IDispatch>());
 }
 
 void TVorelMain::EnableTimers(bool enable) { vorel::EnableTimers(*desklet_, enable); }

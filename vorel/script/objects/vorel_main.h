@@ -71,6 +71,8 @@ class TVorelMain : public automation::DispatchObject<TVorelMain> {
   automation::Variant GetActiveLayer();
   automation::Variant GetLayers();
   automation::Variant GetTimers();
+  // A new collection at every read: scripts may hold one per use.
+  automation::Variant GetControls();
   void EnableTimers(bool enable);
 
   void MultiMedia(std::string fileName, uint8_t command);
