@@ -165,6 +165,12 @@ def main():
             "button_down": button(72, 24, (170, 176, 190), (230, 230, 236)),
             "drawer": panel(156, 56, (240, 200, 150), (200, 140, 90)),
         },
+        "form": {
+            "panel": panel(240, 180, (52, 70, 96), (20, 28, 40)),
+            "controls/save": button(64, 22, (250, 250, 250), (190, 196, 210)),
+            "controls/save_hover": button(64, 22, (255, 255, 255), (214, 226, 246)),
+            "controls/save_down": button(64, 22, (170, 176, 190), (230, 230, 236)),
+        },
         "news": {
             "panel": panel(260, 150, (70, 56, 44), (24, 18, 14)),
             "refresh": button(64, 20, (250, 244, 232), (200, 188, 170)),
@@ -175,7 +181,9 @@ def main():
         folder = os.path.join(SKINS, skin)
         os.makedirs(folder, exist_ok=True)
         for name, image in images.items():
-            image.write(os.path.join(folder, name + ".png"))
+            path = os.path.join(folder, name + ".png")
+            os.makedirs(os.path.dirname(path), exist_ok=True)
+            image.write(path)
 
 
 if __name__ == "__main__":
