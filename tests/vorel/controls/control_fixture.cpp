@@ -4,7 +4,6 @@
 
 #include "platform/abi/controls_api.h"
 #include "tests/support/test_host.h"
-#include "vorel/model/script_engine.h"
 
 using testhost::TestHost;
 
@@ -47,28 +46,6 @@ std::vector<std::string> ControlFixture::VisibilityOf(const std::string& name) {
   for (const testhost::Call& call : TestHost::Get().CallsOf("DeskletLayerSetVisibility"))
     if (call.args.size() > 2 && call.args[1] == std::to_string(id)) shown.push_back(call.args[2]);
   return shown;
-}
-
-void ControlFixture::ForgetCalls() {
-  TestHost& host = TestHost::Get();
-  const testhost::Desklet kept = host.DeskletOf(kWindow);
-  host.Reset();
-  host.DeskletOf(kWindow) = kept;
-}
-
-void ControlFixture::Run(const std::string& statement) { D().scripting.scriptEngine->ExecuteStatement(statement); }
-
-std::string ControlFixture::Eval(const std::string& expression) {
-  return D().scripting.scriptEngine->EvaluateToText(expression);
-}
-
-std::string ControlFixture::ErrorOf(const std::string& statement) {
-  try {
-    Run(statement);
-  } catch (const std::exception& e) {
-    return e.what();
-  }
-  return "";
 }
 
 }  // namespace controltest

@@ -7,13 +7,15 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "tests/vorel/render/render_fixture.h"
+#include "tests/vorel/objects/object_fixture.h"
 #include "vorel/model/control_record.h"
 
 namespace controltest {
 
-class ControlFixture : public rendertest::DeskletFixture {
+class ControlFixture : public objecttest::ObjectFixture {
  protected:
+  // The desklet without the object tests' layers: each test loads its own.
+  void SetUp() override { rendertest::DeskletFixture::SetUp(); }
   // Side 0 is 200 x 100, side 1 is 120 x 80; layer "back" on side 0 and
   // "other" on side 1 come before the controls.
   void LoadControls(const std::string& controlsXml, const std::string& extraXml = "");
@@ -24,11 +26,6 @@ class ControlFixture : public rendertest::DeskletFixture {
   vorel::TControlObject& C(const std::string& name);
   // The host's visibility calls for the control's layer, last one last.
   std::vector<std::string> VisibilityOf(const std::string& name);
-
-  void ForgetCalls();
-  void Run(const std::string& statement);
-  std::string Eval(const std::string& expression);
-  std::string ErrorOf(const std::string& statement);
 };
 
 }  // namespace controltest
