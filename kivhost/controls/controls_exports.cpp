@@ -1,51 +1,34 @@
 // libKivControls.so: the host's control library. It keeps resources,
-// containers and controls with every setting the plug-in sends; each
-// control gets a host layer named after it, so the plug-in finds the
-// control's layer by name. The controls are not drawn or interactive yet:
-// forwarded mouse and window messages are recorded and left unhandled.
-#include <dlfcn.h>
-
+// containers and controls with every setting the plug-in sends, draws each
+// control into a host layer named after it (made with the control, so the
+// plug-in finds it by name at once; removed when the control is freed) and
+// answers the mouse and keyboard events the plug-in forwards. A control
+// removed from its container keeps its layer, emptied, until it is freed.
 #include <algorithm>
 #include <nlohmann/json.hpp>
 
 #include "kivhost/common/library_trace.h"
-#include "kivhost/controls/control_state.h"
+#include "kivhost/controls/control_input.h"
+#include "kivhost/controls/control_messages.h"
+#include "kivhost/controls/control_renderer.h"
 #include "kivhost/controls/control_store.h"
-#include "platform/abi/desklet_api.h"
-#include "platform/util/utf8.h"
+#include "kivhost/controls/host_layers.h"
+#include "kivhost/controls/notices.h"
 
 #define CONTROLS_EXPORT extern "C" __attribute__((visibility("default")))
 
 using kivcontrols::Container;
 using kivcontrols::Control;
 using kivcontrols::ControlStore;
+using kivcontrols::MouseEvent;
+using kivcontrols::MouseKind;
 using nlohmann::json;
 
 namespace {
 
-// The host's own functions, found in the running program like the plug-in
-// finds them; absent outside a host.
-template <class Fn>
-Fn HostFunction(const char* name) {
-  return reinterpret_cast<Fn>(dlsym(RTLD_DEFAULT, name));
-}
-
-uint32_t AddHostLayer(HWND hwnd, const std::string& name) {
-  auto add = HostFunction<decltype(&DeskletLayerAdd)>("DeskletLayerAdd");
-  return add ? add(hwnd, name.c_str()) : 0;
-}
-
-void RemoveHostLayer(HWND hwnd, const std::string& name) {
-  auto get = HostFunction<decltype(&DeskletLayerGetLayer)>("DeskletLayerGetLayer");
-  auto remove = HostFunction<decltype(&DeskletLayerRemove)>("DeskletLayerRemove");
-  if (!get || !remove) return;
-  BOOL32 found = kFalse;
-  const uint32_t id = get(hwnd, name.c_str(), &found);
-  if (found) remove(hwnd, id, kTrue);
-}
-
 HWND HwndOf(KivHandle container) {
   auto& store = ControlStore::Get();
+  std::lock_guard lock(store.mutex);
   const Container* c = store.FindContainer(container);
   return c ? c->hwnd : 0;
 }
@@ -55,22 +38,55 @@ std::string Text(const char* s) { return json(s ? std::string(s) : std::string()
 json PointJson(const KivPoint* p) { return p ? json{{"x", p->x}, {"y", p->y}} : json(nullptr); }
 json SizeJson(const KivSize* s) { return s ? json{{"width", s->cx}, {"height", s->cy}} : json(nullptr); }
 
-// Forwarded events: recorded, not handled until the controls run.
-int32_t Forward(const char* fn, KivHandle container, json args) {
-  args.insert(args.begin(), container);
-  kivlib::LibraryCall call(fn, HwndOf(container), args.dump());
-  call.Result("0");
-  return 0;
+// The control stops taking part in its container: no focus, no drag, no
+// open list.
+void Detach(Container& owner, Control& c) {
+  std::erase(owner.controls, c.handle);
+  if (owner.focused == c.handle) owner.focused = 0;
+  if (c.drag != Control::Drag::None) kivcontrols::host::ReleaseCapture(c.hwnd);
+  c.drag = Control::Drag::None;
+  c.focused = c.pressed = c.hover = false;
+  kivcontrols::CloseList(c);
+  c.container = 0;
 }
 
-void FreeControlLocked(ControlStore& store, KivHandle control) {
-  Control* c = store.FindControl(control);
-  if (!c) return;
-  if (Container* owner = store.FindContainer(c->container)) {
-    std::erase(owner->controls, control);
-    RemoveHostLayer(owner->hwnd, c->name);
+// One forwarded event: handled with the store locked, then the callbacks
+// it led to, without the lock.
+template <class Handler>
+int32_t Forward(const char* fn, KivHandle container, json args, Handler handler) {
+  args.insert(args.begin(), container);
+  kivlib::LibraryCall call(fn, HwndOf(container), args.dump());
+  auto& store = ControlStore::Get();
+  std::unique_lock lock(store.mutex);
+  Container* owner = store.FindContainer(container);
+  if (!owner) {
+    call.Result("0");
+    return 0;
   }
-  store.controls.erase(control);
+  kivcontrols::Notices notices;
+  const bool used = handler(store, *owner, notices);
+  kivcontrols::RunNotices(store, lock, std::move(notices));
+  call.Result(used ? "1" : "0");
+  return used ? 1 : 0;
+}
+
+int32_t ForwardMouse(const char* fn, KivHandle container, MouseEvent event) {
+  json args = json::array({event.layerName});
+  if (event.kind != MouseKind::Out) {
+    args.push_back(PointJson(event.pt));
+    args.push_back(SizeJson(event.size));
+  }
+  if (event.kind != MouseKind::Out && event.kind != MouseKind::On && event.kind != MouseKind::Move)
+    args.push_back(event.flags);
+  if (event.kind == MouseKind::WheelForward || event.kind == MouseKind::WheelBackward) args.push_back(event.scrolls);
+  return Forward(fn, container, std::move(args), [&](ControlStore& store, Container& owner, kivcontrols::Notices& n) {
+    return kivcontrols::HandleMouse(store, owner, event, n);
+  });
+}
+
+MouseEvent Event(MouseKind kind, const char* layerName, const KivPoint* pt = nullptr, const KivSize* size = nullptr,
+                 uint32_t flags = 0, int32_t scrolls = 0) {
+  return {kind, layerName ? layerName : "", pt, size, flags, scrolls};
 }
 
 }  // namespace
@@ -97,7 +113,11 @@ CONTROLS_EXPORT KivHandle KivCreateControlContainer(HWND hwnd, KivHandle resourc
   auto& store = ControlStore::Get();
   std::lock_guard lock(store.mutex);
   const KivHandle h = store.NextHandle();
-  store.containers[h] = {h, hwnd, resources, 0, {}};
+  Container container;
+  container.handle = h;
+  container.hwnd = hwnd;
+  container.resources = resources;
+  store.containers[h] = std::move(container);
   call.Result(std::to_string(h));
   return h;
 }
@@ -106,12 +126,12 @@ CONTROLS_EXPORT void KivFreeControlContainer(KivHandle container) {
   kivlib::LibraryCall call("KivFreeControlContainer", HwndOf(container), "[" + std::to_string(container) + "]");
   auto& store = ControlStore::Get();
   std::lock_guard lock(store.mutex);
-  Container* c = store.FindContainer(container);
-  if (!c) return;
+  Container* owner = store.FindContainer(container);
+  if (!owner) return;
   // Controls still inside stay alive (the plug-in frees them) but leave the
   // container.
-  for (KivHandle h : c->controls)
-    if (Control* ctl = store.FindControl(h)) ctl->container = 0;
+  for (KivHandle h : std::vector<KivHandle>(owner->controls))
+    if (Control* c = store.FindControl(h)) Detach(*owner, *c);
   store.containers.erase(container);
 }
 
@@ -121,7 +141,8 @@ CONTROLS_EXPORT KivHandle KivCreateControl(KivHandle container, const char* name
                                std::to_string(a) + "," + std::to_string(b) + "]");
   auto& store = ControlStore::Get();
   std::lock_guard lock(store.mutex);
-  if (!store.FindContainer(container)) {
+  const Container* owner = store.FindContainer(container);
+  if (!owner) {
     call.Result("0");
     return 0;
   }
@@ -130,6 +151,9 @@ CONTROLS_EXPORT KivHandle KivCreateControl(KivHandle container, const char* name
   c.handle = h;
   c.name = name ? name : "";
   c.type = type ? type : "";
+  c.kind = kivcontrols::KindOf(c.type);
+  c.hwnd = owner->hwnd;
+  kivcontrols::host::AddLayer(c.hwnd, c.name);
   store.controls[h] = std::move(c);
   call.Result(std::to_string(h));
   return h;
@@ -139,7 +163,11 @@ CONTROLS_EXPORT void KivFreeControl(KivHandle control) {
   kivlib::LibraryCall call("KivFreeControl", 0, "[" + std::to_string(control) + "]");
   auto& store = ControlStore::Get();
   std::lock_guard lock(store.mutex);
-  FreeControlLocked(store, control);
+  Control* c = store.FindControl(control);
+  if (!c) return;
+  if (Container* owner = store.FindContainer(c->container)) Detach(*owner, *c);
+  kivcontrols::host::RemoveLayer(c->hwnd, c->name);
+  store.controls.erase(control);
 }
 
 CONTROLS_EXPORT void KivAddControlToContainer(KivHandle container, KivHandle control) {
@@ -150,9 +178,12 @@ CONTROLS_EXPORT void KivAddControlToContainer(KivHandle container, KivHandle con
   Container* owner = store.FindContainer(container);
   Control* c = store.FindControl(control);
   if (!owner || !c || c->container == container) return;
+  if (Container* before = store.FindContainer(c->container)) Detach(*before, *c);
   c->container = container;
   owner->controls.push_back(control);
-  AddHostLayer(owner->hwnd, c->name);
+  c->dirty = true;
+  c->shownPlacement.reset();
+  kivcontrols::PresentDirty(store);
 }
 
 CONTROLS_EXPORT void KivRemoveControlFromContainer(KivHandle container, KivHandle control) {
@@ -163,9 +194,8 @@ CONTROLS_EXPORT void KivRemoveControlFromContainer(KivHandle container, KivHandl
   Container* owner = store.FindContainer(container);
   Control* c = store.FindControl(control);
   if (!owner || !c || c->container != container) return;
-  std::erase(owner->controls, control);
-  c->container = 0;
-  RemoveHostLayer(owner->hwnd, c->name);
+  Detach(*owner, *c);
+  kivcontrols::ClearLayer(*c);
 }
 
 CONTROLS_EXPORT void KivLockContainer(KivHandle container) {
@@ -180,6 +210,7 @@ CONTROLS_EXPORT void KivUnlockContainer(KivHandle container) {
   auto& store = ControlStore::Get();
   std::lock_guard lock(store.mutex);
   if (Container* c = store.FindContainer(container); c && c->lockDepth > 0) --c->lockDepth;
+  kivcontrols::PresentDirty(store);
 }
 
 CONTROLS_EXPORT void KivLockControl(KivHandle control) {
@@ -194,106 +225,68 @@ CONTROLS_EXPORT void KivUnlockControl(KivHandle control) {
   auto& store = ControlStore::Get();
   std::lock_guard lock(store.mutex);
   if (Control* c = store.FindControl(control); c && c->lockDepth > 0) --c->lockDepth;
+  kivcontrols::PresentDirty(store);
 }
 
 CONTROLS_EXPORT int32_t KivForwardMessage(KivHandle container, uint32_t message, WPARAM wParam, LPARAM lParam) {
-  return Forward("KivForwardMessage", container, json::array({message, wParam, lParam}));
+  return Forward("KivForwardMessage", container, json::array({message, wParam, lParam}),
+                 [&](ControlStore& store, Container& owner, kivcontrols::Notices& n) {
+                   return kivcontrols::HandleWindowMessage(store, owner, message, wParam, lParam, n);
+                 });
 }
 
-CONTROLS_EXPORT int32_t KivForwardMouseDown(KivHandle container, uint32_t layerId, const char* layerName, const KivPoint* pt,
+CONTROLS_EXPORT int32_t KivForwardMouseDown(KivHandle container, uint32_t, const char* layerName, const KivPoint* pt,
                                             const KivSize* size, uint32_t flags) {
-  return Forward("KivForwardMouseDown", container, json::array({layerId, layerName ? layerName : "", PointJson(pt), SizeJson(size), flags}));
+  return ForwardMouse("KivForwardMouseDown", container, Event(MouseKind::Down, layerName, pt, size, flags));
 }
 
-CONTROLS_EXPORT int32_t KivForwardMouseUp(KivHandle container, uint32_t layerId, const char* layerName, const KivPoint* pt,
+CONTROLS_EXPORT int32_t KivForwardMouseUp(KivHandle container, uint32_t, const char* layerName, const KivPoint* pt,
                                           const KivSize* size, uint32_t flags) {
-  return Forward("KivForwardMouseUp", container, json::array({layerId, layerName ? layerName : "", PointJson(pt), SizeJson(size), flags}));
+  return ForwardMouse("KivForwardMouseUp", container, Event(MouseKind::Up, layerName, pt, size, flags));
 }
 
-CONTROLS_EXPORT int32_t KivForwardMouseOn(KivHandle container, uint32_t layerId, const char* layerName, const KivPoint* pt,
+CONTROLS_EXPORT int32_t KivForwardMouseOn(KivHandle container, uint32_t, const char* layerName, const KivPoint* pt,
                                           const KivSize* size) {
-  return Forward("KivForwardMouseOn", container, json::array({layerId, layerName ? layerName : "", PointJson(pt), SizeJson(size)}));
+  return ForwardMouse("KivForwardMouseOn", container, Event(MouseKind::On, layerName, pt, size));
 }
 
-CONTROLS_EXPORT int32_t KivForwardMouseMove(KivHandle container, uint32_t layerId, const char* layerName, const KivPoint* pt,
+CONTROLS_EXPORT int32_t KivForwardMouseMove(KivHandle container, uint32_t, const char* layerName, const KivPoint* pt,
                                             const KivSize* size) {
-  return Forward("KivForwardMouseMove", container, json::array({layerId, layerName ? layerName : "", PointJson(pt), SizeJson(size)}));
+  return ForwardMouse("KivForwardMouseMove", container, Event(MouseKind::Move, layerName, pt, size));
 }
 
-CONTROLS_EXPORT int32_t KivForwardMouseOut(KivHandle container, uint32_t layerId, const char* layerName) {
-  return Forward("KivForwardMouseOut", container, json::array({layerId, layerName ? layerName : ""}));
+CONTROLS_EXPORT int32_t KivForwardMouseOut(KivHandle container, uint32_t, const char* layerName) {
+  return ForwardMouse("KivForwardMouseOut", container, Event(MouseKind::Out, layerName));
 }
 
-CONTROLS_EXPORT int32_t KivForwardMouseWheelForward(KivHandle container, uint32_t layerId, const char* layerName,
+CONTROLS_EXPORT int32_t KivForwardMouseWheelForward(KivHandle container, uint32_t, const char* layerName,
                                                     const KivPoint* pt, const KivSize* size, uint32_t flags, int32_t scrolls) {
-  return Forward("KivForwardMouseWheelForward", container,
-                 json::array({layerId, layerName ? layerName : "", PointJson(pt), SizeJson(size), flags, scrolls}));
+  return ForwardMouse("KivForwardMouseWheelForward", container,
+                      Event(MouseKind::WheelForward, layerName, pt, size, flags, scrolls));
 }
 
-CONTROLS_EXPORT int32_t KivForwardMouseWheelBackward(KivHandle container, uint32_t layerId, const char* layerName,
+CONTROLS_EXPORT int32_t KivForwardMouseWheelBackward(KivHandle container, uint32_t, const char* layerName,
                                                      const KivPoint* pt, const KivSize* size, uint32_t flags, int32_t scrolls) {
-  return Forward("KivForwardMouseWheelBackward", container,
-                 json::array({layerId, layerName ? layerName : "", PointJson(pt), SizeJson(size), flags, scrolls}));
+  return ForwardMouse("KivForwardMouseWheelBackward", container,
+                      Event(MouseKind::WheelBackward, layerName, pt, size, flags, scrolls));
 }
 
-CONTROLS_EXPORT int32_t KivForwardMouseRightClick(KivHandle container, uint32_t layerId, const char* layerName,
+CONTROLS_EXPORT int32_t KivForwardMouseRightClick(KivHandle container, uint32_t, const char* layerName,
                                                   const KivPoint* pt, const KivSize* size, uint32_t flags) {
-  return Forward("KivForwardMouseRightClick", container,
-                 json::array({layerId, layerName ? layerName : "", PointJson(pt), SizeJson(size), flags}));
+  return ForwardMouse("KivForwardMouseRightClick", container, Event(MouseKind::RightClick, layerName, pt, size, flags));
 }
 
 CONTROLS_EXPORT int32_t KivSendMessage(KivHandle control, uint32_t code, WPARAM wParam, LPARAM lParam) {
   auto& store = ControlStore::Get();
   std::unique_lock lock(store.mutex);
   Control* c = store.FindControl(control);
-  const HWND hwnd = c ? HwndOf(c->container) : 0;
+  const HWND hwnd = c ? c->hwnd : 0;
   lock.unlock();
   kivlib::LibraryCall call("KivSendMessage", hwnd, json::array({control, code, wParam, lParam}).dump());
   lock.lock();
   c = store.FindControl(control);
   const int32_t ret = c ? kivcontrols::HandleControlMessage(*c, code, wParam, lParam) : 0;
+  if (c && c->dirty) kivcontrols::PresentDirty(store);
   call.Result(std::to_string(ret));
   return ret;
-}
-
-CONTROLS_EXPORT const char* KivControlsDescribe(HWND hwnd) {
-  thread_local std::string text;
-  auto& store = ControlStore::Get();
-  std::lock_guard lock(store.mutex);
-  json out = json::array();
-  for (const auto& [handle, container] : store.containers) {
-    if (container.hwnd != hwnd) continue;
-    for (KivHandle h : container.controls) {
-      const Control* c = store.FindControl(h);
-      if (!c) continue;
-      json items = json::array();
-      for (const auto& item : c->items) items.push_back(kiv::Utf16ToUtf8(item));
-      out.push_back({{"name", c->name},
-                     {"type", c->type},
-                     {"visible", c->added},
-                     {"text", kiv::Utf16ToUtf8(c->text)},
-                     {"rect", c->rect ? json{{"left", c->rect->left}, {"top", c->rect->top}, {"right", c->rect->right},
-                                             {"bottom", c->rect->bottom}}
-                                      : json(nullptr)},
-                     {"fontName", c->fontName},
-                     {"fontSize", c->fontSize},
-                     {"fontStyle", c->fontStyle},
-                     {"alignment", c->alignment},
-                     {"textColor", c->textColor},
-                     {"backColor", c->backColor},
-                     {"readOnly", c->readOnly},
-                     {"password", c->password},
-                     {"scrollPos", c->scrollPos},
-                     {"scrollSize", c->scrollSize},
-                     {"items", items},
-                     {"selected", c->selected},
-                     {"callbacks", [&] {
-                        json codes = json::array();
-                        for (const auto& [code, cb] : c->callbacks) codes.push_back(code);
-                        return codes;
-                      }()}});
-    }
-  }
-  text = out.dump();
-  return text.c_str();
 }
