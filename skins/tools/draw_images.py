@@ -76,6 +76,18 @@ def ring(cx, cy, radius, width):
     return coverage
 
 
+def stroke(points, width):
+    """A polyline of the width with round ends and joints."""
+    def coverage(x, y):
+        best = float("inf")
+        for (ax, ay), (bx, by) in zip(points, points[1:]):
+            dx, dy = bx - ax, by - ay
+            t = max(0.0, min(1.0, ((x - ax) * dx + (y - ay) * dy) / (dx * dx + dy * dy)))
+            best = min(best, math.hypot(x - ax - t * dx, y - ay - t * dy))
+        return min(max(0.5 - (best - width / 2), 0.0), 1.0)
+    return coverage
+
+
 def vertical(top, bottom, height):
     def colour(x, y):
         t = y / max(height - 1, 1)
@@ -133,6 +145,14 @@ def button(width, height, top, bottom):
     return img
 
 
+def tick_button(width, height, top, bottom, tick):
+    """A button with a tick mark in its middle."""
+    img = button(width, height, top, bottom)
+    cx, cy = width / 2, height / 2
+    img.fill(stroke([(cx - 7, cy), (cx - 2, cy + 5), (cx + 8, cy - 6)], 3), solid(tick))
+    return img
+
+
 def host_default(size):
     """The host's own desklet picture, shown when a skin cannot be read."""
     img = panel(size, size, (120, 126, 140), (60, 64, 76))
@@ -167,9 +187,9 @@ def main():
         },
         "form": {
             "panel": panel(240, 180, (52, 70, 96), (20, 28, 40)),
-            "controls/save": button(64, 22, (250, 250, 250), (190, 196, 210)),
-            "controls/save_hover": button(64, 22, (255, 255, 255), (214, 226, 246)),
-            "controls/save_down": button(64, 22, (170, 176, 190), (230, 230, 236)),
+            "controls/save": tick_button(64, 22, (250, 250, 250), (190, 196, 210), (40, 120, 60)),
+            "controls/save_hover": tick_button(64, 22, (255, 255, 255), (214, 226, 246), (30, 150, 70)),
+            "controls/save_down": tick_button(64, 22, (170, 176, 190), (230, 230, 236), (20, 90, 40)),
         },
         "news": {
             "panel": panel(260, 150, (70, 56, 44), (24, 18, 14)),
