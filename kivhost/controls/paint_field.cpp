@@ -31,7 +31,10 @@ void PaintField(cairo_t* cr, Control& c) {
   FrameRect(cr, 0, 0, w, h, kBorderColour);
 
   cairo_save(cr);
-  cairo_rectangle(cr, 1, 1, w - 2, h - 2);
+  // An edit box shows whole lines only where its padding ends, so that a
+  // line scrolled out does not peek in at the top.
+  const double inset = c.kind == ControlKind::EditBox ? kFieldPadding : 1;
+  cairo_rectangle(cr, 1, inset, w - 2, h - 2 * inset);
   cairo_clip(cr);
   cairo_translate(cr, view->OriginX(), view->OriginY());
   const TextLayout& layout = view->Layout();

@@ -354,14 +354,32 @@ gboolean DeskletWindow::OnScroll(GtkWidget*, GdkEventScroll* event, gpointer sel
 
 gboolean DeskletWindow::OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer self) {
   DeskletWindow& w = Self(self);
-  char32_t c = gdk_keyval_to_unicode(event->keyval);
+  // Keys that make no character, and those whose character comes with the
+  // key-down message, go as Windows virtual keys.
+  uint32_t virtualKey = 0;
   switch (event->keyval) {
-    case GDK_KEY_Return: case GDK_KEY_KP_Enter: c = 13; break;
-    case GDK_KEY_Escape: c = 27; break;
-    case GDK_KEY_Tab: c = 9; break;
-    case GDK_KEY_BackSpace: c = 8; break;
+    case GDK_KEY_Return: case GDK_KEY_KP_Enter: virtualKey = 13; break;
+    case GDK_KEY_Escape: virtualKey = 27; break;
+    case GDK_KEY_Tab: case GDK_KEY_ISO_Left_Tab: virtualKey = 9; break;
+    case GDK_KEY_BackSpace: virtualKey = 8; break;
+    case GDK_KEY_Left: case GDK_KEY_KP_Left: virtualKey = 37; break;
+    case GDK_KEY_Up: case GDK_KEY_KP_Up: virtualKey = 38; break;
+    case GDK_KEY_Right: case GDK_KEY_KP_Right: virtualKey = 39; break;
+    case GDK_KEY_Down: case GDK_KEY_KP_Down: virtualKey = 40; break;
+    case GDK_KEY_Home: case GDK_KEY_KP_Home: virtualKey = 36; break;
+    case GDK_KEY_End: case GDK_KEY_KP_End: virtualKey = 35; break;
+    case GDK_KEY_Page_Up: case GDK_KEY_KP_Page_Up: virtualKey = 33; break;
+    case GDK_KEY_Page_Down: case GDK_KEY_KP_Page_Down: virtualKey = 34; break;
+    case GDK_KEY_Delete: case GDK_KEY_KP_Delete: virtualKey = 46; break;
+    case GDK_KEY_F4: virtualKey = 115; break;
     default: break;
   }
+  if (virtualKey != 0) {
+    w.router_.KeyDown(virtualKey, (event->state & GDK_SHIFT_MASK) != 0);
+    w.changed_();
+    return TRUE;
+  }
+  const char32_t c = gdk_keyval_to_unicode(event->keyval);
   if (c == 0) return FALSE;
   w.router_.Key(std::u32string(1, c));
   w.changed_();

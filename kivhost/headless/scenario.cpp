@@ -1,5 +1,6 @@
 #include "kivhost/headless/scenario.h"
 
+#include <cctype>
 #include <charconv>
 #include <fstream>
 #include <map>
@@ -24,6 +25,7 @@ const std::map<std::string, Shape>& Shapes() {
   static const std::map<std::string, Shape> shapes = {
       {"wait", {1, 0}},     {"move", {2, 0}},      {"down", {2, 1}},  {"up", {2, 1}},
       {"click", {2, 1}},    {"rclick", {2, 0}},    {"wheel", {3, 0}}, {"key", {0, 0, true, true}},
+      {"press", {0, 0, true, true}},
       {"drop", {0, 0, true, true}}, {"select", {}}, {"deselect", {}}, {"leave", {}},
       {"answer", {0, 0, true, true}}, {"snapshot", {0, 0, true, true}}, {"state", {0, 0, true, true}},
       {"save", {}},         {"quit", {}}};
@@ -61,6 +63,28 @@ std::u32string ParseKeys(const std::string& text) {
     i += len;
   }
   return out;
+}
+
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+void ParsePress(ScenarioCommand& cmd, const std::string& rest) {
+  static const std::map<std::string, uint32_t> keys = {
+      {"left", 37},  {"right", 39},  {"up", 38},     {"down", 40},   {"home", 36},     {"end", 35},
+      {"delete", 46}, {"backspace", 8}, {"tab", 9}, {"enter", 13}, {"escape", 27}, {"pageup", 33},
+      {"pagedown", 34}, {"f4", 115}};
+  std::istringstream in(rest);
+  std::string name, modifier, more;
+  in >> name >> modifier >> more;
+  auto key = keys.find(Lower(name));
+  if (key == keys.end()) throw ScenarioError(cmd.line, "unknown key '" + name + "'");
+  if (!modifier.empty() && Lower(modifier) != "shift") throw ScenarioError(cmd.line, "press takes a key and 'shift', not '" + modifier + "'");
+  if (!more.empty()) throw ScenarioError(cmd.line, "press takes a key and 'shift' only");
+  cmd.virtualKey = key->second;
+  cmd.shift = !modifier.empty();
+  cmd.words = {name};
 }
 
 void ParseAnswer(ScenarioCommand& cmd, const std::string& rest) {
@@ -115,6 +139,7 @@ std::vector<ScenarioCommand> ParseScenario(const std::string& text) {
     if (s.restIsText) {
       if (s.textRequired && rest.empty()) throw ScenarioError(lineNo, cmd.name + " needs an argument");
       if (cmd.name == "key") cmd.keys = ParseKeys(rest);
+      else if (cmd.name == "press") ParsePress(cmd, rest);
       else if (cmd.name == "answer") ParseAnswer(cmd, rest);
       else if (cmd.name == "drop") {
         std::istringstream words(rest);

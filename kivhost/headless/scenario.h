@@ -3,10 +3,15 @@
 // number and nothing half-done.
 //
 //   wait MS | move X Y | down X Y [FLAGS] | up X Y [FLAGS] | click X Y [FLAGS]
-//   rclick X Y | wheel COUNT X Y | key TEXT | drop PATH... | select | deselect
+//   rclick X Y | wheel COUNT X Y | key TEXT | press KEY [shift] | drop PATH...
+//   select | deselect
 //   leave | answer menu N | answer input TEXT | answer yes | answer no
 //   answer file PATH | answer color #RRGGBB | answer cancel
 //   snapshot FILE.png | state FILE.json | save | quit
+//
+// press names one key (any case): Left Right Up Down Home End Delete
+// Backspace Tab Enter Escape PageUp PageDown F4; it is sent as its
+// virtual-key code, with Shift held when "shift" follows.
 #pragma once
 
 #include <stdexcept>
@@ -21,6 +26,8 @@ struct ScenarioCommand {
   std::vector<int> numbers;       // numeric arguments in order
   std::vector<std::string> words; // text arguments (paths, answer text)
   std::u32string keys;            // characters of "key"
+  uint32_t virtualKey = 0;        // "press": the key's virtual-key code
+  bool shift = false;             // "press ... shift"
 };
 
 class ScenarioError : public std::runtime_error {

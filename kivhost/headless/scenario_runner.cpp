@@ -78,6 +78,7 @@ bool ScenarioRunner::RunOne(const ScenarioCommand& cmd) {
     if (!router->RightClick(n[0], n[1])) session_.ShowHostMenu(router->Hwnd());
   } else if (c == "wheel") router->Wheel(n[0], n[1], n[2]);
   else if (c == "key") router->Key(cmd.keys);
+  else if (c == "press") router->KeyDown(cmd.virtualKey, cmd.shift);
   else if (c == "drop") router->Drop(cmd.words, 0, 0);
   else if (c == "select") router->Select();
   else if (c == "deselect") router->Deselect();

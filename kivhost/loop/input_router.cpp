@@ -10,6 +10,8 @@
 namespace kivhost {
 namespace {
 
+constexpr uint32_t kKeyDownMessage = 256;
+constexpr uint32_t kKeyUpMessage = 257;
 constexpr uint32_t kCharMessage = 258;
 
 json HitArgs(uint32_t id, const std::string& name, const KivPoint& pt, const KivSize& size) {
@@ -128,6 +130,18 @@ void InputRouter::Key(const std::u32string& characters) {
     HostDesklet* d = Desklet();
     if (!d || !d->instance) return;
     host_.Deliver({hwnd_, kCharMessage, static_cast<WPARAM>(c), 0});
+    host_.PumpPending();
+  }
+}
+
+void InputRouter::KeyDown(uint32_t virtualKey, bool shift) {
+  const LPARAM flags = shift ? 1 : 0;
+  const bool makesCharacter = virtualKey == 8 || virtualKey == 9 || virtualKey == 13 || virtualKey == 27;
+  for (uint32_t message : {kKeyDownMessage, kCharMessage, kKeyUpMessage}) {
+    if (message == kCharMessage && !makesCharacter) continue;
+    HostDesklet* d = Desklet();
+    if (!d || !d->instance) return;
+    host_.Deliver({hwnd_, message, static_cast<WPARAM>(virtualKey), flags});
     host_.PumpPending();
   }
 }

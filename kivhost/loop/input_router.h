@@ -3,7 +3,9 @@
 // exit; layer enter, move and exit with the point relative to the layer;
 // button, right-click and wheel calls on the layer under the pointer (or
 // the captured one); characters as message 258; dropped files as a
-// file-list data object. Every call is traced.
+// file-list data object; keys as 256 (key down, w = the virtual-key code,
+// bit 0 of l = Shift held), then for keys that make a character 258 with
+// it, then 257 (key up). Every call is traced.
 #pragma once
 
 #include <optional>
@@ -30,6 +32,10 @@ class InputRouter {
   bool RightClick(int x, int y);
   void Wheel(int count, int x, int y);
   void Key(const std::u32string& characters);
+  // One key pressed and let go, by Windows virtual-key code. Backspace,
+  // Tab, Enter and Escape also make their character (258), as Windows
+  // does.
+  void KeyDown(uint32_t virtualKey, bool shift);
   void Drop(const std::vector<std::string>& files, int x, int y);
   void Select();
   void Deselect();

@@ -25,6 +25,15 @@ static_assert(sizeof(KivFontRecord) == 72, "font record is 72 bytes");
 // statement ran, 0 otherwise.
 typedef int32_t (*KivControlCallback)(void* control, int32_t* extra);
 
+// KivForwardMessage gets every window message of the desklet. The controls
+// read the keyboard from three of them, sent to the focused control:
+//   256 key down: wParam = Windows virtual-key code; bit 0 of lParam set
+//       when Shift is held (the host's own convention);
+//   258 character: wParam = a code point, or one UTF-16 surrogate half at
+//       a time; Backspace, Tab, Enter and Escape come as a 256 followed by
+//       this 258 and act on the 258 only;
+//   257 key up.
+// The forwarding functions return non-zero when a control used the event.
 #define KIV_CONTROL_FUNCTIONS(X)                                                          \
   X(KivHandle, KivCreateResources, (const char* folder))                                  \
   X(void, KivFreeResources, (KivHandle resources))                                        \

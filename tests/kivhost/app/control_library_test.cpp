@@ -31,18 +31,26 @@ class ControlLibrary : public ::testing::Test {
   KivHandle resources = 0, container = 0;
 };
 
-TEST_F(ControlLibrary, EachControlGetsAHostLayerNamedAfterIt) {
+TEST_F(ControlLibrary, EachControlGetsAHostLayerNamedAfterItFromCreationToFree) {
   KivHandle edit = KivCreateControl(container, "name", "TEXTFIELD", 0, 0);
   ASSERT_NE(edit, 0u);
-  KivAddControlToContainer(container, edit);
   BOOL32 found = kFalse;
   const uint32_t id = DeskletLayerGetLayer(hwnd, "name", &found);
-  EXPECT_EQ(found, kTrue);
+  EXPECT_EQ(found, kTrue);  // before it is added
   EXPECT_EQ(Host::Get().Find(hwnd)->Layer(id)->name, "name");
+  KivAddControlToContainer(container, edit);
+  KivRect r{0, 0, 20, 10};
+  KivSize side{100, 100};
+  Send(edit, 4, reinterpret_cast<WPARAM>(&r), reinterpret_cast<LPARAM>(&side));
+  EXPECT_NE(Host::Get().Find(hwnd)->Layer(id)->image, nullptr);
+  // Out of its container the layer stays, empty, until the control is freed.
   KivRemoveControlFromContainer(container, edit);
   DeskletLayerGetLayer(hwnd, "name", &found);
-  EXPECT_EQ(found, kFalse);
+  EXPECT_EQ(found, kTrue);
+  EXPECT_EQ(Host::Get().Find(hwnd)->Layer(id)->image, nullptr);
   KivFreeControl(edit);
+  DeskletLayerGetLayer(hwnd, "name", &found);
+  EXPECT_EQ(found, kFalse);
   EXPECT_EQ(KivCreateControl(0xBAD, "x", "LABEL", 0, 0), 0u);  // no such container
 }
 
@@ -109,7 +117,7 @@ TEST_F(ControlLibrary, ListsAndScrollBars) {
 
 int32_t Callback(void*, int32_t*) { return -1; }
 
-TEST_F(ControlLibrary, CallbacksAreRegisteredAndForwardedEventsLeftUnhandled) {
+TEST_F(ControlLibrary, CallbacksAreRegisteredAndEventsOnOtherLayersLeftUnhandled) {
   KivHandle c = KivCreateControl(container, "t", "TEXTFIELD", 0, 0);
   KivAddControlToContainer(container, c);
   int owner = 0;
@@ -118,8 +126,10 @@ TEST_F(ControlLibrary, CallbacksAreRegisteredAndForwardedEventsLeftUnhandled) {
   EXPECT_EQ(Describe()[0]["callbacks"], (nlohmann::json{10, 11, 120, 129}));
   KivPoint pt{1, 1};
   KivSize size{10, 10};
-  EXPECT_EQ(KivForwardMouseDown(container, 1, "t", &pt, &size, 9), 0);
-  EXPECT_EQ(KivForwardMessage(container, 258, 'a', 0), 0);
+  EXPECT_EQ(KivForwardMouseDown(container, 1, "not a control", &pt, &size, 1), 0);
+  EXPECT_EQ(KivForwardMessage(container, 258, 'a', 0), 0);  // nothing focused
+  EXPECT_EQ(KivForwardMouseDown(container, 1, "t", &pt, &size, 1), 1);
+  EXPECT_EQ(KivForwardMessage(container, 258, 'a', 0), 1);
   KivFreeControl(c);
 }
 

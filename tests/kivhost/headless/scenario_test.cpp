@@ -43,6 +43,20 @@ TEST(Scenario, KeysAreWholeCharacters) {
   EXPECT_EQ(cmds[0].keys, (std::u32string{U'é', U'€', 9, 8}));
 }
 
+TEST(Scenario, PressNamesAKeyInAnyCaseWithShift) {
+  auto cmds = ParseScenario("press Left\npress pagedown SHIFT\npress F4\npress backspace\npress TAB shift\n");
+  ASSERT_EQ(cmds.size(), 5u);
+  EXPECT_EQ(cmds[0].name, "press");
+  EXPECT_EQ(cmds[0].virtualKey, 37u);
+  EXPECT_FALSE(cmds[0].shift);
+  EXPECT_EQ(cmds[1].virtualKey, 34u);
+  EXPECT_TRUE(cmds[1].shift);
+  EXPECT_EQ(cmds[2].virtualKey, 115u);
+  EXPECT_EQ(cmds[3].virtualKey, 8u);
+  EXPECT_EQ(cmds[4].virtualKey, 9u);
+  EXPECT_TRUE(cmds[4].shift);
+}
+
 TEST(Scenario, ErrorsNameTheirLine) {
   auto lineOf = [](const std::string& text) {
     try {
@@ -62,6 +76,10 @@ TEST(Scenario, ErrorsNameTheirLine) {
   EXPECT_EQ(lineOf("key\n"), 1);
   EXPECT_EQ(lineOf("snapshot\n"), 1);
   EXPECT_EQ(lineOf("wait 10\n# fine\n"), 0);
+  EXPECT_EQ(lineOf("wait 1\npress\n"), 2);
+  EXPECT_EQ(lineOf("press Left\npress Space\n"), 2);
+  EXPECT_EQ(lineOf("press Left ctrl\n"), 1);
+  EXPECT_EQ(lineOf("press Left shift shift\n"), 1);
 }
 
 }  // namespace
