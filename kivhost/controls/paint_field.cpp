@@ -43,7 +43,9 @@ void PaintField(cairo_t* cr, Control& c) {
   pango_cairo_show_layout(cr, layout.Get());
 
   const TextEditor& e = c.editor;
-  if (e.HasSelection()) {
+  // NOTE: as with the system's own edit fields, a field without the focus
+  // keeps its selection but does not show it.
+  if (c.focused && e.HasSelection()) {
     // The selected part again, in the selection's colours, clipped to it.
     cairo_save(cr);
     SelectionPath(cr, layout, e.SelectionStart(), e.SelectionEnd());
