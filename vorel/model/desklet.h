@@ -93,7 +93,9 @@ class TDeskletObject {
   bool updatesLocked = false;
 
   std::vector<std::unique_ptr<TMenu>> menus;
-  std::vector<std::unique_ptr<TParameter>> parameters;
+  // Shared with the script objects that stand for them: a parameter the
+  // scripts delete from the list lives on for objects that still hold it.
+  std::vector<std::shared_ptr<TParameter>> parameters;
 
   TThreadList threads{errorLog};
   // Special folders looked up by variable expansion, cached per desklet.

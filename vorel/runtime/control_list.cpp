@@ -1,5 +1,6 @@
 #include "vorel/runtime/control_list.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -81,6 +82,19 @@ void FreeAllControls(TDeskletObject& d) {
     throw;
   }
   d.controlState.controls.clear();
+}
+
+void DeleteControlsOfSide(TDeskletObject& d, uint8_t side) {
+  auto& list = d.controlState.controls;
+  std::vector<TControlObject*> doomed;
+  for (auto& control : list)
+    if (control->CtrlSide == side) doomed.push_back(control.get());
+  if (doomed.empty()) return;
+  FreeLibraryControls(d, doomed);
+  std::erase_if(list, [&](const std::unique_ptr<TControlObject>& c) {
+    return std::find(doomed.begin(), doomed.end(), c.get()) != doomed.end();
+  });
+  RefreshHostIds(d);
 }
 
 void DeleteControlAt(TDeskletObject& d, size_t position) {

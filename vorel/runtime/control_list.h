@@ -23,6 +23,10 @@ TControlObject& AddControl(TDeskletObject& desklet, const std::string& name, con
 // it there and its record here; then refreshes the host identifiers.
 void DeleteControlAt(TDeskletObject& desklet, size_t position);
 
+// Deletes every control on the side under one lock of the library's
+// container; then refreshes the host identifiers.
+void DeleteControlsOfSide(TDeskletObject& desklet, uint8_t side);
+
 // Frees every library control and then every record, for a desklet that
 // goes: no control is left on the host's window, and none can call back
 // into a freed record.

@@ -12,6 +12,7 @@
 #include "vorel/runtime/data_fetch.h"
 #include "vorel/runtime/event_dispatch.h"
 #include "vorel/runtime/layer_animation.h"
+#include "vorel/runtime/layer_refresh.h"
 #include "vorel/runtime/render_layer.h"
 #include "vorel/runtime/statement_runner.h"
 #include "vorel/runtime/timer_control.h"
@@ -50,33 +51,14 @@ void DataArrived(TDeskletObject& desklet, WPARAM position, LPARAM fresh) {
   RunStatement(desklet, desklet.data.xmlSources[position].OnGetData);
 }
 
-bool IsDataBound(const TLayerObject& layer) {
-  if (kiv::StartsWith(layer.Src, "!XML")) return true;
-  for (const TChildLayer& child : layer.Children)
-    if (kiv::StartsWith(child.Src, "!XML")) return true;
-  return false;
-}
-
 void RefreshLayers(TDeskletObject& desklet, WPARAM dataBoundOnly) {
+  // A statement of a layer being rendered asked for it: that rendering
+  // goes on.
   if (desklet.sideState.flipping) return;
-  desklet.sideState.flipping = true;
-  struct Clear {
-    TDeskletObject& d;
-    ~Clear() { d.sideState.flipping = false; }
-  } clear{desklet};
-  // Drawing may run scripts that add or delete layers: walk the layers as
-  // they were and pass over the ones that are gone.
-  for (const TLayerRef& ref : desklet.LayerSnapshot()) {
-    TLayerObject* layer = ref.Get();
-    if (!layer || (dataBoundOnly == 1 && !IsDataBound(*layer))) continue;
-    // One layer that cannot be drawn does not keep the others old.
-    TErrorLog::Scope scope(desklet.errorLog, "drawing layer \"" + layer->Name + "\"");
-    try {
-      RenderLayer(desklet, *layer, TLook::Normal, true, false);
-    } catch (...) {
-      desklet.errorLog.Report(std::current_exception(), layer->Src);
-    }
-  }
+  if (dataBoundOnly == 1)
+    RerenderLayers(desklet, &IsDataBound);
+  else
+    RerenderLayers(desklet);
   // NOTE: new data reaches the text controls that show it now as well,
   // not only when the source next finds its cache fresh, a minute later.
   if (dataBoundOnly == 1) {

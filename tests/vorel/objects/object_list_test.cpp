@@ -101,12 +101,13 @@ TEST_F(ObjectListTest, TheEnumeratorSeesLayersAddedMeanwhile) {
   EXPECT_EQ(fetched, 1u);
 }
 
-TEST_F(ObjectListTest, OtherKindsCountButFailHonestlyOtherwise) {
-  auto sides = vorel::TKivObjectList::Create(D(), vorel::TListKind::Sides);
-  EXPECT_EQ(sides->Count(), 2);
-  automation::Variant result;
-  EXPECT_THROW(sides->Item(automation::Variant(int32_t{0})), std::exception);
-  EXPECT_THROW(sides->Item(automation::Variant(int32_t{-1})), std::exception);
+TEST_F(ObjectListTest, DataSourcesCountButFailHonestlyOtherwise) {
+  auto sources = vorel::TKivObjectList::Create(D(), vorel::TListKind::XmlSources);
+  EXPECT_EQ(sources->Count(), 0);
+  EXPECT_THROW(sources->Item(automation::Variant(int32_t{-1})), std::exception) << "nothing at -1 to be had";
+  EXPECT_THROW(sources->New(automation::Variant(""), automation::Variant("file:///x.xml"), automation::Variant(int32_t{0}),
+                            automation::Variant(""), automation::Variant()),
+               std::exception);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include "vorel/script/objects/script_control.h"
 #include "vorel/script/objects/script_layer.h"
 #include "vorel/script/objects/vorel_main.h"
+#include "vorel/script/objects/vorel_param.h"
+#include "vorel/script/objects/vorel_side.h"
 #include "vorel/script/objects/vorel_timer.h"
 
 namespace vorel {
@@ -19,6 +21,12 @@ automation::ComPtr<automation::IDispatch> NewLayer() {
 automation::ComPtr<automation::IDispatch> NewControl() {
   return automation::MakeObject<TKivScriptControl>(nullptr, nullptr).As<automation::IDispatch>();
 }
+automation::ComPtr<automation::IDispatch> NewParam() {
+  return automation::MakeObject<TVorelParam>(nullptr, nullptr).As<automation::IDispatch>();
+}
+automation::ComPtr<automation::IDispatch> NewSide() {
+  return automation::MakeObject<TVorelSide>(nullptr, uint8_t{0}).As<automation::IDispatch>();
+}
 automation::ComPtr<automation::IDispatch> NewTimer() {
   return automation::MakeObject<TVorelTimer>(nullptr, nullptr).As<automation::IDispatch>();
 }
@@ -30,7 +38,7 @@ automation::ComPtr<automation::IDispatch> NewList() {
 
 std::vector<std::pair<std::string_view, ObjectCreator>> ImplementedObjectClasses() {
   return {{"VorelMain", &NewMain}, {"KivScriptLayer", &NewLayer}, {"KivObjectList", &NewList},
-          {"KivScriptControl", &NewControl},
+          {"KivScriptControl", &NewControl}, {"VorelParam", &NewParam}, {"VorelSide", &NewSide},
           {"VorelTimer", &NewTimer}};
 }
 

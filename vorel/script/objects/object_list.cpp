@@ -6,9 +6,13 @@
 #include "vorel/model/desklet.h"
 #include "vorel/runtime/control_list.h"
 #include "vorel/runtime/layer_list.h"
+#include "vorel/runtime/parameter_list.h"
+#include "vorel/runtime/side_list.h"
 #include "vorel/script/objects/object_enumerator.h"
 #include "vorel/script/objects/script_control.h"
 #include "vorel/script/objects/script_layer.h"
+#include "vorel/script/objects/vorel_param.h"
+#include "vorel/script/objects/vorel_side.h"
 #include "vorel/script/objects/vorel_timer.h"
 #include "vorel/typelib/vorel_type_library.h"
 #include "vorel/util/errors.h"
@@ -21,6 +25,13 @@ using automation::Variant;
 using automation::VarType;
 
 bool IsNumber(const Variant& v) { return automation::IsNumericType(v.Type()) || v.Type() == VarType::Bool; }
+
+// A count or size argument: an integer that is not negative.
+uint32_t NonNegative(const Variant& value) {
+  const int32_t number = automation::ToInt32(value);
+  if (number < 0) throw KivError(errors::kRangeCheck);
+  return static_cast<uint32_t>(number);
+}
 
 std::string ListIndexError(int64_t index) { return "List index out of bounds (" + std::to_string(index) + ")"; }
 
@@ -112,6 +123,12 @@ std::optional<size_t> TKivObjectList::FindByName(const std::string& name) const 
         if (controls[i]->Name == name) return i;
       return std::nullopt;
     }
+    case TListKind::Parameters: {
+      const auto& parameters = desklet_->parameters;
+      for (size_t i = 0; i < parameters.size(); ++i)
+        if (parameters[i]->Name == name) return i;
+      return std::nullopt;
+    }
     case TListKind::Timers:
       return desklet_->timing.timers.FindLast(name);
     default:
@@ -140,6 +157,12 @@ Variant TKivObjectList::ElementAt(size_t position) {
       if (position >= controls.size()) return Variant::Nothing();
       return Variant(TKivScriptControl::Create(*desklet_, *controls[position]).As<automation::IDispatch>());
     }
+    case TListKind::Parameters:
+      if (position >= desklet_->parameters.size()) return Variant::Nothing();
+      return Variant(TVorelParam::Create(*desklet_, desklet_->parameters[position]).As<automation::IDispatch>());
+    case TListKind::Sides:
+      if (position >= desklet_->sideState.sides.size()) return Variant::Nothing();
+      return Variant(TVorelSide::Create(*desklet_, static_cast<uint8_t>(position)).As<automation::IDispatch>());
     case TListKind::Timers:
       if (TTimerRef record = desklet_->timing.timers.At(position))
         return Variant(TVorelTimer::Create(*desklet_, std::move(record)).As<automation::IDispatch>());
@@ -172,6 +195,22 @@ Variant TKivObjectList::New(Variant name, Variant value1, Variant value2, Varian
       TControlObject& control = AddControl(*desklet_, controlName, type, x, y, side);
       return Variant(TKivScriptControl::Create(*desklet_, control).As<automation::IDispatch>());
     }
+    case TListKind::Parameters: {
+      const std::string parameterName = automation::ToString(name);
+      const std::string value = automation::ToString(value1);
+      const std::string onUpdate = automation::ToString(value2);
+      std::shared_ptr<TParameter> parameter = AddParameter(*desklet_, parameterName, value, onUpdate);
+      if (!parameter) return Variant::Nothing();
+      return Variant(TVorelParam::Create(*desklet_, std::move(parameter)).As<automation::IDispatch>());
+    }
+    case TListKind::Sides: {
+      const TSideRecord side{NonNegative(value1), NonNegative(value2), NonNegative(value3), NonNegative(value4)};
+      const size_t index = AddSide(*desklet_, side);
+      // NOTE: a side past 255 cannot be shown or named by a byte; it is
+      // kept, as the list keeps what it was given, but has no object.
+      if (index > 255) return Variant::Nothing();
+      return Variant(TVorelSide::Create(*desklet_, static_cast<uint8_t>(index)).As<automation::IDispatch>());
+    }
     case TListKind::Timers: {
       const std::string timerName = automation::ToString(name);
       const std::string delay = automation::ToString(value1);
@@ -198,6 +237,19 @@ bool TKivObjectList::Delete(Variant name) {
       const std::optional<size_t> position = Find(name);
       if (!position) return false;
       DeleteControlAt(*desklet_, *position);
+      return true;
+    }
+    case TListKind::Parameters: {
+      const std::optional<size_t> position = Find(name);
+      if (!position) return false;
+      // Objects that hold the record keep it.
+      desklet_->parameters.erase(desklet_->parameters.begin() + static_cast<std::ptrdiff_t>(*position));
+      return true;
+    }
+    case TListKind::Sides: {
+      const std::optional<size_t> position = Find(name);
+      if (!position) return false;
+      DeleteSideAt(*desklet_, *position);
       return true;
     }
     case TListKind::Timers: {

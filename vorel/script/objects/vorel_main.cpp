@@ -41,6 +41,8 @@ void TVorelMain::Unbind() {
   desklet_ = nullptr;
   layers_ = nullptr;
   timers_ = nullptr;
+  parameters_ = nullptr;
+  sides_ = nullptr;
 }
 
 const automation::DispatchTable<TVorelMain>& TVorelMain::Table() {
@@ -114,6 +116,8 @@ const automation::DispatchTable<TVorelMain>& TVorelMain::Table() {
           .Implement("Layers", Get, &T::GetLayers)
           .Implement("Timers", Get, &T::GetTimers)
           .Implement("Controls", Get, &T::GetControls)
+          .Implement("Parameters", Get, &T::GetParameters)
+          .Implement("Sides", Get, &T::GetSides)
           .Implement("EnableTimers", Method, &T::EnableTimers)
           .Implement("LockAllUpdates", Method, &T::LockAllUpdates)
           .Implement("UnlockAllUpdates", Method, &T::UnlockAllUpdates)
@@ -264,6 +268,16 @@ automation::Variant TVorelMain::GetTimers() {
 
 automation::Variant TVorelMain::GetControls() {
   return automation::Variant(TKivObjectList::Create(*desklet_, TListKind::Controls).As<automation::IDispatch>());
+}
+
+automation::Variant TVorelMain::GetParameters() {
+  if (!parameters_) parameters_ = TKivObjectList::Create(*desklet_, TListKind::Parameters).As<automation::IDispatch>();
+  return automation::Variant(parameters_);
+}
+
+automation::Variant TVorelMain::GetSides() {
+  if (!sides_) sides_ = TKivObjectList::Create(*desklet_, TListKind::Sides).As<automation::IDispatch>();
+  return automation::Variant(sides_);
 }
 
 void TVorelMain::EnableTimers(bool enable) { vorel::EnableTimers(*desklet_, enable); }
