@@ -4,6 +4,8 @@
 #include "vorel/script/objects/script_control.h"
 #include "vorel/script/objects/script_layer.h"
 #include "vorel/script/objects/vorel_main.h"
+#include "vorel/script/objects/vorel_main_menu.h"
+#include "vorel/script/objects/vorel_menu_item.h"
 #include "vorel/script/objects/vorel_timer.h"
 
 namespace vorel {
@@ -22,6 +24,12 @@ automation::ComPtr<automation::IDispatch> NewControl() {
 automation::ComPtr<automation::IDispatch> NewTimer() {
   return automation::MakeObject<TVorelTimer>(nullptr, nullptr).As<automation::IDispatch>();
 }
+automation::ComPtr<automation::IDispatch> NewMainMenu() {
+  return automation::MakeObject<TVorelMainMenu>(nullptr, nullptr).As<automation::IDispatch>();
+}
+automation::ComPtr<automation::IDispatch> NewMenuItem() {
+  return automation::MakeObject<TVorelMenuItem>(nullptr, nullptr).As<automation::IDispatch>();
+}
 automation::ComPtr<automation::IDispatch> NewList() {
   return automation::MakeObject<TKivObjectList>(nullptr, TListKind::Layers, nullptr).As<automation::IDispatch>();
 }
@@ -31,7 +39,8 @@ automation::ComPtr<automation::IDispatch> NewList() {
 std::vector<std::pair<std::string_view, ObjectCreator>> ImplementedObjectClasses() {
   return {{"VorelMain", &NewMain}, {"KivScriptLayer", &NewLayer}, {"KivObjectList", &NewList},
           {"KivScriptControl", &NewControl},
-          {"VorelTimer", &NewTimer}};
+          {"VorelTimer", &NewTimer},
+          {"VorelMainMenu", &NewMainMenu}, {"VorelMenuItem", &NewMenuItem}};
 }
 
 }  // namespace vorel

@@ -41,6 +41,7 @@ void TVorelMain::Unbind() {
   desklet_ = nullptr;
   layers_ = nullptr;
   timers_ = nullptr;
+  menus_ = nullptr;
 }
 
 const automation::DispatchTable<TVorelMain>& TVorelMain::Table() {
@@ -114,6 +115,7 @@ const automation::DispatchTable<TVorelMain>& TVorelMain::Table() {
           .Implement("Layers", Get, &T::GetLayers)
           .Implement("Timers", Get, &T::GetTimers)
           .Implement("Controls", Get, &T::GetControls)
+          .Implement("Menus", Get, &T::GetMenus)
           .Implement("EnableTimers", Method, &T::EnableTimers)
           .Implement("LockAllUpdates", Method, &T::LockAllUpdates)
           .Implement("UnlockAllUpdates", Method, &T::UnlockAllUpdates)
@@ -264,6 +266,11 @@ automation::Variant TVorelMain::GetTimers() {
 
 automation::Variant TVorelMain::GetControls() {
   return automation::Variant(TKivObjectList::Create(*desklet_, TListKind::Controls).As<automation::IDispatch>());
+}
+
+automation::Variant TVorelMain::GetMenus() {
+  if (!menus_) menus_ = TKivObjectList::Create(*desklet_, TListKind::Menus).As<automation::IDispatch>();
+  return automation::Variant(menus_);
 }
 
 void TVorelMain::EnableTimers(bool enable) { vorel::EnableTimers(*desklet_, enable); }

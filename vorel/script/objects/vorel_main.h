@@ -73,6 +73,7 @@ class TVorelMain : public automation::DispatchObject<TVorelMain> {
   automation::Variant GetTimers();
   // A new collection at every read: scripts may hold one per use.
   automation::Variant GetControls();
+  automation::Variant GetMenus();
   void EnableTimers(bool enable);
 
   void MultiMedia(std::string fileName, uint8_t command);
@@ -93,6 +94,7 @@ class TVorelMain : public automation::DispatchObject<TVorelMain> {
   TDeskletObject* desklet_;
   automation::ComPtr<automation::IDispatch> layers_;
   automation::ComPtr<automation::IDispatch> timers_;
+  automation::ComPtr<automation::IDispatch> menus_;
 };
 
 }  // namespace vorel
