@@ -8,10 +8,17 @@
 #include "vorel/host/host_api.h"
 #include "vorel/model/desklet.h"
 #include "vorel/runtime/statement_runner.h"
+#include "vorel/util/errors.h"
 
 namespace vorel {
 
 namespace {
+
+// Menus shown from the statements of a menu being shown (a chooser that
+// opens another menu) are allowed this deep; a menu whose own statements
+// show it again would otherwise go on until the stack ran out.
+constexpr int kMaxMenuNesting = 8;
+thread_local int menuNesting = 0;
 
 // A menu handle destroyed when it goes out of scope, unless a parent menu
 // took it over as a sub-menu (the parent then destroys it with itself).
@@ -63,6 +70,15 @@ int32_t CountMenuItems(const TMenuItemList& items) {
 bool ShowSkinMenu(TDeskletObject& d, uint8_t id) {
   TMenu* menu = FindMenu(d.menus, id);
   if (!menu || !menu->SubMenu || menu->SubMenu->empty()) return false;
+  if (menuNesting >= kMaxMenuNesting) {
+    d.errorLog.Report(std::make_exception_ptr(KivError("pop-up menu " + std::to_string(id) +
+                                                       " is shown from its own statements without end")));
+    return false;
+  }
+  ++menuNesting;
+  struct Leave {
+    ~Leave() { --menuNesting; }
+  } leave;
   const std::weak_ptr<const char> alive = menu->lifetime;
 
   RunStatement(d, menu->OnBeforePopup);

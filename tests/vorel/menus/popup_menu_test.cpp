@@ -161,5 +161,15 @@ TEST_F(PopupMenuTest, AFailingStatementIsReportedAndTheAfterStatementStillRuns) 
   EXPECT_THAT(LogText(), HasSubstr("noSuchFunction"));
 }
 
+TEST_F(PopupMenuTest, AMenuThatShowsItselfAgainEnds) {
+  LoadMenus(R"~(<menu showdefault="0" onafterpopup="PopupMenu(0)"><menuitem name="again"/></menu>)~");
+  EXPECT_TRUE(vorel::ShowSkinMenu(D(), 0));
+  EXPECT_EQ(ArgsOf("WinTrackPopupMenu").size(), 8u) << "shown as deep as menus may nest, then refused";
+  EXPECT_THAT(LogText(), HasSubstr("pop-up menu 0 is shown from its own statements without end"));
+  D().errorLog.Clear();
+  EXPECT_TRUE(Show(0)) << "and shown again once the chain has ended";
+  EXPECT_EQ(ArgsOf("WinTrackPopupMenu").size(), 16u);
+}
+
 }  // namespace
 }  // namespace menutest
