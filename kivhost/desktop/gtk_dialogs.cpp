@@ -10,13 +10,34 @@ namespace kivhost {
 
 namespace {
 
+// The line drawn before the first item of a column that starts with a bar
+// (a menu-bar break), as the window system draws it.
+void MarkBarColumn(GtkWidget* entry) {
+  static GtkCssProvider* const bar = [] {
+    GtkCssProvider* provider = gtk_css_provider_new();
+    gtk_css_provider_load_from_data(provider, "menuitem { border-left: 1px solid alpha(currentColor, 0.35); }", -1,
+                                    nullptr);
+    return provider;
+  }();
+  gtk_style_context_add_provider(gtk_widget_get_style_context(entry), GTK_STYLE_PROVIDER(bar),
+                                 GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+}
+
 // A cascading GTK menu from the host's menu objects; `chosen` receives the
-// command of the item activated.
+// command of the item activated. Items go into a grid so that a column
+// break (with or without its bar) starts a new column at the top.
 GtkWidget* BuildMenu(Host& host, HMENU handle, int* chosen, int depth = 0) {
   GtkWidget* menu = gtk_menu_new();
   const std::optional<std::vector<MenuItem>> items = host.objects.Menu(handle);
   if (!items || depth > 16) return menu;
+  guint column = 0, row = 0;
+  bool barColumn = false;
   for (const MenuItem& item : *items) {
+    if ((item.flags & (kMfMenuBreak | kMfMenuBarBreak)) && row > 0) {
+      ++column;
+      row = 0;
+      barColumn = (item.flags & kMfMenuBarBreak) != 0;
+    }
     GtkWidget* entry = nullptr;
     if (item.flags & kMfSeparator) {
       entry = gtk_separator_menu_item_new();
@@ -38,7 +59,9 @@ GtkWidget* BuildMenu(Host& host, HMENU handle, int* chosen, int depth = 0) {
                        }),
                        chosen);
     }
-    gtk_menu_shell_append(GTK_MENU_SHELL(menu), entry);
+    if (barColumn) MarkBarColumn(entry);
+    gtk_menu_attach(GTK_MENU(menu), entry, column, column + 1, row, row + 1);
+    ++row;
   }
   gtk_widget_show_all(menu);
   return menu;

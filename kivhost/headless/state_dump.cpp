@@ -5,6 +5,7 @@
 
 #include "kivhost/controls/control_state.h"
 #include "kivhost/trace/trace_values.h"
+#include "platform/win/win_services.h"
 
 namespace kivhost {
 namespace {
@@ -21,6 +22,26 @@ json CursorJson(Host& host, HCURSOR cursor) {
   if (!info) return {{"handle", cursor}};
   if (info->systemId) return {{"system", info->systemId}};
   return {{"width", info->width}, {"height", info->height}, {"hotX", info->hotX}, {"hotY", info->hotY}, {"sha256", info->sha256}};
+}
+
+// One shown menu's items with their flags read out; an item that opens a
+// sub-menu has its items instead of a command.
+json MenuItemsJson(const std::vector<MenuSnapshotItem>& items) {
+  json out = json::array();
+  for (const MenuSnapshotItem& item : items) {
+    const bool popup = (item.flags & kMfPopup) != 0;
+    json entry = {{"text", item.text},
+                  {"command", popup ? json(nullptr) : json(item.command)},
+                  {"flags", item.flags},
+                  {"checked", (item.flags & kMfChecked) != 0},
+                  {"grayed", (item.flags & kMfGrayed) != 0},
+                  {"separator", (item.flags & kMfSeparator) != 0},
+                  {"columnBreak", (item.flags & kMfMenuBreak) != 0},
+                  {"barBreak", (item.flags & kMfMenuBarBreak) != 0}};
+    if (popup) entry["items"] = MenuItemsJson(item.subMenu);
+    out.push_back(std::move(entry));
+  }
+  return out;
 }
 
 json LayerJson(const HostDesklet& d, size_t id) {
@@ -55,6 +76,8 @@ json DeskletJson(Host& host, const HostDesklet& d) {
     auto id = d.FindLayer(control.value("name", ""));
     control["layerId"] = id ? json(*id) : json(nullptr);
   }
+  json menus = json::array();
+  for (const auto& shown : d.shownMenus) menus.push_back(MenuItemsJson(shown));
   return {{"hwnd", d.Hwnd()},
           {"label", d.label},
           {"sublabel", d.subLabel},
@@ -71,6 +94,7 @@ json DeskletJson(Host& host, const HostDesklet& d) {
           {"skinInfo", skinInfo},
           {"layers", layers},
           {"controls", controlList},
+          {"menusShown", menus},
           {"errorLog", d.errorLog}};
 }
 

@@ -96,6 +96,9 @@ void Host::RunItem(QueuedItem& item) {
 }
 
 std::optional<Answer> Host::Ask(const DialogRequest& request, std::initializer_list<Answer::Kind> kinds) {
+  // Kept before it is answered: the plug-in destroys the menu right after.
+  if (request.kind == DialogRequest::Kind::Menu)
+    if (HostDesklet* d = Find(request.owner)) d->shownMenus.push_back(objects.Snapshot(request.menu));
   std::optional<Answer> answer = asker_ ? asker_(request) : answers.Next();
   if (!answer || std::find(kinds.begin(), kinds.end(), answer->kind) == kinds.end()) return std::nullopt;
   return answer;

@@ -1,5 +1,7 @@
 #include "kivhost/model/window_objects.h"
 
+#include "platform/win/win_services.h"
+
 namespace kivhost {
 
 HMENU WindowObjects::CreateMenu() {
@@ -17,9 +19,47 @@ bool WindowObjects::AppendMenu(HMENU menu, MenuItem item) {
   return true;
 }
 
+namespace {
+
+// Sub-menus deeper than any menu a person can use are not followed, so a
+// menu appended to itself ends.
+constexpr int kMaxMenuDepth = 16;
+
+}  // namespace
+
 bool WindowObjects::DestroyMenu(HMENU menu) {
   std::lock_guard lock(mutex_);
-  return menus_.erase(menu) > 0;
+  return DestroyMenuLocked(menu, 0);
+}
+
+bool WindowObjects::DestroyMenuLocked(HMENU menu, int depth) {
+  auto it = menus_.find(menu);
+  if (it == menus_.end()) return false;
+  const std::vector<MenuItem> items = std::move(it->second);
+  menus_.erase(it);
+  if (depth < kMaxMenuDepth)
+    for (const MenuItem& item : items)
+      if (item.flags & kMfPopup) DestroyMenuLocked(static_cast<HMENU>(item.idOrSubMenu), depth + 1);
+  return true;
+}
+
+std::vector<MenuSnapshotItem> WindowObjects::Snapshot(HMENU menu) const {
+  std::lock_guard lock(mutex_);
+  return SnapshotLocked(menu, 0);
+}
+
+std::vector<MenuSnapshotItem> WindowObjects::SnapshotLocked(HMENU menu, int depth) const {
+  std::vector<MenuSnapshotItem> out;
+  auto it = menus_.find(menu);
+  if (it == menus_.end()) return out;
+  for (const MenuItem& item : it->second) {
+    MenuSnapshotItem& shown = out.emplace_back();
+    shown.flags = item.flags;
+    shown.text = item.text;
+    if (!(item.flags & kMfPopup)) shown.command = item.idOrSubMenu;
+    else if (depth < kMaxMenuDepth) shown.subMenu = SnapshotLocked(static_cast<HMENU>(item.idOrSubMenu), depth + 1);
+  }
+  return out;
 }
 
 std::optional<std::vector<MenuItem>> WindowObjects::Menu(HMENU menu) const {

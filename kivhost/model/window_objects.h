@@ -20,6 +20,15 @@ struct MenuItem {
   std::string text;
 };
 
+// A menu as it stood when it was shown: each item with its sub-menu's
+// items in place of the sub-menu's handle.
+struct MenuSnapshotItem {
+  uint32_t flags = 0;
+  uintptr_t command = 0;  // 0 for an item that opens a sub-menu
+  std::string text;
+  std::vector<MenuSnapshotItem> subMenu;
+};
+
 struct CursorInfo {
   int32_t systemId = 0;  // 0 for a cursor made from pixels
   int32_t width = 0, height = 0, hotX = 0, hotY = 0;
@@ -31,8 +40,12 @@ class WindowObjects {
  public:
   HMENU CreateMenu();
   bool AppendMenu(HMENU menu, MenuItem item);
+  // Destroys the menu with the sub-menus appended to it, at any depth, as
+  // the window system does.
   bool DestroyMenu(HMENU menu);
   std::optional<std::vector<MenuItem>> Menu(HMENU menu) const;
+  // The menu's items with their sub-menus; empty for an unknown handle.
+  std::vector<MenuSnapshotItem> Snapshot(HMENU menu) const;
 
   HCURSOR SystemCursor(int32_t systemId);
   HCURSOR AddCursor(CursorInfo info);
@@ -42,6 +55,9 @@ class WindowObjects {
   std::string PageTitle(HPROPSHEETPAGE page) const;
 
  private:
+  bool DestroyMenuLocked(HMENU menu, int depth);
+  std::vector<MenuSnapshotItem> SnapshotLocked(HMENU menu, int depth) const;
+
   mutable std::mutex mutex_;
   uintptr_t next_ = 0x1000;
   std::map<HMENU, std::vector<MenuItem>> menus_;

@@ -21,6 +21,13 @@ void TestHost::Reset() {
   desklets.clear();
   flipCallback = nullptr;
   flipCallbackData = nullptr;
+  menuChoices.clear();
+  cursor = {0, 0};
+}
+
+void TestHost::ChooseFromMenu(int32_t command) {
+  std::lock_guard lock(mutex);
+  menuChoices.push_back(command);
 }
 
 std::vector<Call> TestHost::Calls() {
@@ -145,9 +152,11 @@ HOST_EXPORT void DeskletSetSkinInfoW(HWND h, SkinInfoRecord* info) {
   Rec("DeskletSetSkinInfoW", {N(h), info ? N(info->version) : "(null)"});
 }
 HOST_EXPORT void DeskletAddPropertySheet(HWND h, HPROPSHEETPAGE p) { Rec("DeskletAddPropertySheet", {N(h), N(p)}); }
+HOST_EXPORT HMENU WinCreatePopupMenu();
+// A menu of its own, as a real host gives, which the plug-in appends to.
 HOST_EXPORT HMENU DeskletGetDefaultMenu(HWND h, int32_t first) {
   Rec("DeskletGetDefaultMenu", {N(h), N(first)});
-  return 0;
+  return WinCreatePopupMenu();
 }
 HOST_EXPORT void DeskletDoDefaultMenuCommand(HWND h, int32_t f, int32_t c) {
   Rec("DeskletDoDefaultMenuCommand", {N(h), N(f), N(c)});
@@ -274,6 +283,43 @@ HOST_EXPORT int32_t WinMessageBox(HWND, const char* text, const char* caption, u
 HOST_EXPORT HPROPSHEETPAGE WinCreatePropertySheetPage(const char* title, int32_t id, void*, void*) {
   Rec("WinCreatePropertySheetPage", {S(title), N(id)});
   return 77;
+}
+
+// Menus are numbered handles; what is appended is recorded, and tracking
+// answers the command a test queued.
+HOST_EXPORT HMENU WinCreatePopupMenu() {
+  auto& host = TestHost::Get();
+  HMENU menu = 0;
+  {
+    std::lock_guard lock(host.mutex);
+    menu = ++host.nextMenu;
+  }
+  Rec("WinCreatePopupMenu", {N(static_cast<int64_t>(menu))});
+  return menu;
+}
+HOST_EXPORT BOOL32 WinAppendMenu(HMENU menu, uint32_t flags, uintptr_t idOrSubMenu, const char* text) {
+  Rec("WinAppendMenu", {N(static_cast<int64_t>(menu)), N(flags), N(static_cast<int64_t>(idOrSubMenu)), S(text)});
+  return menu ? kTrue : kFalse;
+}
+HOST_EXPORT BOOL32 WinDestroyMenu(HMENU menu) {
+  Rec("WinDestroyMenu", {N(static_cast<int64_t>(menu))});
+  return menu ? kTrue : kFalse;
+}
+HOST_EXPORT int32_t WinTrackPopupMenu(HMENU menu, uint32_t flags, int32_t x, int32_t y, HWND owner) {
+  Rec("WinTrackPopupMenu", {N(static_cast<int64_t>(menu)), N(flags), N(x), N(y), N(owner)});
+  auto& host = TestHost::Get();
+  std::lock_guard lock(host.mutex);
+  if (host.menuChoices.empty()) return 0;
+  const int32_t command = host.menuChoices.front();
+  host.menuChoices.pop_front();
+  return command;
+}
+HOST_EXPORT BOOL32 WinGetCursorPos(KivPoint* pos) {
+  if (!pos) return kFalse;
+  auto& host = TestHost::Get();
+  std::lock_guard lock(host.mutex);
+  *pos = host.cursor;
+  return kTrue;
 }
 
 // System cursors get handles made from their ids; drawn ones count up.

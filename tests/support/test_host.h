@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <mutex>
 #include <string>
@@ -49,6 +50,9 @@ class TestHost {
   // Hands every queued message to the plug-in's OnProcessMessageEx.
   void DeliverPosted();
   bool PopMessage(WinMsg& msg);
+  // Queues the command the next WinTrackPopupMenu returns; without one a
+  // menu is closed without a choice (0).
+  void ChooseFromMenu(int32_t command);
 
   std::mutex mutex;
   std::vector<Call> calls;
@@ -57,6 +61,9 @@ class TestHost {
   // What the last DeskletFlip asked to be called when the flip is done.
   KivFlipCallback flipCallback = nullptr;
   void* flipCallbackData = nullptr;
+  std::deque<int32_t> menuChoices;
+  HMENU nextMenu = 0x7000;
+  KivPoint cursor{0, 0};
 };
 
 }  // namespace testhost

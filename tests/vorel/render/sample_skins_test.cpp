@@ -28,7 +28,8 @@ TEST_P(SampleSkinTest, LoadsEveryLayer) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Skins, SampleSkinTest, ::testing::Values("hello/hello.xml", "twosided/twosided.xml"));
+INSTANTIATE_TEST_SUITE_P(Skins, SampleSkinTest, ::testing::Values("hello/hello.xml", "twosided/twosided.xml",
+                                                                  "menus/menus.xml"));
 
 }  // namespace
 }  // namespace rendertest

@@ -6,6 +6,8 @@
 #include "vorel/script/objects/vorel_main.h"
 #include "vorel/script/objects/vorel_param.h"
 #include "vorel/script/objects/vorel_side.h"
+#include "vorel/script/objects/vorel_main_menu.h"
+#include "vorel/script/objects/vorel_menu_item.h"
 #include "vorel/script/objects/vorel_timer.h"
 
 namespace vorel {
@@ -30,6 +32,12 @@ automation::ComPtr<automation::IDispatch> NewSide() {
 automation::ComPtr<automation::IDispatch> NewTimer() {
   return automation::MakeObject<TVorelTimer>(nullptr, nullptr).As<automation::IDispatch>();
 }
+automation::ComPtr<automation::IDispatch> NewMainMenu() {
+  return automation::MakeObject<TVorelMainMenu>(nullptr, nullptr).As<automation::IDispatch>();
+}
+automation::ComPtr<automation::IDispatch> NewMenuItem() {
+  return automation::MakeObject<TVorelMenuItem>(nullptr, nullptr).As<automation::IDispatch>();
+}
 automation::ComPtr<automation::IDispatch> NewList() {
   return automation::MakeObject<TKivObjectList>(nullptr, TListKind::Layers, nullptr).As<automation::IDispatch>();
 }
@@ -39,7 +47,8 @@ automation::ComPtr<automation::IDispatch> NewList() {
 std::vector<std::pair<std::string_view, ObjectCreator>> ImplementedObjectClasses() {
   return {{"VorelMain", &NewMain}, {"KivScriptLayer", &NewLayer}, {"KivObjectList", &NewList},
           {"KivScriptControl", &NewControl}, {"VorelParam", &NewParam}, {"VorelSide", &NewSide},
-          {"VorelTimer", &NewTimer}};
+          {"VorelTimer", &NewTimer},
+          {"VorelMainMenu", &NewMainMenu}, {"VorelMenuItem", &NewMenuItem}};
 }
 
 }  // namespace vorel

@@ -13,6 +13,8 @@
 #include "vorel/script/objects/script_layer.h"
 #include "vorel/script/objects/vorel_param.h"
 #include "vorel/script/objects/vorel_side.h"
+#include "vorel/script/objects/vorel_main_menu.h"
+#include "vorel/script/objects/vorel_menu_item.h"
 #include "vorel/script/objects/vorel_timer.h"
 #include "vorel/typelib/vorel_type_library.h"
 #include "vorel/util/errors.h"
@@ -51,12 +53,13 @@ const char* KindName(TListKind kind) {
 
 }  // namespace
 
-TKivObjectList::TKivObjectList(TDeskletObject* desklet, TListKind kind, TMenuItemList* items)
-    : desklet_(desklet), kind_(kind), items_(items) {}
+TKivObjectList::TKivObjectList(TDeskletObject* desklet, TListKind kind, TMenuItemList* items,
+                               std::weak_ptr<const char> itemsOwner)
+    : desklet_(desklet), kind_(kind), items_(items), itemsOwner_(std::move(itemsOwner)) {}
 
 automation::ComPtr<TKivObjectList> TKivObjectList::Create(TDeskletObject& desklet, TListKind kind,
-                                                          TMenuItemList* items) {
-  return automation::MakeObject<TKivObjectList>(&desklet, kind, items);
+                                                          TMenuItemList* items, std::weak_ptr<const char> itemsOwner) {
+  return automation::MakeObject<TKivObjectList>(&desklet, kind, items, std::move(itemsOwner));
 }
 
 const automation::DispatchTable<TKivObjectList>& TKivObjectList::Table() {
@@ -82,7 +85,7 @@ size_t TKivObjectList::Size() const {
     case TListKind::XmlSources: return d.data.xmlSources.size();
     case TListKind::Sides: return d.sideState.sides.size();
     case TListKind::Menus: return d.menus.size();
-    case TListKind::MenuItems: return items_ ? items_->size() : 0;
+    case TListKind::MenuItems: return Items() ? Items()->size() : 0;
   }
   return 0;
 }
@@ -167,6 +170,14 @@ Variant TKivObjectList::ElementAt(size_t position) {
       if (TTimerRef record = desklet_->timing.timers.At(position))
         return Variant(TVorelTimer::Create(*desklet_, std::move(record)).As<automation::IDispatch>());
       return Variant::Nothing();
+    case TListKind::Menus:
+      if (position >= desklet_->menus.size()) return Variant::Nothing();
+      return Variant(TVorelMainMenu::Create(*desklet_, desklet_->menus[position].get()).As<automation::IDispatch>());
+    case TListKind::MenuItems: {
+      TMenuItemList* items = Items();
+      if (!items || position >= items->size()) return Variant::Nothing();
+      return Variant(TVorelMenuItem::Create(*desklet_, *(*items)[position]).As<automation::IDispatch>());
+    }
     default:
       NotImplemented(KindName(kind_));
   }
@@ -220,6 +231,36 @@ Variant TKivObjectList::New(Variant name, Variant value1, Variant value2, Varian
       if (!record) return Variant::Nothing();
       return Variant(TVorelTimer::Create(*desklet_, std::move(record)).As<automation::IDispatch>());
     }
+    case TListKind::Menus: {
+      const uint8_t id = automation::ToUInt8(name);
+      const bool showDefault = automation::ToBool(value1);
+      std::string onBeforePopup = automation::ToString(value2);
+      std::string onAfterPopup = automation::ToString(value3);
+      // A taken id gives an object that stands for no menu: the first menu
+      // of an id is the only one PopupMenu could show.
+      if (FindMenu(desklet_->menus, id))
+        return Variant(TVorelMainMenu::Create(*desklet_, nullptr).As<automation::IDispatch>());
+      auto menu = std::make_unique<TMenu>();
+      menu->ID = id;
+      menu->ShowDefaultMenu = showDefault;
+      menu->OnBeforePopup = std::move(onBeforePopup);
+      menu->OnAfterPopup = std::move(onAfterPopup);
+      menu->SubMenu = std::make_unique<TMenuItemList>();
+      TMenu* added = desklet_->menus.emplace_back(std::move(menu)).get();
+      return Variant(TVorelMainMenu::Create(*desklet_, added).As<automation::IDispatch>());
+    }
+    case TListKind::MenuItems: {
+      auto item = std::make_unique<TMenuItem>();
+      item->Name = automation::ToString(name);
+      const std::string type = automation::ToString(value1);
+      item->OnClick = automation::ToString(value2);
+      const bool enabled = automation::ToBool(value3), checked = automation::ToBool(value4);
+      item->Flags = MenuItemFlags(type, enabled, checked);
+      TMenuItemList* items = Items();
+      if (!items) return Variant::Nothing();
+      items->push_back(std::move(item));
+      return Variant();
+    }
     default:
       NotImplemented(KindName(kind_));
   }
@@ -257,6 +298,19 @@ bool TKivObjectList::Delete(Variant name) {
       if (!position) return false;
       desklet_->timing.timers.RemoveAt(*position);
       return true;
+    }
+    // NOTE: deleting a menu or an item answers false even when it deleted
+    // something; scripts written against that answer depend on it.
+    case TListKind::Menus: {
+      if (const std::optional<size_t> position = Find(name))
+        desklet_->menus.erase(desklet_->menus.begin() + static_cast<std::ptrdiff_t>(*position));
+      return false;
+    }
+    case TListKind::MenuItems: {
+      TMenuItemList* items = Items();
+      const std::optional<size_t> position = Find(name);
+      if (items && position) items->erase(items->begin() + static_cast<std::ptrdiff_t>(*position));
+      return false;
     }
     default:
       NotImplemented(KindName(kind_));

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 #include "platform/automation/dispatch_object.h"
 #include "vorel/model/menu_record.h"
@@ -29,12 +30,16 @@ enum class TListKind : uint8_t {
 
 class TKivObjectList : public automation::DispatchObject<TKivObjectList> {
  public:
-  // `items` is the list a menu-item collection shows; other kinds have none.
+  // `items` is the list a menu-item collection shows, and `itemsOwner` the
+  // lifetime of the menu or item that owns it: once that is deleted the
+  // collection is empty and adds nothing. Other kinds have neither.
   static automation::ComPtr<TKivObjectList> Create(TDeskletObject& desklet, TListKind kind,
-                                                   TMenuItemList* items = nullptr);
+                                                   TMenuItemList* items = nullptr,
+                                                   std::weak_ptr<const char> itemsOwner = {});
   static const automation::DispatchTable<TKivObjectList>& Table();
 
-  TKivObjectList(TDeskletObject* desklet, TListKind kind, TMenuItemList* items);
+  TKivObjectList(TDeskletObject* desklet, TListKind kind, TMenuItemList* items,
+                 std::weak_ptr<const char> itemsOwner = {});
   bool IsBound() const { return desklet_ != nullptr; }
   TListKind Kind() const { return kind_; }
 
@@ -56,10 +61,13 @@ class TKivObjectList : public automation::DispatchObject<TKivObjectList> {
   std::optional<size_t> PositionOf(const automation::Variant& name) const;
   std::optional<size_t> FindByName(const std::string& name) const;
   std::optional<size_t> Find(const automation::Variant& name) const;
+  // The menu-item list while its owner lives; null otherwise.
+  TMenuItemList* Items() const { return itemsOwner_.expired() ? nullptr : items_; }
 
   TDeskletObject* desklet_;
   TListKind kind_;
   TMenuItemList* items_;
+  std::weak_ptr<const char> itemsOwner_;
 };
 
 }  // namespace vorel

@@ -43,6 +43,7 @@ void TVorelMain::Unbind() {
   timers_ = nullptr;
   parameters_ = nullptr;
   sides_ = nullptr;
+  menus_ = nullptr;
 }
 
 const automation::DispatchTable<TVorelMain>& TVorelMain::Table() {
@@ -52,9 +53,8 @@ const automation::DispatchTable<TVorelMain>& TVorelMain::Table() {
   constexpr auto Put = automation::MemberKind::PropertyPut;
   constexpr auto Method = automation::MemberKind::Method;
   // Members whose machinery comes with later parts of the object model
-  // (controls, timers, data sources, parameters, sides, menus, files and
-  // dialogs, foreign objects) stay declared without code and so answer
-  // "Not implemented".
+  // (data sources, files and dialogs, foreign objects) stay declared
+  // without code and so answer "Not implemented".
   static const automation::DispatchTable<T> table =
       automation::DispatchTable<T>(VorelInterface("IVorelMain"))
           .Source("VorelMain")
@@ -118,6 +118,7 @@ const automation::DispatchTable<TVorelMain>& TVorelMain::Table() {
           .Implement("Controls", Get, &T::GetControls)
           .Implement("Parameters", Get, &T::GetParameters)
           .Implement("Sides", Get, &T::GetSides)
+          .Implement("Menus", Get, &T::GetMenus)
           .Implement("EnableTimers", Method, &T::EnableTimers)
           .Implement("LockAllUpdates", Method, &T::LockAllUpdates)
           .Implement("UnlockAllUpdates", Method, &T::UnlockAllUpdates)
@@ -278,6 +279,11 @@ automation::Variant TVorelMain::GetParameters() {
 automation::Variant TVorelMain::GetSides() {
   if (!sides_) sides_ = TKivObjectList::Create(*desklet_, TListKind::Sides).As<automation::IDispatch>();
   return automation::Variant(sides_);
+}
+
+automation::Variant TVorelMain::GetMenus() {
+  if (!menus_) menus_ = TKivObjectList::Create(*desklet_, TListKind::Menus).As<automation::IDispatch>();
+  return automation::Variant(menus_);
 }
 
 void TVorelMain::EnableTimers(bool enable) { vorel::EnableTimers(*desklet_, enable); }

@@ -75,6 +75,7 @@ class TVorelMain : public automation::DispatchObject<TVorelMain> {
   automation::Variant GetControls();
   automation::Variant GetParameters();
   automation::Variant GetSides();
+  automation::Variant GetMenus();
   void EnableTimers(bool enable);
 
   void MultiMedia(std::string fileName, uint8_t command);
@@ -97,6 +98,7 @@ class TVorelMain : public automation::DispatchObject<TVorelMain> {
   automation::ComPtr<automation::IDispatch> timers_;
   automation::ComPtr<automation::IDispatch> parameters_;
   automation::ComPtr<automation::IDispatch> sides_;
+  automation::ComPtr<automation::IDispatch> menus_;
 };
 
 }  // namespace vorel
