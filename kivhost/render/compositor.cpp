@@ -54,22 +54,28 @@ cairo_surface_t* ApplySaturation(cairo_surface_t* source, int saturation) {
   const unsigned char* in = cairo_image_surface_get_data(source);
   unsigned char* dst = cairo_image_surface_get_data(out);
   const int inStride = cairo_image_surface_get_stride(source), outStride = cairo_image_surface_get_stride(out);
-  const double s = std::clamp(saturation, 0, 200) / 100.0;
+  const double s = std::max(saturation, 0) / 100.0;
   for (int y = 0; y < h; ++y) {
     auto* src = reinterpret_cast<const uint32_t*>(in + static_cast<ptrdiff_t>(y) * inStride);
     auto* row = reinterpret_cast<uint32_t*>(dst + static_cast<ptrdiff_t>(y) * outStride);
     for (int x = 0; x < w; ++x) {
       const uint32_t p = src[x];
-      const double a = p >> 24, r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
-      double c[3] = {r, g, b};
-      if (s <= 1.0) {
-        const double grey = 0.299 * r + 0.587 * g + 0.114 * b;
-        for (double& v : c) v = grey + (v - grey) * s;
-      } else {
-        for (double& v : c) v = v + (a - v) * (s - 1.0);  // towards white, premultiplied
+      const uint32_t a = p >> 24;
+      if (a == 0) {
+        row[x] = 0;
+        continue;
       }
-      auto byte = [a](double v) { return static_cast<uint32_t>(std::clamp(std::lround(v), 0L, static_cast<long>(a))); };
-      row[x] = (static_cast<uint32_t>(a) << 24) | (byte(c[0]) << 16) | (byte(c[1]) << 8) | byte(c[2]);
+      // The chroma is scaled on the straight colour: on premultiplied values
+      // the clamp to 255 would let a faint pixel shine brighter than its alpha.
+      const double unpremultiply = 255.0 / a;
+      double c[3] = {((p >> 16) & 0xFF) * unpremultiply, ((p >> 8) & 0xFF) * unpremultiply, (p & 0xFF) * unpremultiply};
+      const double luma = SaturationLuma(c[0], c[1], c[2]);
+      uint32_t packed = a << 24;
+      for (int i = 0; i < 3; ++i) {
+        const double straight = std::clamp(luma + (c[i] - luma) * s, 0.0, 255.0);
+        packed |= static_cast<uint32_t>(std::lround(straight * a / 255.0)) << (16 - 8 * i);
+      }
+      row[x] = packed;
     }
   }
   cairo_surface_mark_dirty(out);

@@ -22,9 +22,15 @@ void CompositeHitMask(cairo_t* cr, const HostDesklet& desklet, cairo_surface_t* 
 // A new ARGB surface of the desklet's size holding its composite.
 cairo_surface_t* RenderDesklet(const HostDesklet& desklet, cairo_surface_t* deskletImage);
 
-// A copy of `source` with saturation applied: 100 leaves it, below 100
-// fades towards grey (0 is grey), above 100 lightens towards white as a
-// highlight (200 is white). Premultiplied pixels throughout.
+// The luminance that saturation keeps: Rec. 601 luma weights on straight
+// (not premultiplied) 0..255 channels.
+constexpr double SaturationLuma(double r, double g, double b) { return 0.299 * r + 0.587 * g + 0.114 * b; }
+
+// A copy of `source` with colour saturation applied: each pixel's chroma is
+// scaled about its luminance by saturation / 100, so 0 is grey, 100 leaves
+// the picture and above 100 makes it more vivid (a highlight asks for 300),
+// each channel clamped to 0..255. Premultiplied pixels are un-premultiplied
+// for this and premultiplied again; the alpha never changes.
 cairo_surface_t* ApplySaturation(cairo_surface_t* source, int saturation);
 
 }  // namespace kivhost

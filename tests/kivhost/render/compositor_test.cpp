@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "render/surfaces.h"
 
 namespace kivhost {
@@ -87,23 +89,71 @@ TEST(Compositor, RotationTurnsAboutTheCentre) {
   EXPECT_EQ(PixelAt(s.get(), 1, 10) >> 24, 0u);
 }
 
-TEST(Saturation, HundredKeepsBelowFadesAboveLightens) {
-  Surface red(hosttest::SolidSurface(1, 1, 0xFFFF0000), cairo_surface_destroy);
-  auto at = [&](int s) {
-    Surface out(ApplySaturation(red.get(), s), cairo_surface_destroy);
-    return PixelAt(out.get(), 0, 0);
-  };
-  EXPECT_EQ(at(100), 0xFFFF0000u);
-  const uint32_t grey = at(0);
-  EXPECT_EQ((grey >> 16) & 0xFF, grey & 0xFF);
-  EXPECT_EQ(at(200), 0xFFFFFFFFu);
-  const uint32_t half = at(150);
-  EXPECT_EQ((half >> 16) & 0xFF, 0xFFu);
-  EXPECT_NEAR(half & 0xFF, 128, 1);
-  // Premultiplied: a half-transparent pixel never gets brighter than its alpha.
-  Surface faint(hosttest::SolidSurface(1, 1, 0x80800000), cairo_surface_destroy);
-  Surface lit(ApplySaturation(faint.get(), 200), cairo_surface_destroy);
-  EXPECT_EQ(PixelAt(lit.get(), 0, 0), 0x80808080u);
+// The expected colour of a straight (not premultiplied) pixel at a
+// saturation, worked out here on its own: Rec. 601 luma, chroma scaled
+// about it, each channel clamped.
+struct Straight {
+  double r, g, b;
+};
+Straight Expected(Straight c, double saturation) {
+  const double luma = 0.299 * c.r + 0.587 * c.g + 0.114 * c.b;
+  auto channel = [&](double v) { return std::clamp(luma + (v - luma) * saturation / 100.0, 0.0, 255.0); };
+  return {channel(c.r), channel(c.g), channel(c.b)};
+}
+
+uint32_t Saturated(uint32_t pixel, int saturation) {
+  Surface one(hosttest::SolidSurface(1, 1, pixel), cairo_surface_destroy);
+  Surface out(ApplySaturation(one.get(), saturation), cairo_surface_destroy);
+  return PixelAt(out.get(), 0, 0);
+}
+
+void ExpectPixel(uint32_t got, uint32_t alpha, Straight want) {
+  EXPECT_EQ(got >> 24, alpha);
+  EXPECT_NEAR((got >> 16) & 0xFF, want.r * alpha / 255.0, 1.0);
+  EXPECT_NEAR((got >> 8) & 0xFF, want.g * alpha / 255.0, 1.0);
+  EXPECT_NEAR(got & 0xFF, want.b * alpha / 255.0, 1.0);
+}
+
+TEST(Saturation, HundredKeepsTheColour) {
+  EXPECT_EQ(Saturated(0xFFFF0000, 100), 0xFFFF0000u);
+  EXPECT_EQ(Saturated(0xFFC85050, 100), 0xFFC85050u);
+}
+
+TEST(Saturation, ZeroIsTheLuminanceGrey) {
+  // 200, 80, 80: 0.299 * 200 + 0.587 * 80 + 0.114 * 80 = 115.88.
+  ExpectPixel(Saturated(0xFFC85050, 0), 255, {115.88, 115.88, 115.88});
+  ExpectPixel(Saturated(0xFF3080F0, 40), 255, Expected({48, 128, 240}, 40));
+}
+
+TEST(Saturation, AboveHundredIsMoreVividNeverWhite) {
+  // A highlight (300) on a muted red: red 115.88 + 84.12 * 3 clamps to 255,
+  // green and blue 115.88 - 35.88 * 3 = 8.24: a stronger red.
+  const uint32_t lit = Saturated(0xFFC85050, 300);
+  ExpectPixel(lit, 255, {255, 8.24, 8.24});
+  EXPECT_GT((lit >> 16) & 0xFF, 200u);
+  EXPECT_LT((lit >> 8) & 0xFF, 80u);
+  // A pure red stays pure red, a grey stays grey.
+  EXPECT_EQ(Saturated(0xFFFF0000, 300), 0xFFFF0000u);
+  EXPECT_EQ(Saturated(0xFF808080, 300), 0xFF808080u);
+  ExpectPixel(Saturated(0xFF3080F0, 150), 255, Expected({48, 128, 240}, 150));
+}
+
+TEST(Saturation, PremultipliedPixelsKeepTheirAlpha) {
+  // A half-transparent pixel (premultiplied 100, 60, 40): the result is the
+  // straight colour's highlight, premultiplied again.
+  const uint32_t faint = Saturated(0x80643C28, 300);
+  ExpectPixel(faint, 0x80, Expected({100 * 255.0 / 128, 60 * 255.0 / 128, 40 * 255.0 / 128}, 300));
+  EXPECT_LE((faint >> 16) & 0xFF, 0x80u);
+  EXPECT_EQ(Saturated(0x00000000, 300), 0u);
+}
+
+TEST(Compositor, HighlightedLayerIsAStrongerRed) {
+  HostDesklet d(1);
+  d.SetSize({4, 4});
+  HostLayer& l = *d.Layer(d.AddLayer("button"));
+  l.image = hosttest::Picture(hosttest::SolidSurface(4, 4, 0xFFC85050));
+  l.saturation = 300;
+  ExpectPixel(PixelAt(Render(d).get(), 2, 2), 255, Expected({200, 80, 80}, 300));
 }
 
 }  // namespace
