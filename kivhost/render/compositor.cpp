@@ -29,10 +29,12 @@ void PaintStretched(cairo_t* cr, cairo_surface_t* surface, const FRect& source, 
   // NOTE: the layer's rectangle is filled rather than clipped to and
   // painted: one pass over its pixels, no clip mask.
   cairo_rectangle(cr, 0, 0, source.width, source.height);
-  // NOTE: unscaled layers are drawn pixel for pixel; only scaled ones pay
-  // for filtering.
+  // NOTE: unscaled, unturned layers are drawn pixel for pixel; scaled or
+  // rotated ones land between pixels and are filtered, or their edges
+  // would be jagged.
   const bool scaled = std::abs(target.width - source.width) > 1e-9 || std::abs(target.height - source.height) > 1e-9;
-  cairo_pattern_set_filter(cairo_get_source(cr), scaled ? CAIRO_FILTER_GOOD : CAIRO_FILTER_NEAREST);
+  const bool smooth = scaled || rotation % 360 != 0;
+  cairo_pattern_set_filter(cairo_get_source(cr), smooth ? CAIRO_FILTER_GOOD : CAIRO_FILTER_NEAREST);
   // NOTE: the rectangle bounds the layer; padding keeps a stretched
   // picture's edge pixels from fading into the transparency beyond it.
   cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);

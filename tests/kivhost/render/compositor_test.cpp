@@ -89,6 +89,51 @@ TEST(Compositor, RotationTurnsAboutTheCentre) {
   EXPECT_EQ(PixelAt(s.get(), 1, 10) >> 24, 0u);
 }
 
+TEST(Compositor, RotatedLayerEdgesAreSmoothed) {
+  // A bar inside a transparent picture, turned by 30 degrees: its edges cut
+  // through pixels, so a smooth filter leaves some partly covered, where a
+  // nearest filter gives each pixel all or nothing. Only pixels well inside
+  // the layer's rectangle count, so the rectangle's own antialiased border
+  // cannot pass for the bar's.
+  HostDesklet d(1);
+  d.SetSize({40, 40});
+  cairo_surface_t* bar = hosttest::SolidSurface(40, 40, 0);
+  cairo_t* cr = cairo_create(bar);
+  cairo_set_source_rgb(cr, 1, 0, 0);
+  cairo_rectangle(cr, 0, 16, 40, 8);
+  cairo_fill(cr);
+  cairo_destroy(cr);
+  HostLayer& l = *d.Layer(d.AddLayer("bar"));
+  l.image = hosttest::Picture(bar);
+  l.rotation = 30;
+  auto s = Render(d);
+  int partly = 0, opaque = 0;
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 40; ++x) {
+      if ((x - 20) * (x - 20) + (y - 20) * (y - 20) > 14 * 14) continue;
+      const uint32_t a = PixelAt(s.get(), x, y) >> 24;
+      if (a > 0 && a < 255) ++partly;
+      if (a == 255) ++opaque;
+    }
+  EXPECT_GT(opaque, 0);
+  EXPECT_GE(partly, 10);
+}
+
+TEST(Compositor, UnscaledUnrotatedLayerIsPixelForPixel) {
+  HostDesklet d(1);
+  d.SetSize({4, 4});
+  cairo_surface_t* checker = hosttest::SolidSurface(4, 4, 0);
+  cairo_t* cr = cairo_create(checker);
+  cairo_set_source_rgb(cr, 0, 0, 1);
+  cairo_rectangle(cr, 0, 0, 2, 4);
+  cairo_fill(cr);
+  cairo_destroy(cr);
+  d.Layer(d.AddLayer("half"))->image = hosttest::Picture(checker);
+  auto s = Render(d);
+  EXPECT_EQ(PixelAt(s.get(), 1, 1), 0xFF0000FFu);
+  EXPECT_EQ(PixelAt(s.get(), 2, 1), 0u);
+}
+
 // The expected colour of a straight (not premultiplied) pixel at a
 // saturation, worked out here on its own: Rec. 601 luma, chroma scaled
 // about it, each channel clamped.
