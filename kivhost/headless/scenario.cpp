@@ -113,6 +113,45 @@ void ParseAnswer(ScenarioCommand& cmd, const std::string& rest) {
   }
 }
 
+// Paths are separated by blanks; a path in double quotes keeps its blanks
+// (file names with spaces are common among pictures). Inside quotes, \" is
+// a quote and \\ a backslash, so that any name can be written.
+std::vector<std::string> SplitPaths(const std::string& text, int line) {
+  std::vector<std::string> paths;
+  size_t i = 0;
+  auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  while (i < text.size()) {
+    if (blank(text[i])) {
+      ++i;
+      continue;
+    }
+    std::string path;
+    if (text[i] == '"') {
+      ++i;
+      bool closed = false;
+      while (i < text.size()) {
+        const char c = text[i++];
+        if (c == '"') {
+          closed = true;
+          break;
+        }
+        if (c == '\\' && i < text.size() && (text[i] == '"' || text[i] == '\\')) {
+          path.push_back(text[i++]);
+          continue;
+        }
+        path.push_back(c);
+      }
+      if (!closed) throw ScenarioError(line, "drop: a quoted path has no closing quote");
+      if (i < text.size() && !blank(text[i])) throw ScenarioError(line, "drop: a blank must follow a quoted path");
+      if (path.empty()) throw ScenarioError(line, "drop: an empty path");
+    } else {
+      while (i < text.size() && !blank(text[i])) path.push_back(text[i++]);
+    }
+    paths.push_back(std::move(path));
+  }
+  return paths;
+}
+
 }  // namespace
 
 ScenarioError::ScenarioError(int line, const std::string& message)
@@ -141,10 +180,8 @@ std::vector<ScenarioCommand> ParseScenario(const std::string& text) {
       if (cmd.name == "key") cmd.keys = ParseKeys(rest);
       else if (cmd.name == "press") ParsePress(cmd, rest);
       else if (cmd.name == "answer") ParseAnswer(cmd, rest);
-      else if (cmd.name == "drop") {
-        std::istringstream words(rest);
-        for (std::string w; words >> w;) cmd.words.push_back(w);
-      } else cmd.words = {rest};
+      else if (cmd.name == "drop") cmd.words = SplitPaths(rest, lineNo);
+      else cmd.words = {rest};
     } else {
       std::istringstream words(rest);
       for (std::string w; words >> w;) cmd.numbers.push_back(ParseInt(w, lineNo));

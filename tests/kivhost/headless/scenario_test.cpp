@@ -38,6 +38,21 @@ TEST(Scenario, ParsesEveryCommandShape) {
   EXPECT_EQ(cmds[14].words, std::vector<std::string>{"out.png"});
 }
 
+TEST(Scenario, DropKeepsBlanksInQuotedPaths) {
+  auto cmds = ParseScenario(
+      "drop \"sunset wide.png\" c.png\n"
+      "drop a.png   \"/x y/say \\\"hi\\\".png\"\t\"back\\\\slash\"\n");
+  ASSERT_EQ(cmds.size(), 2u);
+  EXPECT_EQ(cmds[0].words, (std::vector<std::string>{"sunset wide.png", "c.png"}));
+  EXPECT_EQ(cmds[1].words, (std::vector<std::string>{"a.png", "/x y/say \"hi\".png", "back\\slash"}));
+}
+
+TEST(Scenario, DropRejectsAnUnclosedOrGluedQuote) {
+  EXPECT_THROW(ParseScenario("drop \"a b.png\n"), ScenarioError);
+  EXPECT_THROW(ParseScenario("drop \"a b\".png\n"), ScenarioError);
+  EXPECT_THROW(ParseScenario("drop \"\"\n"), ScenarioError);
+}
+
 TEST(Scenario, KeysAreWholeCharacters) {
   auto cmds = ParseScenario("key é€<TAB><BS>\n");
   EXPECT_EQ(cmds[0].keys, (std::u32string{U'é', U'€', 9, 8}));
