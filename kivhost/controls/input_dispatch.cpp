@@ -5,6 +5,7 @@
 // button) its layer holds the host's capture, so the moves and the release
 // come to it wherever the pointer is. Keys go to the focused control.
 #include <algorithm>
+#include <cstdlib>
 
 #include "kivhost/controls/control_geometry.h"
 #include "kivhost/controls/control_input.h"
@@ -130,7 +131,8 @@ bool Wheel(Control* c, int steps, Notices& notices) {
 
 bool HandleMouse(ControlStore& store, Container& container, const MouseEvent& e, Notices& notices) {
   Control* c = store.ControlOnLayer(container, e.layerName);
-  const int32_t steps = std::max(1, e.scrolls);
+  // Backward turns come with a negative count; the kind gives the way.
+  const int32_t steps = std::max(1, std::abs(e.scrolls));
   switch (e.kind) {
     case MouseKind::Down: return Down(store, container, c, e, notices);
     case MouseKind::Up: return Up(store, container, notices);

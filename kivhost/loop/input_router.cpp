@@ -105,7 +105,9 @@ void InputRouter::Wheel(int count, int x, int y) {
   if (!d || !d->instance) return;
   PluginLibrary& p = *host_.Plugin();
   const bool forward = count > 0;
-  const int32_t scrolls = std::abs(count);
+  // The count keeps its sign: a backward turn reaches the plug-in as a
+  // negative count, so a skin reading the scroll value can tell the way.
+  const int32_t scrolls = count;
   if (auto hit = HitAt(x, y)) {
     json args = HitArgs(hit->id, hit->name, hit->pt, hit->size);
     args.push_back(0);

@@ -75,7 +75,7 @@ TEST(Input, KeysWheelDropAndFocusReachThePlugin) {
   EXPECT_EQ(chars, (std::vector<int>{'a', 13}));
   auto layerWheel = CallsOf(trace, "OnLayerMouseWheelBackward");
   ASSERT_EQ(layerWheel.size(), 1u);
-  EXPECT_EQ(layerWheel[0]["args"][5], 1);
+  EXPECT_EQ(layerWheel[0]["args"][5], -1);  // backward, with its sign
   // (5,5) is on the front picture, so that wheel goes to a layer too.
   EXPECT_EQ(CallsOf(trace, "OnLayerMouseWheelForward").size(), 1u);
   auto drops = CallsOf(trace, "OnDrop");
@@ -83,6 +83,27 @@ TEST(Input, KeysWheelDropAndFocusReachThePlugin) {
   EXPECT_EQ(drops[0]["args"][0][0], dir.File("a.txt"));
   EXPECT_EQ(CallsOf(trace, "OnSelect").size(), 1u);
   EXPECT_EQ(CallsOf(trace, "OnDeselect").size(), 1u);
+}
+
+TEST(Input, TheWheelCountKeepsItsSignInTheSkin) {
+  TempDir dir;
+  dir.Write("wheel/wheel.xml", R"xml(<skindata><skininfo><name>Wheel</name></skininfo>
+    <sides><side id="0" width="40" height="20"/></sides>
+    <desklet><sublabel>none</sublabel>
+      <onmousescroll>kiv.SetSubLabel('scroll ' + kiv.GetMouseScrollValue())</onmousescroll></desklet>
+    </skindata>)xml");
+  dir.Write("s.txt", "wheel 2 5 5\nstate " + dir.File("forward.json") + "\nwheel -2 5 5\nstate " +
+                         dir.File("backward.json") + "\n");
+  auto r = RunHost({"--headless", "--trace", dir.File("t.jsonl"), "--scenario", dir.File("s.txt"),
+                    dir.File("wheel/wheel.xml")},
+                   dir);
+  ASSERT_EQ(r.exitCode, 0) << r.errors;
+  EXPECT_EQ(ReadJson(dir.File("forward.json"))["desklets"][0]["sublabel"], "scroll 2");
+  EXPECT_EQ(ReadJson(dir.File("backward.json"))["desklets"][0]["sublabel"], "scroll -2");
+  auto trace = ReadTrace(dir.File("t.jsonl"));
+  auto backward = CallsOf(trace, "OnMouseWheelBackward");
+  ASSERT_EQ(backward.size(), 1u);
+  EXPECT_EQ(backward[0]["args"][1], -2);
 }
 
 // Share of pixels whose channels all lie within `tolerance` of the golden

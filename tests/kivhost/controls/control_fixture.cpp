@@ -92,7 +92,7 @@ int32_t ControlTest::Wheel(const std::string& layer, int steps) {
   const KivSize size = LayerSize(layer);
   KivPoint pt{1, 1};
   return steps > 0 ? KivForwardMouseWheelForward(container, LayerId(layer), layer.c_str(), &pt, &size, 0, steps)
-                   : KivForwardMouseWheelBackward(container, LayerId(layer), layer.c_str(), &pt, &size, 0, -steps);
+                   : KivForwardMouseWheelBackward(container, LayerId(layer), layer.c_str(), &pt, &size, 0, steps);
 }
 
 int32_t ControlTest::Click(const std::string& layer, int x, int y) {
