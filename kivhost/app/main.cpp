@@ -120,10 +120,13 @@ int Run(kivhost::Options o) {
   for (const std::string& skin : o.skins) {
     HostDesklet* desklet = session.CreateFromSkin(skin, kept ? std::optional(kept->AddNew()) : settings);
     if (!desklet) throw std::runtime_error("the plug-in did not create a desklet from " + skin);
+    // NOTE: the skin is loaded first: until then the desklet has no size
+    // of its own, and the one written down would be the default.
+    const HWND hwnd = desklet->Hwnd();
+    host.PumpPending();
     // A kept desklet is written down at once: it comes back even when
     // this kivhost does not end well.
-    if (kept) session.Save(*desklet);
-    host.PumpPending();
+    if (HostDesklet* loaded = host.Find(hwnd); kept && loaded) session.Save(*loaded);
   }
   if (kept && places.empty() && o.skins.empty())
     throw std::runtime_error("no desklets from the last session in " + kept->File() + "; give a skin file");

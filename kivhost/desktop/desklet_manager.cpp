@@ -45,8 +45,10 @@ std::string DeskletManager::Add(const std::string& skinFile) {
     throw ManagerError("the plug-in did not create a desklet from " + skinFile);
   }
   const HWND hwnd = desklet->Hwnd();
-  session_.Save(*desklet);
+  // NOTE: the skin's load sizes the desklet; it is written down after it,
+  // or it would come back at the default size.
   host_.PumpPending();
+  if (HostDesklet* loaded = host_.Find(hwnd)) session_.Save(*loaded);
   changed_();
   const std::vector<HostDesklet*> all = host_.Desklets();
   for (size_t i = 0; i < all.size(); ++i)

@@ -49,10 +49,7 @@ HostDesklet* Session::Adopt(HostDesklet& desklet, void* instance, std::optional<
   }
   // The plug-in may have named another pointer with DeskletAsyncSetPointer.
   if (!desklet.instance) desklet.instance = instance;
-  if (settings) {
-    settings_[desklet.Hwnd()] = *settings;
-    RestorePlace(desklet, *settings);
-  }
+  if (settings) settings_[desklet.Hwnd()] = *settings;
   return &desklet;
 }
 
@@ -85,6 +82,9 @@ HostDesklet* Session::CreateFromSkin(const std::string& skinFile, std::optional<
                                          json::array({"module", nullptr, SkinInfoJson(&info)}));
   void* instance = plugin_.OnCreateFromSkinW(desklet.Hwnd(), plugin_.Module(), nullptr, &info);
   host_.trace.End(seq, instance != nullptr);
+  // A desklet made afresh from its skin is sized by the skin's load; a
+  // place kept for it still says where it goes.
+  if (instance && settings) RestorePlace(desklet, *settings);
   return Adopt(desklet, instance, std::move(settings));
 }
 
@@ -94,6 +94,10 @@ HostDesklet* Session::CreateFromSettings(const SettingsPlace& settings) {
   // desklet in its messages, so a section without it just names none.
   std::string skinPath;
   if (win::ReadIniString(settings.file, settings.section, "SkinPath", skinPath)) desklet.skinFile = skinPath;
+  // NOTE: a restored instance does not size itself: its skin's load asks
+  // the host for the size (and scales its close point by it), so the kept
+  // place and size are the desklet's before the plug-in knows it.
+  RestorePlace(desklet, settings);
   const uint64_t seq = host_.trace.Begin("host>plugin", "OnCreate", desklet.Hwnd(),
                                          json::array({"module", settings.file, settings.section}));
   void* instance = plugin_.OnCreate(desklet.Hwnd(), plugin_.Module(), settings.file.c_str(), settings.section.c_str());

@@ -141,5 +141,34 @@ TEST_F(ManagerTest, ASocketLeftByAKivhostThatDiedIsTakenOver) {
   EXPECT_EQ(second->Terminate(), 0);
 }
 
+TEST_F(ManagerTest, ADeskletKeptByAKivhostThatDiedComesBackAtItsSkinsSize) {
+  // hello's skin makes it 240 by 160; the default of a desklet without a
+  // skin is 128 by 128.
+  auto first = Kivhost({Skin("hello")});
+  ASSERT_FALSE(WaitForWindow(Display(), "Hello, Vorel").empty()) << e2e::ReadText(dir_.File("stderr.txt"));
+  Answer added = RunKivhost(dir_, "--add '" + Skin("clock") + "'");
+  ASSERT_EQ(added.exit, 0) << added.err;
+  ASSERT_FALSE(WaitForWindow(Display(), "Clock").empty());
+  // "2<tab>Clock<tab>X,Y<tab>WxH": the size is the last field.
+  const std::string clockSize = added.out.substr(added.out.rfind('\t') + 1);
+  // Nothing is saved at the end: what comes back is what was written down
+  // when each desklet was made.
+  first->Kill();
+
+  auto second = Kivhost({});
+  const std::string hello = WaitForWindow(Display(), "Hello, Vorel");
+  ASSERT_FALSE(hello.empty()) << e2e::ReadText(dir_.File("stderr.txt"));
+  ASSERT_FALSE(WaitForWindow(Display(), "Clock").empty());
+  const WindowGeometry g = GeometryOf(Display(), hello);
+  EXPECT_EQ(g.width, 240);
+  EXPECT_EQ(g.height, 160);
+  const Answer list = RunKivhost(dir_, "--list");
+  ASSERT_EQ(list.exit, 0) << list.err;
+  EXPECT_NE(list.out.find("1\tHello, Vorel\t100,100\t240x160\n"), std::string::npos) << list.out;
+  EXPECT_EQ(clockSize, "160x48\n");
+  EXPECT_NE(list.out.find("\tClock\t100,100\t160x48\n"), std::string::npos) << list.out;
+  EXPECT_EQ(second->Terminate(), 0);
+}
+
 }  // namespace
 }  // namespace desktoptest

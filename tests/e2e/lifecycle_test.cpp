@@ -2,6 +2,8 @@
 // destroying a desklet, and the host's own failures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "kivhost_run.h"
 #include "platform/win/ini_file.h"
 
@@ -74,6 +76,31 @@ TEST(Lifecycle, SettingsSurviveASaveAndARestore) {
   EXPECT_EQ(b["layers"][0]["name"], "BG");
   EXPECT_EQ(skinLayers(a), skinLayers(b));
   EXPECT_EQ(skinLayers(a).size(), 13u);
+}
+
+TEST(Lifecycle, ARestoredDeskletKeepsTheHostsPlaceAndSizeAndScalesItsClosePointByIt) {
+  TempDir dir;
+  const std::string ini = dir.File("desklets.ini");
+  // hello's skin is 240 by 160 with its close point at (226, 6); the host
+  // kept it twice as large.
+  dir.Write("desklets.ini",
+            "[D1]\nSkinPath=hello/hello.xml\n[D1.window]\nLeft=10\nTop=20\nWidth=480\nHeight=320\n");
+  auto r = RunHost({"--headless", "--settings", ini, "--section", "D1", "--trace", dir.File("t.jsonl"), "--state",
+                    dir.File("s.json")},
+                   dir);
+  ASSERT_EQ(r.exitCode, 0) << r.errors;
+  const json desklet = ReadJson(dir.File("s.json"))["desklets"][0];
+  EXPECT_EQ(desklet["rect"]["left"], 10);
+  EXPECT_EQ(desklet["rect"]["top"], 20);
+  EXPECT_EQ(desklet["rect"]["right"], 490);
+  EXPECT_EQ(desklet["rect"]["bottom"], 340);
+  EXPECT_EQ(desklet["closePoint"], (json{{"x", 226}, {"y", 6}, {"refWidth", 480}, {"refHeight", 320}}));
+  auto trace = ReadTrace(dir.File("t.jsonl"));
+  EXPECT_TRUE(CallsOf(trace, "DeskletSetSize").empty());
+  // Saved at exit, the size is still the host's.
+  auto window = win::ReadIniSection(ini, "D1.window");
+  EXPECT_NE(std::find(window.begin(), window.end(), std::pair<std::string, std::string>{"Width", "480"}), window.end())
+      << ReadText(ini);
 }
 
 TEST(Lifecycle, AScenarioMistakeStopsBeforeAnythingRuns) {
