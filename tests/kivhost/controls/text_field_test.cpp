@@ -1,5 +1,7 @@
 // Text fields and edit boxes as the plug-in drives them: focus, typing,
 // keys, callbacks and what the pictures show.
+#include <algorithm>
+
 #include "control_fixture.h"
 #include "kivhost/controls/control_geometry.h"
 
@@ -20,6 +22,22 @@ class TextFieldTest : public ControlTest {
     return f;
   }
 };
+
+TEST_F(TextFieldTest, AnEmojiDrawsInColour) {
+  // White paper and black ink: any colour comes from the emoji font.
+  KivHandle f = Make("field", "TEXTFIELD", {0, 0, 200, 40});
+  Send(f, 110, 0, static_cast<LPARAM>(0xFFFFFFFF));
+  Send(f, 108, 0, static_cast<LPARAM>(kInk));
+  SetText(f, u"\U0001F600");
+  int spread = 0;
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 200; ++x) {
+      const uint32_t p = Pixel("field", x, y);
+      const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+      spread = std::max(spread, std::max({r, g, b}) - std::min({r, g, b}));
+    }
+  EXPECT_GE(spread, 100);
+}
 
 TEST_F(TextFieldTest, DrawsBackgroundBorderAndACaretWhenFocused) {
   Field();
