@@ -50,9 +50,9 @@ constexpr std::array kRows{
     Row{false, "TypeError", Match::Exact, "undefined not callable", 5007, "Object expected", true},
     Row{false, "TypeError", Match::Exact, "null not callable", 5007, "Object expected", true},
     // An object that cannot be called (an automation object without a
-    // default member) lacks the member; a plain value is the wrong type.
+    // default member) lacks the member; a plain value is no function.
     Row{false, "TypeError", Match::Prefix, "[object ", 438, "Object doesn't support this property or method", true},
-    Row{false, "TypeError", Match::Contains, " not callable", 13, "Type mismatch", true},
+    Row{false, "TypeError", Match::Contains, " not callable", 5002, "Function expected", true},
 };
 
 bool Matches(const Row& row, std::string_view message) {

@@ -36,11 +36,11 @@ TEST_F(JScriptErrorTexts, MissingMemberIsNotSupported) {
             "Object]))");
 }
 
-TEST_F(JScriptErrorTexts, CallingAValueThatIsNoFunctionIsATypeMismatch) {
+TEST_F(JScriptErrorTexts, CallingAValueThatIsNoFunctionWantsAFunction) {
   ScriptError e = ErrorOf("var n = 1; n();");
-  EXPECT_EQ(e.number, JScript(13));
-  EXPECT_EQ(e.description, "Type mismatch (1 not callable)");
-  EXPECT_EQ(ErrorOf("var s = 'text'; s();").number, JScript(13));
+  EXPECT_EQ(e.number, JScript(5002));
+  EXPECT_EQ(e.description, "Function expected (1 not callable)");
+  EXPECT_EQ(ErrorOf("var s = 'text'; s();").number, JScript(5002));
 }
 
 TEST_F(JScriptErrorTexts, SyntaxErrorsSayWhatWasExpected) {
