@@ -58,8 +58,11 @@ constexpr uint32_t kHostEndWaitMessage = 4519;
 constexpr uintptr_t kHostCloseDesklet = 8;  // the desklet is being closed
 constexpr uintptr_t kHostQuitting = 128;    // the host is about to exit
 
-// Maximum size, terminator included, of the label DeskletGetLabel copies.
-constexpr int32_t kDeskletLabelBuffer = 260;
+// The label DeskletGetLabel copies holds at most this many characters,
+// terminator included. The buffer is UTF-8, so it takes up to four bytes a
+// character (kDeskletLabelBufferBytes); its size is passed in bytes.
+constexpr int32_t kDeskletLabelChars = 260;
+constexpr int32_t kDeskletLabelBufferBytes = kDeskletLabelChars * 4;
 
 #define KIV_DESKLET_FUNCTIONS(X)                                                        \
   X(void, DeskletRedraw, (HWND hwnd))                                                   \

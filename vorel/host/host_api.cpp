@@ -1,5 +1,7 @@
 #include "vorel/host/host_api.h"
 
+#include <array>
+
 #include "platform/util/utf8.h"
 #include "platform/win/host_symbol.h"
 #include "vorel/host/image_library.h"
@@ -57,10 +59,14 @@ KivSize DeskletGetSize(HWND hwnd) {
 void DeskletSetSize(HWND hwnd, KivSize size) { KIV_HOST(DeskletSetSize)(hwnd, &size); }
 
 std::string DeskletGetLabel(HWND hwnd) {
-  char buffer[kDeskletLabelBuffer] = {};
-  KIV_HOST(DeskletGetLabel)(hwnd, buffer, kDeskletLabelBuffer);
-  buffer[kDeskletLabelBuffer - 1] = '\0';
-  return buffer;
+  std::array<char, kDeskletLabelBufferBytes> buffer{};
+  KIV_HOST(DeskletGetLabel)(hwnd, buffer.data(), kDeskletLabelBufferBytes);
+  buffer.back() = '\0';
+  // The buffer is meant in characters: a longer label is cut at the
+  // character count, the terminator taking one. A host that filled every
+  // byte has copied more than that many characters, so a sequence it split
+  // at the end of the buffer is never part of what is kept.
+  return kiv::Utf8Left(buffer.data(), kDeskletLabelChars - 1);
 }
 
 void DeskletSetLabel(HWND hwnd, const std::string& text) { KIV_HOST(DeskletSetLabel)(hwnd, text.c_str()); }

@@ -22,8 +22,11 @@ std::string TErrorLog::Context() const {
 }
 
 std::vector<std::string> ErrorReportLines(const TErrorReport& r) {
+  // Columns count from 1; the script engine never tells one, and 0 in the
+  // log would read as a place in the line, so an unknown column shows "?".
+  const std::string column = r.column > 0 ? std::to_string(r.column) : std::string(kUnknownColumn);
   return {std::to_string(r.number) + "  " + r.source,
-          r.description + "  Line:" + std::to_string(r.line) + "   Column:" + std::to_string(r.column) + "   " + r.text,
+          r.description + "  Line:" + std::to_string(r.line) + "   Column:" + column + "   " + r.text,
           "-------------------------------"};
 }
 

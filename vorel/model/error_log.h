@@ -28,8 +28,8 @@ struct TErrorReport {
   std::string source;
   std::string description;
   int32_t line = 0;
-  int32_t column = 0;
-  std::string text;  // the statement or attribute text
+  int32_t column = 0;  // 1-based; 0 when unknown
+  std::string text;    // the statement or attribute text
 };
 
 class TErrorLog {
@@ -85,6 +85,10 @@ class TErrorLog {
   std::vector<std::string> lines_;
   std::vector<std::string> scopes_;
 };
+
+// What the log shows for the column of a report that has none (column 0):
+// the JScript engine on Duktape knows the line of a failure, never its column.
+inline constexpr const char* kUnknownColumn = "?";
 
 // The three lines of one report, as they stand in the log.
 std::vector<std::string> ErrorReportLines(const TErrorReport& report);

@@ -124,9 +124,13 @@ std::string ApplyTextFileSource(TDeskletObject& desklet, const std::string& sour
   // NOTE: the file's last line is never part of a ranged read; a negative
   // first line reads nothing rather than reaching before the file.
   if (first < 0 || first >= n - 1) return std::string(kTextMarker);
-  if (count < 0 || count > n - 1 - first) count = n - 1 - first;
+  // Only -1 means "as many as possible"; any other negative count is an
+  // empty range, not a request for everything.
+  if (count == -1 || count > n - 1 - first) count = n - 1 - first;
   for (int32_t i = first; i < first + count; ++i) text += lines[static_cast<size_t>(i)] + kCrLf;
-  return std::string(kTextMarker) + kiv::Trim(text);
+  // The trim covers the marker too, so the first line keeps its leading
+  // blanks: only the final line break goes.
+  return kiv::Trim(std::string(kTextMarker) + text);
 }
 
 }  // namespace vorel

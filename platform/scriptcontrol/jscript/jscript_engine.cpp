@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
-#include <set>
 #include <stdexcept>
 
 #include "platform/automation/hresult.h"
+#include "platform/scriptcontrol/jscript/declared_functions.h"
+#include "platform/scriptcontrol/jscript/jscript_error_texts.h"
 #include "platform/scriptcontrol/jscript/js_enumerator.h"
 #include "platform/scriptcontrol/jscript/js_vbarray.h"
 
@@ -30,24 +31,14 @@ void PushCacheTable(duk_context* ctx) {
 }
 
 // "parse error (line 3, end of input)" -> 3, and the text before it.
-int32_t TakeLineFromMessage(std::string& message) {
+int32_t TakeLineFromMessage(std::string& message, bool& atEndOfInput) {
   size_t at = message.rfind(" (line ");
+  atEndOfInput = false;
   if (at == std::string::npos) return 0;
   int32_t line = std::atoi(message.c_str() + at + 7);
+  atEndOfInput = message.find("end of input", at) != std::string::npos;
   message.erase(at);
   return line;
-}
-
-// Duktape's "identifier 'x' undefined" in the words JScript uses.
-std::string JScriptWording(const std::string& message) {
-  const std::string prefix = "identifier '";
-  const std::string suffix = "' undefined";
-  if (message.size() > prefix.size() + suffix.size() && message.compare(0, prefix.size(), prefix) == 0 &&
-      message.compare(message.size() - suffix.size(), suffix.size(), suffix) == 0)
-    return std::string("'")
-        .append(message, prefix.size(), message.size() - prefix.size() - suffix.size())
-        .append("' is undefined");
-  return message;
 }
 
 // The JScript built-ins plain ECMAScript lacks.
@@ -110,43 +101,23 @@ void JScriptEngine::AddObject(const std::string& name, automation::IDispatch* ob
   if (addMembers) bridge_->DefineGlobalMembers(object);
 }
 
-std::vector<std::string> JScriptEngine::GlobalKeys() {
-  duk_context* ctx = heap_.get();
-  std::vector<std::string> keys;
-  duk_push_global_object(ctx);
-  duk_enum(ctx, -1, DUK_ENUM_OWN_PROPERTIES_ONLY);
-  while (duk_next(ctx, -1, 0)) {
-    if (duk_is_string(ctx, -1) && !duk_is_symbol(ctx, -1)) keys.push_back(GetUtf8(ctx, -1));
-    duk_pop(ctx);
-  }
-  duk_pop_2(ctx);
-  return keys;
-}
-
 void JScriptEngine::AddCode(const std::string& code) {
   CallScope scope(*this);
   duk_context* ctx = heap_.get();
-  std::vector<std::string> before = GlobalKeys();
   std::string unit = std::string("code").append(std::to_string(nextUnit_++));
   units_[unit] = code;
   PushUtf8(ctx, code);
   duk_push_string(ctx, unit.c_str());
   if (duk_pcompile(ctx, 0) != 0) FailFromStack(true, code);
-  bool failed = duk_pcall(ctx, 0) != DUK_EXEC_SUCCESS;
-  // Functions the code declared are procedures even when running it failed
-  // later on; declarations come first, in the order they were written.
-  std::set<std::string> known(before.begin(), before.end());
-  duk_push_global_object(ctx);
-  for (const std::string& key : GlobalKeys()) {
-    if (known.count(key)) continue;
-    SafeGetProp(ctx, -1, key.c_str());
-    bool function = duk_is_function(ctx, -1);
-    duk_pop(ctx);
-    if (function && std::find(procedures_.begin(), procedures_.end(), key) == procedures_.end())
-      procedures_.push_back(key);
-  }
-  duk_pop(ctx);
-  if (failed) FailFromStack(false, std::string());
+  // Declared functions are procedures even when running the code fails
+  // later on, as its declarations are bound before its first statement.
+  NoteProcedures(code);
+  if (duk_pcall(ctx, 0) != DUK_EXEC_SUCCESS) FailFromStack(false, std::string());
+}
+
+void JScriptEngine::NoteProcedures(const std::string& code) {
+  for (const std::string& name : DeclaredFunctions(heap_.get(), code))
+    if (std::find(procedures_.begin(), procedures_.end(), name) == procedures_.end()) procedures_.push_back(name);
 }
 
 void JScriptEngine::PushCompiled(const std::string& text) {
@@ -162,6 +133,9 @@ void JScriptEngine::PushCompiled(const std::string& text) {
   PushUtf8(ctx, text);
   duk_push_string(ctx, unit.c_str());
   if (duk_pcompile(ctx, DUK_COMPILE_EVAL) != 0) FailFromStack(true, text);
+  // A statement may declare functions too; a text is compiled once, so its
+  // declarations are listed once.
+  NoteProcedures(text);
   uint32_t slot = nextSlot_++;
   PushCacheTable(ctx);
   duk_dup(ctx, -2);
@@ -252,13 +226,15 @@ void JScriptEngine::FailFromStack(bool compiling, const std::string& compiledTex
   ScriptError error;
   if (compiling) {
     std::string message = SafeGetString(ctx, -1, "message", SafeToString(ctx, -1));
-    error.line = TakeLineFromMessage(message);
-    error.number = kSyntaxErrorNumber;
+    bool atEndOfInput = false;
+    error.line = TakeLineFromMessage(message, atEndOfInput);
     error.source = kCompileErrorSource;
-    error.description = message;
     units_["\x01" "compiling"] = compiledText;
     error.text = LineOf("\x01" "compiling", error.line);
     units_.erase("\x01" "compiling");
+    JScriptErrorText mapped = CompileErrorText(message, atEndOfInput, compiledText, error.text);
+    error.number = mapped.number;
+    error.description = std::move(mapped.description);
   } else if (duk_is_error(ctx, -1) || duk_is_object(ctx, -1)) {
     std::string name = SafeGetString(ctx, -1, "name");
     std::string message = SafeGetString(ctx, -1, "message", SafeToString(ctx, -1));
@@ -268,8 +244,10 @@ void JScriptEngine::FailFromStack(bool compiling, const std::string& compiledTex
       error.number = *number;
       error.description = SafeGetString(ctx, -1, "description", message);
     } else {
-      error.description = JScriptWording(message);
-      if (name == "ReferenceError") error.number = kUndefinedErrorNumber;
+      JScriptErrorText mapped = RuntimeErrorText(name, message);
+      error.description = mapped.number ? mapped.description : message;
+      if (mapped.number) error.number = mapped.number;
+      else if (name == "ReferenceError") error.number = kUndefinedErrorNumber;
       else if (name == "TypeError") error.number = kTypeErrorNumber;
       else if (name == "RangeError") error.number = kRangeErrorNumber;
       else if (name == "SyntaxError") error.number = kSyntaxErrorNumber;

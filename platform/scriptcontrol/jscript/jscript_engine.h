@@ -48,7 +48,8 @@ class JScriptEngine : public ScriptEngine {
   void CallTop(duk_idx_t argc);
   [[noreturn]] void FailFromStack(bool compiling, const std::string& compiledText);
   std::string LineOf(const std::string& unit, int32_t line) const;
-  std::vector<std::string> GlobalKeys();
+  // Adds the functions the code declares to the procedures.
+  void NoteProcedures(const std::string& code);
 
   std::shared_ptr<EngineLife> life_;
   HeapPtr heap_;
@@ -65,7 +66,7 @@ class JScriptEngine : public ScriptEngine {
   uint32_t nextSlot_ = 1;
   std::unordered_map<std::string, std::string> units_;  // unit name -> source
   uint32_t nextUnit_ = 1;
-  std::vector<std::string> procedures_;
+  std::vector<std::string> procedures_;  // declared functions, first declaration first
 };
 
 }  // namespace scriptcontrol::jscript

@@ -108,7 +108,7 @@ TEST_F(JScriptEngineTest, RuntimeErrorsInAddedCode) {
     engine->ExecuteStatement("f(1)");
     FAIL();
   } catch (const ScriptFailure& f) {
-    EXPECT_EQ(f.Error().number, kTypeErrorNumber);
+    EXPECT_EQ(f.Error().number, static_cast<int32_t>(0x800A138Fu));  // Object expected
     EXPECT_EQ(f.Error().source, kRuntimeErrorSource);
     EXPECT_EQ(f.Error().line, 2);
     EXPECT_EQ(f.Error().text, "  return x.y.z;");
@@ -130,6 +130,30 @@ TEST_F(JScriptEngineTest, ProceduresInDefinitionOrderWithArgumentCounts) {
   EXPECT_EQ(procs[2].numArgs, 1);
   EXPECT_EQ(engine->Run("c", {Variant(21)}), Variant(42));
   EXPECT_THROW(engine->Run("missing", {}), ScriptFailure);
+}
+
+TEST_F(JScriptEngineTest, ProceduresAreTheDeclaredFunctionsOnly) {
+  engine->AddCode("var g = function (a) {};\nvar h = function named(a, b) {};\nfunction d(a) {}\nvar n = 1;");
+  engine->ExecuteStatement("function later(a, b, c) { return a + b + c; }");
+  engine->ExecuteStatement("var alsoVariable = function () {};");
+  engine->AddCode("function d(a) { return a; }\nfunction e() {}");
+  std::vector<Procedure> procs = engine->Procedures();
+  std::vector<std::string> names;
+  for (const Procedure& p : procs) names.push_back(p.name);
+  EXPECT_EQ(names, (std::vector<std::string>{"d", "later", "e"}));
+  ASSERT_EQ(procs.size(), 3u);
+  EXPECT_EQ(procs[1].numArgs, 3);
+  EXPECT_EQ(engine->Run("later", {Variant(1), Variant(2), Variant(3)}), Variant(6));
+  EXPECT_EQ(engine->Eval("typeof g"), Variant("function")) << "the probe changes nothing the script sees";
+}
+
+TEST_F(JScriptEngineTest, DeclarationsCountEvenWhenTheCodeFailsLater) {
+  EXPECT_THROW(engine->AddCode("function early() {}\nnoSuchThing();\nfunction late(x) {}"), ScriptFailure);
+  std::vector<Procedure> procs = engine->Procedures();
+  ASSERT_EQ(procs.size(), 2u);
+  EXPECT_EQ(procs[0].name, "early");
+  EXPECT_EQ(procs[1].name, "late");
+  EXPECT_EQ(engine->Eval("typeof noSuchThing"), Variant("undefined"));
 }
 
 TEST_F(JScriptEngineTest, GlobalsPersistAcrossStatements) {

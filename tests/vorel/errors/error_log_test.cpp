@@ -73,10 +73,10 @@ TEST_F(ErrorLogTest, CaughtFailuresKeepTheirCodeAndText) {
   ReportThrown(42);
   ASSERT_EQ(log_.Lines().size(), 9u);
   EXPECT_EQ(log_.Lines()[0], std::to_string(automation::E_FAIL) + "  Vorel");
-  EXPECT_EQ(log_.Lines()[1], "skin file not found: /x.xml  Line:0   Column:0   statement");
+  EXPECT_EQ(log_.Lines()[1], "skin file not found: /x.xml  Line:0   Column:?   statement");
   EXPECT_EQ(log_.Lines()[3], std::to_string(automation::E_NOTIMPL) + "  Vorel");
-  EXPECT_EQ(log_.Lines()[4], "VBScript: not implemented  Line:0   Column:0   ");
-  EXPECT_EQ(log_.Lines()[7], "unknown failure  Line:0   Column:0   ");
+  EXPECT_EQ(log_.Lines()[4], "VBScript: not implemented  Line:0   Column:?   ");
+  EXPECT_EQ(log_.Lines()[7], "unknown failure  Line:0   Column:?   ");
 }
 
 TEST_F(ErrorLogTest, ScriptFailuresAreLeftToTheEnginesErrorEvent) {

@@ -43,6 +43,17 @@ TEST_F(MainObjectTest, DeskletPropertiesGoThroughTheHost) {
   EXPECT_EQ(Eval("kiv.DeskletHeight"), "50") << "the side's height";
 }
 
+TEST_F(MainObjectTest, LongNonAsciiLabelsReadBackInCharacters) {
+  Run("var cyr = ''; for (var i = 0; i < 200; ++i) cyr += '\\u0436'; kiv.DeskletLabel = cyr");
+  EXPECT_EQ(Eval("kiv.DeskletLabel.length"), "200");
+  EXPECT_EQ(Eval("kiv.DeskletLabel == cyr ? 'same' : 'differs'"), "same");
+  Run("cyr = ''; for (var i = 0; i < 600; ++i) cyr += '\\u0436'; kiv.DeskletLabel = cyr");
+  EXPECT_EQ(Eval("kiv.DeskletLabel.length"), "259") << "cut at the character count, the terminator taking one";
+  EXPECT_EQ(Eval("kiv.DeskletLabel == cyr.substr(0, 259) ? 'same' : 'differs'"), "same") << "no broken sequence at the end";
+  Run("var mixed = ''; for (var i = 0; i < 100; ++i) mixed += 'a\\u20ac\\ud83d\\ude00'; kiv.DeskletLabel = mixed");
+  EXPECT_EQ(Eval("kiv.DeskletLabel == mixed.substr(0, 345) ? 'same' : 'differs'"), "same") << "86 whole groups of three, then 'a'";
+}
+
 TEST_F(MainObjectTest, PositionSettersKeepTheSizeAndTrapOverflow) {
   TestHost::Get().DeskletOf(kWindow).rect = {10, 20, 110, 70};
   Run("kiv.DeskletXPos = 10");

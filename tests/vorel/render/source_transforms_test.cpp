@@ -107,6 +107,20 @@ TEST_F(SourceTransformTest, TextFileRanges) {
   EXPECT_EQ(vorel::ApplyTextFileSource(D(), "other"), "other");
 }
 
+TEST_F(SourceTransformTest, TextFileRangeKeepsTheFirstLinesLeadingBlanks) {
+  dir_.Write("skin/notes.txt", "  indented first\r\n\tsecond  \r\nthird\r\nlast\r\n");
+  EXPECT_EQ(vorel::ApplyTextFileSource(D(), "!TXTFILE:notes.txt|0|2"), "!TXT:  indented first\r\n\tsecond");
+  EXPECT_EQ(vorel::ApplyTextFileSource(D(), "!TXTFILE:notes.txt|1"), "!TXT:\tsecond  \r\nthird");
+}
+
+TEST_F(SourceTransformTest, TextFileNegativeCountOtherThanMinusOneReadsNothing) {
+  dir_.Write("skin/notes.txt", "l0\nl1\nl2\nl3\nl4\n");
+  EXPECT_EQ(vorel::ApplyTextFileSource(D(), "!TXTFILE:notes.txt|1|-1"), "!TXT:l1\r\nl2\r\nl3");
+  EXPECT_EQ(vorel::ApplyTextFileSource(D(), "!TXTFILE:notes.txt|1|-2"), "!TXT:");
+  EXPECT_EQ(vorel::ApplyTextFileSource(D(), "!TXTFILE:notes.txt|0|-5"), "!TXT:");
+  EXPECT_EQ(vorel::ApplyTextFileSource(D(), "!TXTFILE:notes.txt|1|0"), "!TXT:");
+}
+
 TEST_F(SourceTransformTest, ScriptFormEvaluatesWithTheEngine) {
   ASSERT_TRUE(D().scripting.scriptEngine);
   D().scripting.scriptEngine->ExecuteStatement("var x = 'hi';");

@@ -35,7 +35,8 @@ TEST_F(ScriptEngineTest, ASyntaxErrorWritesThreeLinesAndTheDeskletGoesOn) {
   EXPECT_ANY_THROW(E().ExecuteStatement("var = ;"));
   ASSERT_EQ(desklet->errorLog.Lines().size(), 3u);
   EXPECT_NE(desklet->errorLog.Lines()[0].find("  Microsoft JScript compilation error"), std::string::npos) << desklet->errorLog.Lines()[0];
-  EXPECT_NE(desklet->errorLog.Lines()[1].find("  Line:1   Column:"), std::string::npos) << desklet->errorLog.Lines()[1];
+  EXPECT_NE(desklet->errorLog.Lines()[1].find("  Line:1   Column:?   "), std::string::npos)
+      << "the engine gives no column and the line does not pretend one: " << desklet->errorLog.Lines()[1];
   EXPECT_NE(desklet->errorLog.Lines()[1].find("var = ;"), std::string::npos);
   EXPECT_EQ(desklet->errorLog.Lines()[2], std::string(31, '-'));
   E().ExecuteStatement("var fine = 1;");

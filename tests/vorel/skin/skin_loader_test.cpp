@@ -89,6 +89,40 @@ TEST_F(SkinLoaderTest, LoadsSidesParametersAndSettings) {
   EXPECT_FALSE(d.loading);
 }
 
+TEST_F(SkinLoaderTest, AParamAndALaterParameterOfTheSameNameAreOneRecord) {
+  Load(R"xml(<skindata><parameters>
+      <param name="Town" default="Oslo" save="0" onupdate="first()"/>
+      <parameter name="Town" default="Rome" save="1" onupdate="second()"/>
+    </parameters><sides><side id="0" width="10" height="10"/></sides></skindata>)xml");
+  TDeskletObject& d = D();
+  ASSERT_EQ(d.parameters.size(), 1u);
+  EXPECT_EQ(d.parameters[0]->Name, "Town");
+  EXPECT_EQ(d.parameters[0]->Value, "Oslo") << "the param's value";
+  EXPECT_FALSE(d.parameters[0]->Persist) << "the param's save";
+  EXPECT_EQ(d.parameters[0]->OnUpdate, "second()") << "the parameter's onupdate";
+}
+
+TEST_F(SkinLoaderTest, AParamWithoutDefaultStartsEmptyAndPersistent) {
+  Load(R"xml(<skindata><parameters><param name="Bare"/></parameters>
+    <sides><side id="0" width="10" height="10"/></sides></skindata>)xml");
+  TDeskletObject& d = D();
+  ASSERT_EQ(d.parameters.size(), 1u);
+  EXPECT_EQ(d.parameters[0]->Name, "Bare");
+  EXPECT_EQ(d.parameters[0]->Value, "");
+  EXPECT_TRUE(d.parameters[0]->Persist);
+  EXPECT_EQ(vorel::ExpandVariables(d, "[%Bare%]"), "[]");
+}
+
+TEST_F(SkinLoaderTest, LowerCaseVbscriptStaysJScript) {
+  Load(R"xml(<skindata><sides><side id="0" width="10" height="10"/></sides>
+    <desklet><language>vbscript</language></desklet></skindata>)xml");
+  TDeskletObject& d = D();
+  EXPECT_TRUE(d.errorLog.Lines().empty()) << d.errorLog.Lines().front();
+  ASSERT_TRUE(d.scripting.scriptEngine);
+  d.scripting.scriptEngine->ExecuteStatement("var jsOnly = [1, 2, 3].length === 3 ? 'jscript' : 'other';");
+  EXPECT_EQ(d.scripting.scriptEngine->EvaluateToText("jsOnly"), "jscript");
+}
+
 TEST_F(SkinLoaderTest, RestoredDeskletKeepsItsSideAndSizeAndValues) {
   D().sideState.activeSide = 1;
   auto saved = std::make_unique<vorel::TParameter>();
@@ -219,6 +253,37 @@ TEST_F(SkinLoaderTest, FolderTokensGiveXdgFoldersAndCreateThem) {
   std::filesystem::remove_all(doc);
   EXPECT_EQ(vorel::ExpandVariables(D(), "%MYDOC%x"), doc + "x");
   EXPECT_TRUE(std::filesystem::is_directory(doc)) << "a folder gone meanwhile is made again";
+}
+
+TEST_F(SkinLoaderTest, EveryFixedTokenGivesItsOwnValue) {
+  TempDir home;
+  const std::string homeFolder = home.Path().substr(0, home.Path().size() - 1);
+  home.Write("config/user-dirs.dirs",
+             "XDG_DOCUMENTS_DIR=\"$HOME/docs\"\nXDG_PICTURES_DIR=\"$HOME/pics\"\n"
+             "XDG_VIDEOS_DIR=\"$HOME/vids\"\nXDG_MUSIC_DIR=\"" + homeFolder + "/tunes\"\n"
+             "  XDG_DESKTOP_DIR=\"$HOME/desk\"\n");
+  testing_support::ScopedEnv config("XDG_CONFIG_HOME", home.File("config"));
+  testing_support::ScopedEnv homeEnv("HOME", homeFolder);
+  testing_support::ScopedEnv tmp("TMPDIR", homeFolder + "/scratch");
+  Load(kTwoSides);
+  TDeskletObject& d = D();
+  d.input.mouseX = 3;
+  d.input.mouseY = -9;
+  EXPECT_EQ(vorel::ExpandVariables(d, "%MOUSEX%,%MOUSEY%"), "3,-9");
+  const std::pair<const char*, std::string> folders[] = {
+      {"%MYDOC%", home.Path() + "docs/"},     {"%MYPICTURES%", home.Path() + "pics/"},
+      {"%MYVIDEOS%", home.Path() + "vids/"},  {"%MYMUSIC%", home.Path() + "tunes/"},
+      {"%DESKTOP%", home.Path() + "desk/"},   {"%TMPPATH%", home.Path() + "scratch/"},
+  };
+  for (const auto& [token, folder] : folders) {
+    EXPECT_EQ(vorel::ExpandVariables(d, token), folder) << token;
+    if (std::string(token) != "%TMPPATH%") {
+      EXPECT_TRUE(std::filesystem::is_directory(folder)) << token << " is made";
+    }
+  }
+  const std::string skinFolder = std::filesystem::path(d.settings.skinPath).parent_path().string() + "/";
+  EXPECT_EQ(vorel::ExpandVariables(d, "%SKINPATH%a.png"), skinFolder + "a.png");
+  EXPECT_EQ(vorel::ExpandVariables(d, "%MYPICTURES%%MYMUSIC%"), home.Path() + "pics/" + home.Path() + "tunes/");
 }
 
 }  // namespace
