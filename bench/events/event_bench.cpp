@@ -13,6 +13,7 @@
 #include "bench/support/bare_pango.h"
 #include "platform/abi/plugin_api.h"
 #include "tests/support/test_host.h"
+#include "vorel/host/control_library.h"
 #include "vorel/model/desklet.h"
 #include "vorel/runtime/render_layer.h"
 #include "vorel/runtime/variable_expansion.h"
@@ -103,6 +104,45 @@ void BM_BarePangoSameText(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_BarePangoSameText)->Unit(benchmark::kMicrosecond);
+
+// A character typed into a focused text field, as the host hands it over:
+// OnProcessMessageEx with message 258, the plug-in's own key handling and
+// its forwarding to the control library, the edit, the drawing of the
+// field and the new picture handed to the host.
+void BM_TypeIntoTextField(benchmark::State& state) {
+  testhost::TestHost::Get().Reset();
+  void* instance = OnCreate(kWindow, 1, nullptr, nullptr);
+  const std::string file = (std::filesystem::temp_directory_path() / "vorel-typing-bench.xml").string();
+  std::ofstream(file) << "<skindata><skininfo><name>Typing</name></skininfo>"
+                         "<sides><side id=\"0\" width=\"240\" height=\"60\"/></sides>"
+                         "<desklet><label>Bench</label><keypressanim>0</keypressanim></desklet>"
+                         "<controls><control name=\"f\" type=\"TEXTFIELD\" x=\"10\" y=\"10\" width=\"200\" "
+                         "height=\"20\" fontsize=\"10\"/></controls></skindata>";
+  vorel::TDeskletObject& d = *vorel::AsDesklet(instance);
+  vorel::LoadSkin(d, file, true, false);
+  vorel::TControlObject* field = d.FindControl("f");
+  if (!field || !field->Created) {
+    state.SkipWithError("the text field was not made");
+    OnDestroy(instance, kWindow);
+    return;
+  }
+  const KivPoint pt{5, 5};
+  const KivSize size{200, 20};
+  OnLayerMouseDown(instance, field->LayerId, "f", &pt, &size, 1);
+  OnLayerMouseUp(instance, field->LayerId, "f", &pt, &size, 1);
+  int64_t n = 0;
+  for (auto _ : state) {
+    // Keep the text about one field long, as someone typing would.
+    if (n % 40 == 39) vorel::controls::KivSendMessage(field->Handle, vorel::controls::kSetText, 0,
+                                                      reinterpret_cast<LPARAM>(u""));
+    LRESULT result = 0;
+    OnProcessMessageEx(instance, kWindow, 258, static_cast<WPARAM>('a' + n % 26), 0, &result);
+    ForgetCallsEvery(state, n);
+  }
+  if (!d.errorLog.Lines().empty()) state.SkipWithError(d.errorLog.Lines()[0].c_str());
+  OnDestroy(instance, kWindow);
+}
+BENCHMARK(BM_TypeIntoTextField)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
