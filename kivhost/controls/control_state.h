@@ -7,6 +7,6 @@
 extern "C" {
 // [{"name","type","visible","text","rect","fontName","fontSize",...}]
 // for the desklet's containers; the text stays valid until the next call
-// on the same thread.
+// for the same window.
 const char* KivControlsDescribe(HWND hwnd);
 }

@@ -99,6 +99,8 @@ class ControlStore {
   std::map<KivHandle, Resources> resources;
   std::map<KivHandle, Container> containers;
   std::map<KivHandle, Control> controls;
+  // The last description handed out for each window.
+  std::map<HWND, std::string> descriptions;
 
   Control* FindControl(KivHandle h);
   Container* FindContainer(KivHandle h);

@@ -56,7 +56,6 @@ json Describe(const Control& c) {
 }  // namespace
 
 CONTROLS_EXPORT const char* KivControlsDescribe(HWND hwnd) {
-  thread_local std::string text;
   auto& store = ControlStore::Get();
   std::lock_guard lock(store.mutex);
   json out = json::array();
@@ -65,6 +64,10 @@ CONTROLS_EXPORT const char* KivControlsDescribe(HWND hwnd) {
     for (KivHandle h : container.controls)
       if (const Control* c = store.FindControl(h)) out.push_back(Describe(*c));
   }
+  // NOTE: kept in the store rather than in thread-local storage: this
+  // library is loaded with dlopen, and the leak checker of the sanitizer
+  // builds misreads the dynamic thread-local blocks of such libraries.
+  std::string& text = store.descriptions[hwnd];
   text = out.dump();
   return text.c_str();
 }

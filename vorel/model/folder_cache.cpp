@@ -30,10 +30,10 @@ const std::string& TFolderCache::Folder(int csidl) {
       return e.path;
     }
   }
-  // More distinct folders than slots: not cached.
-  static thread_local std::string uncached;
-  uncached = win::GetSpecialFolder(csidl, true);
-  return uncached;
+  // More distinct folders than slots: not cached, but kept until the next
+  // such lookup so that the reference stays good.
+  uncached_ = win::GetSpecialFolder(csidl, true);
+  return uncached_;
 }
 
 const std::string& TFolderCache::TempFolder() {

@@ -23,6 +23,7 @@ class TFolderCache {
   };
   std::array<Entry, 6> entries_{};
   std::string temp_;
+  std::string uncached_;
 };
 
 }  // namespace vorel

@@ -1,5 +1,6 @@
 #include "vorel/runtime/popup_menu.h"
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,8 +18,12 @@ namespace {
 // Menus shown from the statements of a menu being shown (a chooser that
 // opens another menu) are allowed this deep; a menu whose own statements
 // show it again would otherwise go on until the stack ran out.
+// NOTE: one count for the process, not one per thread: the plug-in is
+// loaded with dlopen, and the leak checker of the sanitizer builds misreads
+// the dynamic thread-local blocks of such libraries. Menus are shown on
+// window threads; the count only bounds how deep they nest.
 constexpr int kMaxMenuNesting = 8;
-thread_local int menuNesting = 0;
+std::atomic<int> menuNesting = 0;
 
 // A menu handle destroyed when it goes out of scope, unless a parent menu
 // took it over as a sub-menu (the parent then destroys it with itself).
