@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "kivhost/controls/control_store.h"
+#include "platform/util/utf8.h"
 
 namespace kivcontrols {
 namespace {
@@ -10,24 +11,6 @@ namespace {
 constexpr double kPointsToPixels = 96.0 / 72.0;
 constexpr double kDefaultPoints = 9;
 constexpr char kBullet[] = "\u25CF";
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
 
 // The font map's context, one per layout: layouts live only as long as one
 // drawing or one mouse event.
@@ -65,7 +48,7 @@ TextLayout::TextLayout(const TextStyle& style, const std::u16string& text, bool 
     }
     if (password) shown_ += kBullet;
     else if (singleLine && (c == u'\r' || c == u'\n')) shown_ += ' ';
-    else AppendUtf8(shown_, c);
+    else kiv::AppendUtf8(shown_, c);
   }
   byteAt_.push_back(static_cast<int>(shown_.size()));
 

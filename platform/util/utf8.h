@@ -14,6 +14,9 @@ std::string Utf16ToUtf8(std::u16string_view text);
 // A null pointer gives the empty string.
 std::string Utf16ToUtf8(const char16_t* text);
 
+// Appends one code point as UTF-8.
+void AppendUtf8(std::string& out, char32_t codePoint);
+
 // Number of code points.
 size_t Utf8Length(std::string_view text);
 // The longest prefix of at most maxBytes bytes that ends on a whole sequence.

@@ -11,15 +11,6 @@
 
 namespace vorel {
 
-namespace {
-
-uint32_t NonNegative(int32_t v) {
-  if (v < 0) throw KivError(errors::kRangeCheck);
-  return static_cast<uint32_t>(v);
-}
-
-}  // namespace
-
 void ReadSides(TDeskletObject& d, const xml::Node& sides, bool fresh) {
   const size_t n = CountNodes(sides, "side");
   d.sideState.sides.assign(n, TSideRecord{});
@@ -35,10 +26,10 @@ void ReadSides(TDeskletObject& d, const xml::Node& sides, bool fresh) {
     const int32_t id = IntInRange(ids.At(k, "0"), 0, 0, 255);
     if (d.sideState.sides.size() < static_cast<size_t>(id) + 1) d.sideState.sides.resize(static_cast<size_t>(id) + 1);
     TSideRecord& side = d.sideState.sides[static_cast<size_t>(id)];
-    side.Width = NonNegative(IntDef(widths.At(k, "128"), 128));
-    side.Height = NonNegative(IntDef(heights.At(k, "128"), 128));
-    side.CloseX = NonNegative(IntDef(ExpandVariables(d, closeXs.At(k, "0")), 0));
-    side.CloseY = NonNegative(IntDef(ExpandVariables(d, closeYs.At(k, "0")), 0));
+    side.Width = CheckedUInt32(IntDef(widths.At(k, "128"), 128));
+    side.Height = CheckedUInt32(IntDef(heights.At(k, "128"), 128));
+    side.CloseX = CheckedUInt32(IntDef(ExpandVariables(d, closeXs.At(k, "0")), 0));
+    side.CloseY = CheckedUInt32(IntDef(ExpandVariables(d, closeYs.At(k, "0")), 0));
   }
   for (size_t i = 1; i < d.sideState.sides.size(); ++i) {
     if (d.sideState.sides[i].Width == 0) d.sideState.sides[i].Width = d.sideState.sides[0].Width;

@@ -83,16 +83,17 @@ void SendFont(const TControlObject& c, int32_t size) {
   KivSendMessage(c.Handle, kFont, 0, reinterpret_cast<LPARAM>(&font));
 }
 
+// A signed message argument as the word the library takes: -1 stays -1.
+WPARAM Index(int32_t index) { return static_cast<WPARAM>(static_cast<intptr_t>(index)); }
+
 // Selects the list item whose value part is the value text, looking its
 // display part up in the control as the library holds the items.
 void SelectListValue(const TControlObject& c, const std::vector<TListItem>& items, const std::string& value) {
   const int32_t at = FindListValue(items, value);
   if (at < 0) return;
   const int32_t index = SendText(c.Handle, kFindItem, 0, items[static_cast<size_t>(at)].display);
-  KivSendMessage(c.Handle, kSelectItem, static_cast<WPARAM>(static_cast<intptr_t>(index)), 0);
+  KivSendMessage(c.Handle, kSelectItem, Index(index), 0);
 }
-
-WPARAM Index(int32_t index) { return static_cast<WPARAM>(static_cast<intptr_t>(index)); }
 
 void ApplyValue(TDeskletObject& d, const TControlObject& c) {
   if (c.CtrlType == kDropDownListType) {

@@ -2,7 +2,6 @@
 
 #include <chrono>
 
-#include "platform/util/text.h"
 #include "platform/util/utf8.h"
 #include "platform/win/win_services.h"
 #include "vorel/model/desklet.h"

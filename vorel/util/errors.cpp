@@ -22,6 +22,11 @@ int16_t CheckedInt16(int64_t value) {
   return static_cast<int16_t>(value);
 }
 
+uint32_t CheckedUInt32(int64_t value) {
+  if (value < 0 || value > 0xFFFFFFFF) throw KivError(errors::kRangeCheck);
+  return static_cast<uint32_t>(value);
+}
+
 void NotImplemented(const std::string& what) { throw KivError(what + ": " + errors::kNotImplemented); }
 
 }  // namespace vorel

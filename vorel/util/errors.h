@@ -40,10 +40,13 @@ inline constexpr const char* kFormulaNotFinite = "Formula: result is not a finit
 std::string HostFunctionNotFound(const std::string& name);
 // "'TEXT' is not a valid integer value".
 std::string NotAnInteger(const std::string& text);
-// "NAME: not implemented" for a member whose machinery is not there yet.
 // The value as a 16-bit field; raises "Range check error" beyond it.
 int16_t CheckedInt16(int64_t value);
+// The value as an unsigned 32-bit field; raises "Range check error" for a
+// negative one (or one beyond 32 bits).
+uint32_t CheckedUInt32(int64_t value);
 
+// "NAME: not implemented" for a member whose machinery is not there yet.
 [[noreturn]] void NotImplemented(const std::string& what);
 
 }  // namespace vorel

@@ -28,12 +28,8 @@ using automation::VarType;
 
 bool IsNumber(const Variant& v) { return automation::IsNumericType(v.Type()) || v.Type() == VarType::Bool; }
 
-// A count or size argument: an integer that is not negative.
-uint32_t NonNegative(const Variant& value) {
-  const int32_t number = automation::ToInt32(value);
-  if (number < 0) throw KivError(errors::kRangeCheck);
-  return static_cast<uint32_t>(number);
-}
+// A size argument: an integer that is not negative.
+uint32_t NonNegative(const Variant& value) { return CheckedUInt32(automation::ToInt32(value)); }
 
 std::string ListIndexError(int64_t index) { return "List index out of bounds (" + std::to_string(index) + ")"; }
 

@@ -7,15 +7,6 @@
 
 namespace vorel {
 
-namespace {
-
-uint32_t Unsigned(int32_t value) {
-  if (value < 0) throw KivError(errors::kRangeCheck);
-  return static_cast<uint32_t>(value);
-}
-
-}  // namespace
-
 automation::ComPtr<TVorelSide> TVorelSide::Create(TDeskletObject& desklet, uint8_t index) {
   return automation::MakeObject<TVorelSide>(&desklet, index);
 }
@@ -55,12 +46,12 @@ int32_t TVorelSide::GetValue() const {
 
 template <uint32_t TSideRecord::*Field>
 void TVorelSide::PutCloseValue(int32_t value) {
-  Record().*Field = Unsigned(value);
+  Record().*Field = CheckedUInt32(value);
 }
 
-void TVorelSide::PutWidth(int32_t value) { SetSideLength(*desklet_, index_, TSideLength::Width, Unsigned(value)); }
+void TVorelSide::PutWidth(int32_t value) { SetSideLength(*desklet_, index_, TSideLength::Width, CheckedUInt32(value)); }
 
-void TVorelSide::PutHeight(int32_t value) { SetSideLength(*desklet_, index_, TSideLength::Height, Unsigned(value)); }
+void TVorelSide::PutHeight(int32_t value) { SetSideLength(*desklet_, index_, TSideLength::Height, CheckedUInt32(value)); }
 
 void TVorelSide::Reset() { ResetSide(*desklet_, index_); }
 
