@@ -55,7 +55,10 @@ struct LiteralExpr : Expr {
 enum class NameScope : uint8_t {
   Unresolved,  // not looked at yet
   Local,       // a procedure's parameter or local variable: slot in the frame
-  Dynamic,     // looked up at run time (globals, procedures, objects, built-ins)
+  Field,       // a variable of the class whose method runs: slot in the object
+  Member,      // a method or property of that class: slot in its member list
+  Dynamic,     // looked up at run time (globals, procedures, objects, built-ins);
+               // slot, when set, is the frame's implicit variable of that name
 };
 
 struct NameExpr : Expr {
@@ -73,6 +76,10 @@ struct MemberExpr : Expr {
       : Expr(ExprKind::Member, p), object(std::move(obj)), name(std::move(n)) {}
   ExprPtr object;  // null for ".name" inside With
   std::string name;
+  // The interpreter's: the member's dispatch id for objects of one
+  // interface description (ids of a described interface never change).
+  const void* cacheType = nullptr;
+  int32_t cacheId = 0;
 };
 
 struct CallExpr : Expr {
@@ -289,6 +296,8 @@ struct ProcedureDecl {
   // implicit variables of a script without Option Explicit).
   int32_t frameSize = 0;
   std::vector<std::string> localNames;
+  bool optionExplicit = false;  // of the code that declared it
+  int32_t unit = 0;             // which added text it came from
 };
 using ProcedurePtr = std::shared_ptr<ProcedureDecl>;
 

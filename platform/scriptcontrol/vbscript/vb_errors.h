@@ -113,6 +113,13 @@ class VbError : public std::runtime_error {
   // 1-based; 0 while no stage has placed the error yet.
   int32_t Line() const { return line_; }
   int32_t Column() const { return column_; }
+  // The name a report adds to the description ("Variable is undefined:
+  // 'x'"); Err.Description leaves it out, as VBScript's does.
+  const std::string& Name() const { return name_; }
+  VbError& Named(std::string name) {
+    name_ = std::move(name);
+    return *this;
+  }
   bool Placed() const { return line_ > 0; }
   void Place(int32_t line, int32_t column) {
     line_ = line;
@@ -123,6 +130,7 @@ class VbError : public std::runtime_error {
   int32_t number_;
   std::string description_;
   std::string source_;
+  std::string name_;
   int32_t line_ = 0;
   int32_t column_ = 0;
 };
