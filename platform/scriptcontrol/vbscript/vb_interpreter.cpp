@@ -1,0 +1,143 @@
+// The interpreter's entry points from outside: adding objects, running a
+// unit at global scope, evaluating, calling a procedure by name, calls on
+// script objects; and the frame and time-limit bookkeeping around them.
+#include "platform/scriptcontrol/vbscript/vb_interpreter.h"
+
+#include <cstdio>
+
+#include "platform/automation/com_object.h"
+#include "platform/scriptcontrol/vbscript/vb_interpreter_scopes.h"
+#include "platform/scriptcontrol/vbscript/vb_resolver.h"
+#include "platform/util/text.h"
+
+namespace scriptcontrol::vbscript {
+
+using automation::Variant;
+
+namespace {
+
+// How deep script calls may nest, in bytes of the thread's stack; far
+// below the smallest stack a host gives its window thread.
+constexpr ptrdiff_t kStackBudget = 1536 * 1024;
+
+}  // namespace
+
+Interpreter::Interpreter(AddUnit addUnit)
+    : link_(std::make_shared<InterpreterLink>()), addUnit_(std::move(addUnit)), err_(std::make_shared<ErrState>()) {
+  link_->interpreter = this;
+  errObject_ = automation::MakeObject<ErrObject>(err_);
+  objects_.push_back(NamedObject{"Err", errObject_, false});
+  frames_.emplace_back();
+}
+
+Interpreter::~Interpreter() {
+  // Script objects held by globals run their Class_Terminate now, while
+  // there is still an interpreter to run it.
+  for (Variant& v : globals_) v.Clear();
+  link_->interpreter = nullptr;
+}
+
+void Interpreter::AddObject(const std::string& name, automation::IDispatch* object, bool addMembers) {
+  for (NamedObject& o : objects_) {
+    if (kiv::EqualsIgnoreCase(o.name, name)) {
+      o.object = object;
+      o.addMembers = addMembers;
+      derived_.clear();
+      ++generation_;
+      return;
+    }
+  }
+  objects_.push_back(NamedObject{name, object, addMembers});
+  derived_.clear();
+  ++generation_;
+}
+
+void Interpreter::RunProgram(const std::shared_ptr<Program>& program, int32_t unit) {
+  Entry entry(*this);
+  try {
+    Declare(*program, unit);
+  } catch (VbError& e) {
+    errorUnit_ = unit;
+    throw;
+  }
+  ResolveInScope(program->body, nullptr, nullptr);
+  Frame frame;
+  frame.unit = unit;
+  frame.optionExplicit = program->optionExplicit;
+  FramePush push(*this, std::move(frame));
+  running_.push_back(program);
+  struct Done {
+    std::vector<std::shared_ptr<Program>>& running;
+    ~Done() { running.pop_back(); }
+  } done{running_};
+  ExecBlock(program->body);
+}
+
+Variant Interpreter::Evaluate(Expr& expr, int32_t unit) {
+  Entry entry(*this);
+  ResolveInScope(expr, nullptr, nullptr);
+  Frame frame;
+  frame.unit = unit;
+  FramePush push(*this, std::move(frame));
+  try {
+    return Eval(expr);
+  } catch (VbError& e) {
+    if (!e.Placed()) {
+      e.Place(expr.pos.line, expr.pos.column);
+      errorUnit_ = unit;
+    }
+    throw;
+  }
+}
+
+Variant Interpreter::CallProcedure(const std::string& name, std::vector<Variant> args) {
+  Entry entry(*this);
+  const Binding* b = LookupGlobal(name);
+  if (!b || b->kind != Binding::Kind::Procedure) throw VbError(kErrNotDefined).Named(name);
+  // Arguments from outside are values; by-reference parameters get their
+  // own copies.
+  std::vector<Variant> values;
+  values.reserve(args.size());
+  for (Variant& a : args) values.push_back(a.Deref());
+  return CallScript(*procedures_[static_cast<size_t>(b->index)], nullptr, std::move(values));
+}
+
+std::vector<Interpreter::ProcedureInfo> Interpreter::Procedures() const {
+  std::vector<ProcedureInfo> list;
+  for (const auto& p : procedures_)
+    list.push_back({p->name, static_cast<int32_t>(p->params.size()), p->kind == ProcedureDecl::Kind::Function});
+  return list;
+}
+
+Variant Interpreter::InvokeObject(VbObject& object, int32_t member, uint16_t flags, std::vector<Variant> args) {
+  Entry entry(*this);
+  return CallMemberOf(object, member, std::move(args), flags);
+}
+
+Variant Interpreter::InvokeProcedure(const ProcedureDecl& procedure, std::vector<Variant> args) {
+  Entry entry(*this);
+  return CallScript(procedure, nullptr, std::move(args));
+}
+
+void Interpreter::Terminate(VbObject& object) {
+  Entry entry(*this);
+  try {
+    CallScript(*object.Class().terminate, &object, {});
+  } catch (const std::exception& e) {
+    // VBScript lets a failing Class_Terminate go unreported to the script;
+    // the host's log still hears of it.
+    std::fprintf(stderr, "VBScript: Class_Terminate of %s failed: %s\n", object.Class().decl->name.c_str(), e.what());
+  }
+}
+
+void Interpreter::Tick() {
+  if (timeout_ < 0 || (++ticks_ & 1023u) != 0) return;
+  if (std::chrono::steady_clock::now() > deadline_) throw VbAbort(kErrTimeout);
+}
+
+void Interpreter::CheckStack() {
+  char probe = 0;
+  if (stackBase_ && stackBase_ - &probe > kStackBudget) throw VbError(kErrOutOfStack);
+}
+
+}  // namespace scriptcontrol::vbscript
