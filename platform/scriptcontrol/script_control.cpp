@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/scriptcontrol/jscript/jscript_engine.h"
+#include "platform/scriptcontrol/vbscript/vbscript_engine.h"
 #include "platform/util/text.h"
 
 namespace scriptcontrol {
@@ -15,6 +16,13 @@ ScriptError ControlError(automation::HRESULT code, const std::string& descriptio
   error.source = "ScriptControl";
   error.description = description;
   return error;
+}
+
+// A fresh engine of the language; null for a language there is none for.
+std::unique_ptr<ScriptEngine> MakeEngine(const std::string& language) {
+  if (kiv::EqualsIgnoreCase(language, "JScript")) return std::make_unique<jscript::JScriptEngine>();
+  if (kiv::EqualsIgnoreCase(language, "VBScript")) return std::make_unique<vbscript::VBScriptEngine>();
+  return nullptr;
 }
 
 }  // namespace
@@ -62,17 +70,13 @@ ScriptEngine& ScriptControl::Engine() {
 void ScriptControl::SetLanguage(const std::string& language) {
   Guard([&] {
     if (engine_ && kiv::EqualsIgnoreCase(language, language_)) return;
-    if (kiv::EqualsIgnoreCase(language, "JScript")) {
-      auto engine = std::make_unique<jscript::JScriptEngine>();
-      engine->SetTimeout(timeout_);
-      engine_ = std::move(engine);
-      language_ = "JScript";
-      return;
-    }
-    if (kiv::EqualsIgnoreCase(language, "VBScript"))
-      throw automation::AutomationError(automation::E_NOTIMPL, "VBScript: not implemented");
-    throw automation::AutomationError(automation::E_FAIL,
-                                      "A script engine for the specified language can not be created.");
+    std::unique_ptr<ScriptEngine> engine = MakeEngine(language);
+    if (!engine)
+      throw automation::AutomationError(automation::E_FAIL,
+                                        "A script engine for the specified language can not be created.");
+    engine->SetTimeout(timeout_);
+    engine_ = std::move(engine);
+    language_ = kiv::EqualsIgnoreCase(language, "JScript") ? "JScript" : "VBScript";
   });
 }
 
@@ -115,7 +119,7 @@ automation::Variant ScriptControl::Run(const std::string& procedure, const std::
 void ScriptControl::Reset() {
   Guard([&] {
     if (!engine_) return;
-    auto engine = std::make_unique<jscript::JScriptEngine>();
+    std::unique_ptr<ScriptEngine> engine = MakeEngine(language_);
     engine->SetTimeout(timeout_);
     engine_ = std::move(engine);
   });

@@ -1,5 +1,5 @@
 // ScriptControl is the stand-in for the Script Control: it hosts one
-// language engine (JScript; VBScript is not there yet) and gives the
+// language engine (JScript or VBScript) and gives the
 // members Language, Timeout, AllowUI, Error, Procedures, AddObject,
 // AddCode, ExecuteStatement, Eval, Run and Reset, and the error event.
 //
@@ -31,8 +31,8 @@ class ScriptControl {
   ScriptControl& operator=(const ScriptControl&) = delete;
 
   const std::string& Language() const { return language_; }
-  // "JScript" in any letter case; "VBScript" fails with "not implemented";
-  // other names fail as unsupported.
+  // "JScript" or "VBScript" in any letter case; other names fail as
+  // unsupported.
   void SetLanguage(const std::string& language);
 
   int32_t Timeout() const { return timeout_; }

@@ -39,18 +39,19 @@ TEST(ScriptControlTest, SameLanguageKeepsGlobalsOtherLanguageStartsFresh) {
   EXPECT_EQ(control.Eval("typeof kept"), Variant("undefined"));
 }
 
-TEST(ScriptControlTest, VBScriptIsNotThereYet) {
+TEST(ScriptControlTest, EitherLanguageByNameOthersFail) {
   ScriptControl control;
   control.SetLanguage("JScript");
-  try {
-    control.SetLanguage("VBScript");
-    FAIL();
-  } catch (const ScriptFailure& f) {
-    EXPECT_EQ(f.Error().description, "VBScript: not implemented");
-    EXPECT_EQ(f.Error().number, automation::E_NOTIMPL);
-  }
-  EXPECT_EQ(control.Language(), "JScript");
+  control.ExecuteStatement("var kept = 4;");
+  control.SetLanguage("vbscript");
+  EXPECT_EQ(control.Language(), "VBScript");
+  control.ExecuteStatement("kept = 5 * 2");
+  EXPECT_EQ(control.Eval("kept + 1"), Variant(int16_t{11}));
+  control.Reset();
+  EXPECT_EQ(control.Language(), "VBScript");
+  EXPECT_EQ(control.Eval("IsEmpty(kept)"), Variant(true));
   EXPECT_THROW(control.SetLanguage("Perl"), ScriptFailure);
+  EXPECT_EQ(control.Language(), "VBScript");
 }
 
 TEST(ScriptControlTest, ErrorEventFiresBeforeTheCallFails) {
