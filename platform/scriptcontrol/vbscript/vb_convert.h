@@ -24,11 +24,18 @@ namespace scriptcontrol::vbscript {
 // Nothing stays Nothing.
 automation::Variant ValueOf(const automation::Variant& v);
 
+// ValueOf for the places that need a value: Nothing fails with 91
+// "Object variable not set".
+automation::Variant OperandValue(const automation::Variant& v);
+
 std::string ToVbString(const automation::Variant& v);  // CStr; Empty gives ""
 double ToVbDouble(const automation::Variant& v);       // CDbl; Empty gives 0
 int32_t ToVbLong(const automation::Variant& v);        // CLng; half to even
 int16_t ToVbInteger(const automation::Variant& v);     // CInt
 bool ToVbBool(const automation::Variant& v);           // CBool; "True"/"False" and numbers
+uint8_t ToVbByte(const automation::Variant& v);        // CByte; half to even
+float ToVbSingle(const automation::Variant& v);        // CSng
+automation::Currency ToVbCurrency(const automation::Variant& v);  // CCur; four decimals, half to even
 automation::Date ToVbDate(const automation::Variant& v);  // CDate
 
 // The number a string reads as, VBScript's way (blanks around it, a sign,
@@ -37,6 +44,10 @@ std::optional<double> ParseVbNumber(std::string_view text);
 // A date or time in the forms CDate reads ("12/8/2026", "2026-12-08",
 // "8 Dec 2026", "15:04", "3:04 PM" and both together).
 std::optional<automation::Date> ParseVbDate(std::string_view text);
+
+// CStr's text of a floating value: "digits" significant digits (15 for
+// Double, 7 for Single), exponent form beyond them ("1E+20", "1.5E-07").
+std::string FormatVbNumber(double value, int digits = 15);
 
 // IsNumeric: numbers, Empty, booleans and numeric strings.
 bool IsVbNumeric(const automation::Variant& v);

@@ -1,0 +1,24 @@
+// Two small dispatch classes for the value tests: one with a default
+// property (DISPID_VALUE) declared as a dual class pair, one without a
+// default member under a plain interface name.
+#pragma once
+
+#include "platform/automation/dispatch_object.h"
+
+namespace scriptcontrol::vbscript::testing {
+
+class LabelObject : public automation::DispatchObject<LabelObject> {
+ public:
+  static const automation::DispatchTable<LabelObject>& Table();
+  automation::Variant GetValue() const { return value; }
+  void SetValue(const automation::Variant& v) { value = v; }
+  automation::Variant value;
+};
+
+class PlainObject : public automation::DispatchObject<PlainObject> {
+ public:
+  static const automation::DispatchTable<PlainObject>& Table();
+  int32_t GetSize() const { return 3; }
+};
+
+}  // namespace scriptcontrol::vbscript::testing
