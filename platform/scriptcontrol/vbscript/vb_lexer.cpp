@@ -54,7 +54,7 @@ constexpr Word kSymbols[] = {
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsNameChar(char c) { return IsLetter(c) || IsDigit(c) || c == '_'; }
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
 
 int HexValue(char c) {
   if (IsDigit(c)) return c - '0';
@@ -93,6 +93,10 @@ const char* TokName(Tok kind) {
   for (const auto& w : kReservedWords)
     if (w.kind == kind) return w.text;
   return "?";
+}
+
+Lexer::Lexer(std::string_view source) : src_(source) {
+  if (src_.starts_with("\xEF\xBB\xBF")) src_.remove_prefix(3);
 }
 
 void Lexer::Skip(size_t n) {

@@ -20,8 +20,9 @@ namespace scriptcontrol::vbscript {
 
 class Lexer {
  public:
-  // The text must outlive the lexer.
-  explicit Lexer(std::string_view source) : src_(source) {}
+  // The text must outlive the lexer. A UTF-8 byte order mark before it
+  // is no part of the script.
+  explicit Lexer(std::string_view source);
 
   // The next token; Eof again and again at the end, placed on the last
   // line.

@@ -2,7 +2,6 @@
 // variables and constants, and the compound statements with their blocks.
 #include "platform/scriptcontrol/vbscript/vb_errors.h"
 #include "platform/scriptcontrol/vbscript/vb_parser_internal.h"
-#include "platform/util/text.h"
 
 namespace scriptcontrol::vbscript::detail {
 

@@ -166,6 +166,15 @@ TEST(VbLexerLayout, CommentsAndSeparators) {
   EXPECT_EQ(Kinds("a\r\nb\rc"), "name:a end of line name:b end of line name:c end of script");
 }
 
+TEST(VbLexerLayout, ByteOrderMarkAndOtherBlanks) {
+  auto tokens = Lex("\xEF\xBB\xBFx\t=\v1\f");
+  ASSERT_EQ(tokens.size(), 4u);
+  EXPECT_EQ(tokens[0].kind, Tok::Name);
+  EXPECT_EQ(tokens[0].column, 1);
+  EXPECT_EQ(tokens[2].column, 5);
+  EXPECT_EQ(LexError("x = 1 \xEF\xBB\xBF"), "1032@1:7");
+}
+
 TEST(VbLexerLayout, ContinuationJoinsLines) {
   auto tokens = Lex("x = 1 + _  \r\n  2");
   ASSERT_EQ(tokens.size(), 6u);
