@@ -14,8 +14,6 @@ namespace {
 // 1970-01-01 counted from 1899-12-30.
 constexpr int64_t kUnixEpochDay = 25569;
 
-int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0); }
-
 // Days since 1970-01-01 of a valid civil date (H. Hinnant's algorithm).
 int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d) {
   y -= m <= 2 ? 1 : 0;
@@ -32,6 +30,8 @@ constexpr std::string_view kWeekdayNames[] = {"Sunday",   "Monday", "Tuesday", "
                                               "Thursday", "Friday", "Saturday"};
 
 }  // namespace
+
+int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0); }
 
 int64_t DayNumber(int64_t year, int64_t month, int64_t day) {
   year += FloorDiv(month - 1, 12);

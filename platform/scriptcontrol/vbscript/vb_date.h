@@ -25,6 +25,9 @@ struct VbDateParts {
   int32_t weekday = 7;
 };
 
+// Division rounding toward negative infinity.
+int64_t FloorDiv(int64_t a, int64_t b);
+
 // Day numbers (days since 1899-12-30) of the proleptic Gregorian calendar.
 // Month and day may lie outside their ranges and carry into the next
 // unit, as DateSerial does (month 13 is January of the next year, day 0
