@@ -19,13 +19,15 @@ class NameIndex {
   // A name listed twice is a mistake in the tables themselves.
   void Seal() {
     std::sort(rows_.begin(), rows_.end(), [](const Row& a, const Row& b) { return a.key < b.key; });
-    auto twice = std::adjacent_find(rows_.begin(), rows_.end(), [](const Row& a, const Row& b) { return a.key == b.key; });
+    auto twice =
+        std::adjacent_find(rows_.begin(), rows_.end(), [](const Row& a, const Row& b) { return a.key == b.key; });
     if (twice != rows_.end()) throw std::logic_error("VBScript name listed twice: " + twice->key);
   }
 
   const T* Find(std::string_view name) const {
     std::string key = kiv::ToLowerAscii(name);
-    auto it = std::lower_bound(rows_.begin(), rows_.end(), key, [](const Row& r, const std::string& k) { return r.key < k; });
+    auto it =
+        std::lower_bound(rows_.begin(), rows_.end(), key, [](const Row& r, const std::string& k) { return r.key < k; });
     return it != rows_.end() && it->key == key ? it->item : nullptr;
   }
 

@@ -154,7 +154,7 @@ NumberStyle StyleOf(const BuiltinCall& call, bool parenthesesByDefault) {
 // the parentheses.
 std::string FormatFixed(double value, const NumberStyle& style, const std::string& prefix, const std::string& suffix) {
   if (!std::isfinite(value)) Throw(kErrOverflow);
-  char buffer[400];
+  char buffer[512];  // 309 digits, a point and up to 99 decimals
   std::snprintf(buffer, sizeof buffer, "%.*f", style.decimals, std::fabs(value));
   std::string digits = buffer;
   size_t point = digits.find('.');

@@ -174,7 +174,8 @@ Variant DateSerial(BuiltinCall& call) {
 Variant TimeSerial(BuiltinCall& call) {
   for (size_t i = 0; i < 3; ++i)
     if (IsNull(call, i)) Throw(kErrInvalidNull);
-  int64_t seconds = static_cast<int64_t>(Long(call, 0)) * 3600 + static_cast<int64_t>(Long(call, 1)) * 60 + Long(call, 2);
+  int64_t hours = Long(call, 0), minutes = Long(call, 1), seconds = Long(call, 2);
+  seconds += hours * 3600 + minutes * 60;
   return Checked(DateFromLinearSeconds(seconds));
 }
 

@@ -5,6 +5,7 @@
 #include <ctime>
 #include <vector>
 
+#include "platform/scriptcontrol/vbscript/vb_errors.h"
 #include "platform/util/text.h"
 
 namespace scriptcontrol::vbscript {
@@ -61,6 +62,8 @@ int32_t WeekdayOfDayNumber(int64_t dayNumber) {
 }
 
 DaySecond SplitDate(automation::Date date) {
+  // Far beyond the calendar's years a date has no parts to give.
+  if (!(std::fabs(date.days) < 1e12)) Throw(kErrOverflow);
   double whole = std::trunc(date.days);
   double fraction = std::fabs(date.days - whole);
   int64_t seconds = std::llround(fraction * 86400.0);
@@ -205,7 +208,8 @@ bool Tokenize(std::string_view text, std::vector<Token>& tokens) {
     } else if ((c | 0x20) >= 'a' && (c | 0x20) <= 'z') {
       Token t;
       t.kind = Token::Word;
-      while (i < text.size() && ((text[i] | 0x20) >= 'a' && (text[i] | 0x20) <= 'z')) t.word += static_cast<char>(text[i++] | 0x20);
+      while (i < text.size() && ((text[i] | 0x20) >= 'a' && (text[i] | 0x20) <= 'z'))
+        t.word += static_cast<char>(text[i++] | 0x20);
       tokens.push_back(t);
     } else if (c == '/' || c == '-' || c == '.' || c == ',' || c == ':') {
       Token t;

@@ -38,7 +38,8 @@ int32_t DaysInMonth(int32_t year, int32_t month);
 // 1 (Sunday) to 7.
 int32_t WeekdayOfDayNumber(int64_t dayNumber);
 
-// The calendar day and the second of that day.
+// The calendar day and the second of that day; 6 "Overflow" for a value
+// that is no date at all (not finite, or trillions of days away).
 struct DaySecond {
   int64_t day = 0;
   int32_t second = 0;  // 0 .. 86399
