@@ -64,8 +64,8 @@ Variant DefaultValue(const Variant& object) {
     if (!d) Throw(kErrNoSuchMember);
     Variant result;
     automation::DispParams none;
-    automation::HRESULT hr =
-        d->Invoke(automation::DISPID_VALUE, automation::DISPATCH_PROPERTYGET | automation::DISPATCH_METHOD, none, &result);
+    automation::HRESULT hr = d->Invoke(automation::DISPID_VALUE,
+                                       automation::DISPATCH_PROPERTYGET | automation::DISPATCH_METHOD, none, &result);
     if (automation::Failed(hr)) ThrowDispatchFailure(hr);
     Variant value = result.Deref();
     if (!value.IsObject() || value.IsNothing()) return value;
@@ -310,7 +310,14 @@ Date ToVbDate(const Variant& v) {
 }
 
 bool IsVbNumeric(const Variant& v) {
-  Variant x = ValueOf(v);
+  Variant x;
+  try {
+    x = ValueOf(v);
+  } catch (const VbError& e) {
+    // An object without a default value is simply not a number.
+    if (e.Number() != kErrNoSuchMember) throw;
+    return false;
+  }
   switch (x.Type()) {
     case VarType::Empty:
     case VarType::Bool: return true;

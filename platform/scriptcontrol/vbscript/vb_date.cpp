@@ -5,6 +5,7 @@
 #include <ctime>
 #include <vector>
 
+#include "platform/scriptcontrol/vbscript/vb_errors.h"
 #include "platform/util/text.h"
 
 namespace scriptcontrol::vbscript {
@@ -13,8 +14,6 @@ namespace {
 
 // 1970-01-01 counted from 1899-12-30.
 constexpr int64_t kUnixEpochDay = 25569;
-
-int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0); }
 
 // Days since 1970-01-01 of a valid civil date (H. Hinnant's algorithm).
 int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d) {
@@ -32,6 +31,8 @@ constexpr std::string_view kWeekdayNames[] = {"Sunday",   "Monday", "Tuesday", "
                                               "Thursday", "Friday", "Saturday"};
 
 }  // namespace
+
+int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0); }
 
 int64_t DayNumber(int64_t year, int64_t month, int64_t day) {
   year += FloorDiv(month - 1, 12);
@@ -61,6 +62,8 @@ int32_t WeekdayOfDayNumber(int64_t dayNumber) {
 }
 
 DaySecond SplitDate(automation::Date date) {
+  // Far beyond the calendar's years a date has no parts to give.
+  if (!(std::fabs(date.days) < 1e12)) Throw(kErrOverflow);
   double whole = std::trunc(date.days);
   double fraction = std::fabs(date.days - whole);
   int64_t seconds = std::llround(fraction * 86400.0);
@@ -205,7 +208,8 @@ bool Tokenize(std::string_view text, std::vector<Token>& tokens) {
     } else if ((c | 0x20) >= 'a' && (c | 0x20) <= 'z') {
       Token t;
       t.kind = Token::Word;
-      while (i < text.size() && ((text[i] | 0x20) >= 'a' && (text[i] | 0x20) <= 'z')) t.word += static_cast<char>(text[i++] | 0x20);
+      while (i < text.size() && ((text[i] | 0x20) >= 'a' && (text[i] | 0x20) <= 'z'))
+        t.word += static_cast<char>(text[i++] | 0x20);
       tokens.push_back(t);
     } else if (c == '/' || c == '-' || c == '.' || c == ',' || c == ':') {
       Token t;

@@ -25,6 +25,9 @@ struct VbDateParts {
   int32_t weekday = 7;
 };
 
+// Division rounding toward negative infinity.
+int64_t FloorDiv(int64_t a, int64_t b);
+
 // Day numbers (days since 1899-12-30) of the proleptic Gregorian calendar.
 // Month and day may lie outside their ranges and carry into the next
 // unit, as DateSerial does (month 13 is January of the next year, day 0
@@ -35,7 +38,8 @@ int32_t DaysInMonth(int32_t year, int32_t month);
 // 1 (Sunday) to 7.
 int32_t WeekdayOfDayNumber(int64_t dayNumber);
 
-// The calendar day and the second of that day.
+// The calendar day and the second of that day; 6 "Overflow" for a value
+// that is no date at all (not finite, or trillions of days away).
 struct DaySecond {
   int64_t day = 0;
   int32_t second = 0;  // 0 .. 86399

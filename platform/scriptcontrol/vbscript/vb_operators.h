@@ -2,8 +2,8 @@
 // results that overflow widen to Long and then Double, "+" adds numbers
 // and joins two strings, "&" always joins, Null spreads through arithmetic
 // and comparisons, And/Or/Not/Xor/Eqv/Imp are bitwise on integers (and
-// three-valued with Null), comparisons of a number with a numeric string
-// compare numbers. Operands may be by-reference variants and objects
+// three-valued with Null); in comparisons two texts compare as text and a
+// number is less than any text. Operands may be by-reference variants and objects
 // (which give their default value). Failures throw VbError (13, 6, 11, 94).
 #pragma once
 

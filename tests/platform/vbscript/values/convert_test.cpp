@@ -118,6 +118,7 @@ TEST(VbConvert, Dates) {
   EXPECT_EQ(ToVbDate(Variant()), Date{0});
   EXPECT_VB_ERROR(ToVbDate(Variant("soon")), kErrTypeMismatch);
   EXPECT_VB_ERROR(ToVbDate(Variant(1e9)), kErrOverflow);
+  EXPECT_VB_ERROR(ToVbString(Variant(Date{1e300})), kErrOverflow);
 }
 
 TEST(VbConvert, TypeNamesAndVarTypes) {
@@ -147,10 +148,22 @@ TEST(VbConvert, ObjectsGiveTheirDefaultValue) {
   // VarType reports the default value's type.
   EXPECT_EQ(VbVarType(object), 8);
 
+  label->failWith = static_cast<automation::HRESULT>(0x800A0005u);
+  try {
+    ToVbString(object);
+    ADD_FAILURE() << "no error";
+  } catch (const VbError& e) {
+    EXPECT_EQ(e.Number(), kErrInvalidCall);
+    EXPECT_EQ(e.Description(), "broken");
+  }
+  label->failWith = automation::E_FAIL;
+  EXPECT_VB_ERROR(ValueOf(object), automation::E_FAIL);
+
   Variant plain(automation::ComPtr<automation::IDispatch>(automation::MakeObject<testing::PlainObject>().Get()));
   EXPECT_EQ(VbTypeName(plain), "Widget");
   EXPECT_EQ(VbVarType(plain), 9);
   EXPECT_VB_ERROR(ValueOf(plain), kErrNoSuchMember);
+  EXPECT_FALSE(IsVbNumeric(plain));
   EXPECT_VB_ERROR(ToVbString(plain), kErrNoSuchMember);
 }
 

@@ -1,5 +1,7 @@
 #include "platform/vbscript/values/value_objects.h"
 
+#include "platform/automation/automation_error.h"
+
 namespace scriptcontrol::vbscript::testing {
 
 namespace {
@@ -12,6 +14,11 @@ const automation::DispatchTable<LabelObject>& LabelObject::Table() {
       automation::DispatchTable<LabelObject>("ILabel", kIidLabel, "Dispatch interface for Label Object")
           .Property("Value", automation::DISPID_VALUE, &LabelObject::GetValue, &LabelObject::SetValue);
   return table;
+}
+
+automation::Variant LabelObject::GetValue() const {
+  if (failWith) throw automation::AutomationError(failWith, "broken");
+  return value;
 }
 
 const automation::DispatchTable<PlainObject>& PlainObject::Table() {

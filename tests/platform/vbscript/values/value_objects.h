@@ -10,9 +10,11 @@ namespace scriptcontrol::vbscript::testing {
 class LabelObject : public automation::DispatchObject<LabelObject> {
  public:
   static const automation::DispatchTable<LabelObject>& Table();
-  automation::Variant GetValue() const { return value; }
+  automation::Variant GetValue() const;
   void SetValue(const automation::Variant& v) { value = v; }
   automation::Variant value;
+  // When set, reading the value fails with this code and "broken".
+  automation::HRESULT failWith = 0;
 };
 
 class PlainObject : public automation::DispatchObject<PlainObject> {
