@@ -1,0 +1,3 @@
+// A syntax error stops the script before any of it runs.
+WScript.Echo("never");
+var x = ;
