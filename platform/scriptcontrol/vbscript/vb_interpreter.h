@@ -126,6 +126,8 @@ class Interpreter {
   // Null when nothing global has the name.
   const Binding* FindGlobal(NameExpr& name);
   const Binding* LookupGlobal(const std::string& name);
+  // The index in bindings_, -1 when nothing global has the name.
+  int32_t LookupGlobalIndex(const std::string& name);
   // The variable a name stands for, made when the rules allow an implicit
   // one; null when the name is not a variable (a procedure, an object).
   automation::Variant* VariableOf(NameExpr& name, bool create);
@@ -203,7 +205,7 @@ class Interpreter {
     bool addMembers = false;
   };
   std::vector<NamedObject> objects_;
-  std::vector<Binding> bindings_;
+  std::deque<Binding> bindings_;  // never shrinks: pointers to bindings stay valid
   std::unordered_map<std::string, int32_t> defined_;  // lower-case name -> binding
   std::unordered_map<std::string, int32_t> derived_;  // lookups of members and built-ins
   uint32_t generation_ = 1;

@@ -105,10 +105,14 @@ void Interpreter::Declare(Program& program, int32_t unit) {
 }
 
 const Binding* Interpreter::LookupGlobal(const std::string& name) {
+  int32_t index = LookupGlobalIndex(name);
+  return index < 0 ? nullptr : &bindings_[static_cast<size_t>(index)];
+}
+
+int32_t Interpreter::LookupGlobalIndex(const std::string& name) {
   std::string key = kiv::ToLowerAscii(name);
-  if (auto it = defined_.find(key); it != defined_.end()) return &bindings_[static_cast<size_t>(it->second)];
-  if (auto it = derived_.find(key); it != derived_.end())
-    return it->second < 0 ? nullptr : &bindings_[static_cast<size_t>(it->second)];
+  if (auto it = defined_.find(key); it != defined_.end()) return it->second;
+  if (auto it = derived_.find(key); it != derived_.end()) return it->second;
 
   Binding found;
   bool have = false;
@@ -154,20 +158,21 @@ const Binding* Interpreter::LookupGlobal(const std::string& name) {
   }
   if (!have) {
     derived_.emplace(std::move(key), -1);
-    return nullptr;
+    return -1;
   }
-  derived_.emplace(std::move(key), static_cast<int32_t>(bindings_.size()));
+  int32_t index = static_cast<int32_t>(bindings_.size());
+  derived_.emplace(std::move(key), index);
   bindings_.push_back(found);
-  return &bindings_.back();
+  return index;
 }
 
 const Binding* Interpreter::FindGlobal(NameExpr& name) {
   if (name.cacheGeneration == generation_)
     return name.cacheIndex < 0 ? nullptr : &bindings_[static_cast<size_t>(name.cacheIndex)];
-  const Binding* b = LookupGlobal(name.name);
+  int32_t index = LookupGlobalIndex(name.name);
   name.cacheGeneration = generation_;
-  name.cacheIndex = b ? static_cast<int32_t>(b - bindings_.data()) : -1;
-  return b;
+  name.cacheIndex = index;
+  return index < 0 ? nullptr : &bindings_[static_cast<size_t>(index)];
 }
 
 void Interpreter::Undefined(const std::string& name) { throw VbError(kErrUndefined).Named(name); }

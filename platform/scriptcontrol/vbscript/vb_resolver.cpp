@@ -81,8 +81,23 @@ class Resolver {
       }
     }
     n.scope = NameScope::Dynamic;
-    n.slot = target && mayAddSlots_ ? Declare(n.name) : -1;
+    n.slot = -1;
+    if (mayAddSlots_) {
+      auto implicit = implicit_.find(key);
+      if (implicit != implicit_.end()) {
+        n.slot = implicit->second;
+      } else if (target && collecting_) {
+        int32_t slot = static_cast<int32_t>(names_.size());
+        implicit_.emplace(std::move(key), slot);
+        names_.push_back(n.name);
+        n.slot = slot;
+      }
+    }
   }
+
+  // The first walk gives slots to the implicit variables; the second sees
+  // them at every use, before the first assignment too.
+  void SetCollecting(bool collecting) { collecting_ = collecting; }
 
   void Expression(Expr* e, bool target = false) {
     if (!e) return;
@@ -209,8 +224,10 @@ class Resolver {
  private:
   const ClassInfo* owner_;
   bool mayAddSlots_;
-  std::unordered_map<std::string, int32_t> slots_;
+  std::unordered_map<std::string, int32_t> slots_;     // declared variables
+  std::unordered_map<std::string, int32_t> implicit_;  // used as variables, not declared
   std::vector<std::string> names_;
+  bool collecting_ = false;
 };
 
 }  // namespace
@@ -221,6 +238,9 @@ void ResolveProcedure(ProcedureDecl& procedure, const ClassInfo* owner) {
   if (procedure.kind == ProcedureDecl::Kind::Function || procedure.kind == ProcedureDecl::Kind::PropertyGet)
     r.Declare(procedure.name);
   r.DeclareIn(procedure.body);
+  r.SetCollecting(true);
+  r.Statements(procedure.body);
+  r.SetCollecting(false);
   r.Statements(procedure.body);
   procedure.frameSize = r.Size();
   procedure.localNames = r.TakeNames();

@@ -80,7 +80,7 @@ TEST_F(VbScopeTest, ErrorInEvaluatedTextIsReportedInThatText) {
     engine->ExecuteStatement("Execute \"a = 1\" & vbLf & \"b = 1 / 0\"");
     FAIL();
   } catch (const ScriptFailure& f) {
-    EXPECT_EQ(f.Error().number, 11);
+    EXPECT_EQ(f.Error().number, 11) << f.Error().description;
     EXPECT_EQ(f.Error().line, 2);
     EXPECT_EQ(f.Error().text, "b = 1 / 0");
   }

@@ -6,14 +6,28 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include "by_ref_object.h"
 #include "platform/automation/com_object.h"
 #include "platform/automation/sample_object.h"
 #include "platform/automation/variant_convert.h"
+#include "platform/scriptcontrol/vbscript/vb_errors.h"
 #include "platform/scriptcontrol/vbscript/vbscript_engine.h"
 #include "test_collection.h"
+
+namespace automation {
+// Failures show the value and its type, not the variant's bytes.
+inline void PrintTo(const Variant& v, std::ostream* os) {
+  *os << TypeName(v.Type()) << " ";
+  try {
+    *os << '"' << ToString(v) << '"';
+  } catch (const std::exception& e) {
+    *os << "(" << e.what() << ")";
+  }
+}
+}  // namespace automation
 
 namespace scriptcontrol::testing {
 
