@@ -69,7 +69,7 @@ void Interpreter::Assign(const Expr& target, Variant value, bool isSet) {
         CallMemberOf(*frame.self, n.slot, std::move(args), PutFlags(isSet));
         return;
       }
-      if (Variant* var = VariableOf(n, true)) {
+      if (Variant* var = VariableOf(n, Access::Write)) {
         Store(*var, std::move(value), isSet);
         return;
       }
@@ -107,7 +107,7 @@ void Interpreter::Assign(const Expr& target, Variant value, bool isSet) {
           CallMemberOf(*frame.self, n.slot, std::move(args), PutFlags(isSet));
           return;
         }
-        holder = VariableOf(n, false);
+        holder = VariableOf(n, Access::Read);
         if (!holder) {
           const Binding* b = FindGlobal(n);
           if (b && (b->kind == Binding::Kind::ObjectMember || b->kind == Binding::Kind::Object)) {
@@ -125,7 +125,12 @@ void Interpreter::Assign(const Expr& target, Variant value, bool isSet) {
       }
       Variant& held = holder->Deref();
       if (held.IsArray()) {
-        Store(Element(held, args), std::move(value), isSet);
+        try {
+          Store(Element(held, args), std::move(value), isSet);
+        } catch (VbError& e) {
+          if (e.Number() == kErrSubscript && e.Name().empty()) e.Named(DescribeIndex(call.args));
+          throw;
+        }
         return;
       }
       if (held.IsObject() && held.Dispatch()) {

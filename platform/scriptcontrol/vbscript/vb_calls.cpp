@@ -39,7 +39,7 @@ std::vector<Variant> Interpreter::EvalArgs(const std::vector<ExprPtr>& args, con
     if (a->kind == ExprKind::Name) {
       auto& n = const_cast<NameExpr&>(static_cast<const NameExpr&>(*a));
       if (n.scope != NameScope::Member) {
-        if (Variant* var = VariableOf(n, true)) {
+        if (Variant* var = VariableOf(n, Access::Reference)) {
           values.push_back(Variant::Ref(&var->Deref()));
           continue;
         }
@@ -101,15 +101,25 @@ Variant Interpreter::CallMemberOf(VbObject& object, int32_t index, std::vector<V
     p = m.get;
   }
   if (!p) throw VbError(kErrNoSuchMember).Named(m.name);
-  Variant result = CallScript(*p, &object, std::move(args));
-  return result;
+  if (!IsPut(flags) && p->params.empty() && !args.empty()) {
+    // Arguments for what the member gives: c.Items(2) with Items an array.
+    Variant whole = CallScript(*p, &object, {});
+    return CallValue(std::move(whole), std::move(args), flags);
+  }
+  return CallScript(*p, &object, std::move(args));
 }
 
-Variant Interpreter::CallValue(Variant target, std::vector<Variant> args, uint16_t flags) {
+Variant Interpreter::CallValue(Variant target, std::vector<Variant> args, uint16_t flags,
+                               const std::vector<ExprPtr>* indexExprs) {
   Variant& v = target.Deref();
   if (v.IsArray()) {
     if (args.empty()) return v;
-    return Element(v, args);
+    try {
+      return Element(v, args);
+    } catch (VbError& e) {
+      if (indexExprs && e.Number() == kErrSubscript && e.Name().empty()) e.Named(DescribeIndex(*indexExprs));
+      throw;
+    }
   }
   if (v.IsObject()) {
     automation::IDispatch* d = v.Dispatch();
@@ -133,7 +143,8 @@ Variant Interpreter::CallBinding(const Binding& b, NameExpr& name, const std::ve
   switch (b.kind) {
     case Binding::Kind::Variable:
     case Binding::Kind::Constant:
-      return CallValue(Variant::Ref(&globals_[static_cast<size_t>(b.index)]), EvalArgs(exprs, nullptr), kGetOrCall);
+      return CallValue(Variant::Ref(&globals_[static_cast<size_t>(b.index)]), EvalArgs(exprs, nullptr), kGetOrCall,
+                       &exprs);
     case Binding::Kind::Procedure: {
       const ProcedureDecl& p = *procedures_[static_cast<size_t>(b.index)];
       return CallScript(p, nullptr, EvalArgs(exprs, &p));
@@ -159,6 +170,19 @@ Variant Interpreter::CallBinding(const Binding& b, NameExpr& name, const std::ve
   throw VbError(kErrTypeMismatch).Named(name.name);
 }
 
+// How VBScript names the index of a failed subscript: the variable, or
+// the number written.
+std::string DescribeIndex(const std::vector<ExprPtr>& args) {
+  if (args.size() != 1 || !args[0]) return {};
+  const Expr& index = *args[0];
+  if (index.kind == ExprKind::Name) return static_cast<const NameExpr&>(index).name;
+  if (index.kind == ExprKind::Literal) {
+    const Variant& v = static_cast<const LiteralExpr&>(index).value;
+    if (automation::IsNumericType(v.Type())) return "[number: " + ToVbString(v) + "]";
+  }
+  return {};
+}
+
 Variant Interpreter::EvalCall(const CallExpr& call, bool wantValue) {
   uint16_t flags = wantValue ? kGetOrCall : automation::DISPATCH_METHOD;
   const Expr& callee = *call.callee;
@@ -181,12 +205,12 @@ Variant Interpreter::EvalCall(const CallExpr& call, bool wantValue) {
           if (self) return CallMemberOf(*self, self->Class().Find(p.name), EvalArgs(call.args, &p), flags);
           return CallScript(p, nullptr, EvalArgs(call.args, &p));
         }
-        return CallValue(Variant::Ref(&local.Deref()), EvalArgs(call.args, nullptr), kGetOrCall);
+        return CallValue(Variant::Ref(&local.Deref()), EvalArgs(call.args, nullptr), kGetOrCall, &call.args);
       }
       case NameScope::Field:
         if (frame.self) {
           Variant& field = frame.self->Fields()[static_cast<size_t>(n.slot)];
-          return CallValue(Variant::Ref(&field), EvalArgs(call.args, nullptr), kGetOrCall);
+          return CallValue(Variant::Ref(&field), EvalArgs(call.args, nullptr), kGetOrCall, &call.args);
         }
         break;
       case NameScope::Member:
@@ -200,7 +224,7 @@ Variant Interpreter::EvalCall(const CallExpr& call, bool wantValue) {
     if (n.scope == NameScope::Dynamic && n.slot >= 0) {
       Variant& local = frame.locals[static_cast<size_t>(n.slot)];
       if (!local.Deref().IsEmpty())
-        return CallValue(Variant::Ref(&local.Deref()), EvalArgs(call.args, nullptr), kGetOrCall);
+        return CallValue(Variant::Ref(&local.Deref()), EvalArgs(call.args, nullptr), kGetOrCall, &call.args);
     }
     throw VbError(kErrTypeMismatch).Named(n.name);
   }

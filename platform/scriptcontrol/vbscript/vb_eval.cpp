@@ -71,7 +71,11 @@ Variant Interpreter::EvalName(NameExpr& n) {
       return Invoke(objects_[static_cast<size_t>(b->index)].object.Get(), b->id,
                     automation::DISPATCH_PROPERTYGET | automation::DISPATCH_METHOD, {});
     case Binding::Kind::Builtin:
-    case Binding::Kind::Special: return CallBinding(*b, n, nullptr, true);
+    case Binding::Kind::Special:
+      // A procedure's variable named like a built-in hides it once set.
+      if (n.scope == NameScope::Dynamic && n.slot >= 0 && !frame.locals[static_cast<size_t>(n.slot)].IsEmpty())
+        return frame.locals[static_cast<size_t>(n.slot)].Deref();
+      return CallBinding(*b, n, nullptr, true);
     case Binding::Kind::BuiltinConstant: return *b->constant;
     case Binding::Kind::Class: break;
   }
@@ -80,7 +84,13 @@ Variant Interpreter::EvalName(NameExpr& n) {
 
 Variant Interpreter::EvalMember(const MemberExpr& m, std::vector<Variant> args, uint16_t flags) {
   Variant object = m.object ? Eval(*m.object) : WithObject();
-  if (!object.IsObject()) throw VbError(kErrObjectRequired).Named(m.name);
+  if (!object.IsObject()) {
+    // VBScript names the variable that should have held the object.
+    const Expr* holder = m.object.get();
+    if (holder && holder->kind == ExprKind::Call) holder = static_cast<const CallExpr*>(holder)->callee.get();
+    bool named = holder && holder->kind == ExprKind::Name;
+    throw VbError(kErrObjectRequired).Named(named ? static_cast<const NameExpr*>(holder)->name : m.name);
+  }
   automation::IDispatch* d = object.Dispatch();
   if (!d) throw VbError(object.IsNothing() ? kErrObjectNotSet : kErrNoSuchMember).Named(m.name);
   if (auto* vo = dynamic_cast<VbObject*>(d)) {
@@ -89,7 +99,16 @@ Variant Interpreter::EvalMember(const MemberExpr& m, std::vector<Variant> args, 
       throw VbError(kErrNoSuchMember).Named(m.name);
     return CallMemberOf(*vo, member, std::move(args), flags);
   }
-  return Invoke(d, IdOf(d, m.name, &m), flags, std::move(args));
+  automation::DispId id = IdOf(d, m.name, &m);
+  if (args.empty() || (flags & automation::DISPATCH_PROPERTYGET) == 0) return Invoke(d, id, flags, std::move(args));
+  try {
+    return Invoke(d, id, flags, args);
+  } catch (const VbError& e) {
+    // A property without parameters, given arguments, hands them to the
+    // default member of what it gives (WScript.Arguments(0)).
+    if (e.Number() != kErrWrongArgCount) throw;
+  }
+  return CallValue(Invoke(d, id, flags, {}), std::move(args), flags);
 }
 
 Variant Interpreter::WithObject() {

@@ -137,7 +137,7 @@ Interpreter::Flow Interpreter::Exec(const Stmt& s) {
           auto& left = static_cast<const NameExpr&>(*b.left);
           if (left.scope == target.scope && left.slot == target.slot && target.scope != NameScope::Member &&
               kiv::EqualsIgnoreCase(left.name, target.name)) {
-            Variant* var = VariableOf(target, true);
+            Variant* var = VariableOf(target, Access::Write);
             if (var && var->Deref().Get<std::string>()) {
               Variant right = Eval(*b.right);
               if (!right.IsNull()) {
@@ -239,7 +239,7 @@ Interpreter::Flow Interpreter::ExecFor(const ForStmt& st) {
   // Numeric from here on, as VBScript's loop makes them.
   if (from.Get<std::string>()) from = Variant(ToVbDouble(from));
   if (to.Get<std::string>()) to = Variant(ToVbDouble(to));
-  Variant* var = VariableOf(*st.variable, true);
+  Variant* var = VariableOf(*st.variable, Access::Write);
   if (!var) throw VbError(kErrIllegalAssignment).Named(st.variable->name);
   Store(*var, from, false);
   for (;;) {
@@ -257,7 +257,7 @@ Interpreter::Flow Interpreter::ExecFor(const ForStmt& st) {
 
 Interpreter::Flow Interpreter::ExecForEach(const ForEachStmt& st) {
   Variant collection = Eval(*st.collection);
-  Variant* var = VariableOf(*st.variable, true);
+  Variant* var = VariableOf(*st.variable, Access::Write);
   if (!var) throw VbError(kErrIllegalAssignment).Named(st.variable->name);
   auto body = [&](Variant item) -> std::optional<Flow> {
     var->Deref() = std::move(item);
@@ -347,7 +347,13 @@ void Interpreter::ExecReDim(const ReDimStmt& st) {
   for (const ReDimStmt::Target& t : st.targets) {
     std::vector<int32_t> bounds;
     for (const ExprPtr& b : t.bounds) bounds.push_back(ToVbLong(Eval(*b)));
-    Variant* var = VariableOf(*t.name, true);
+    Variant* var = nullptr;
+    if (t.name->scope == NameScope::Local || t.name->scope == NameScope::Field || FindGlobal(*t.name)) {
+      var = VariableOf(*t.name, Access::Write);
+    } else {
+      // ReDim declares, Option Explicit or not.
+      var = &globals_[static_cast<size_t>(DefineGlobal(t.name->name, false))];
+    }
     if (!var) throw VbError(kErrIllegalAssignment).Named(t.name->name);
     Variant made = MakeArrayValue(bounds, 0);
     Variant& dest = var->Deref();
@@ -389,7 +395,7 @@ void Interpreter::ExecConst(const ConstStmt& st) {
 }
 
 void Interpreter::ExecErase(const EraseStmt& st) {
-  Variant* var = VariableOf(*st.target, true);
+  Variant* var = VariableOf(*st.target, Access::Write);
   if (!var || !var->Deref().IsArray()) throw VbError(kErrTypeMismatch).Named(st.target->name);
   struct Clearer {
     static void Clear(Variant& v) {

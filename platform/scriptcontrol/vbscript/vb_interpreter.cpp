@@ -3,6 +3,8 @@
 // script objects; and the frame and time-limit bookkeeping around them.
 #include "platform/scriptcontrol/vbscript/vb_interpreter.h"
 
+#include <pthread.h>
+
 #include <cstdio>
 
 #include "platform/automation/com_object.h"
@@ -16,9 +18,24 @@ using automation::Variant;
 
 namespace {
 
-// How deep script calls may nest, in bytes of the thread's stack; far
-// below the smallest stack a host gives its window thread.
-constexpr ptrdiff_t kStackBudget = 1536 * 1024;
+// What deep script calls leave free of the thread's stack, for the C++
+// below the last script frame (built-ins, objects, the host's handlers).
+constexpr ptrdiff_t kStackReserve = 512 * 1024;
+// When the thread's stack cannot be measured.
+constexpr ptrdiff_t kStackBudgetUnknown = 1024 * 1024;
+
+// The lowest address script calls may reach on this thread; the stack
+// grows down.
+const char* StackLimit(const char* here) {
+  pthread_attr_t attr;
+  if (pthread_getattr_np(pthread_self(), &attr) != 0) return here - kStackBudgetUnknown;
+  void* low = nullptr;
+  size_t size = 0;
+  int failed = pthread_attr_getstack(&attr, &low, &size);
+  pthread_attr_destroy(&attr);
+  if (failed != 0 || !low || static_cast<ptrdiff_t>(size) <= 2 * kStackReserve) return here - kStackBudgetUnknown;
+  return static_cast<const char*>(low) + kStackReserve;
+}
 
 }  // namespace
 
@@ -135,9 +152,11 @@ void Interpreter::Tick() {
   if (std::chrono::steady_clock::now() > deadline_) throw VbAbort(kErrTimeout);
 }
 
+const char* Interpreter::StackLimitOf(const char* here) { return StackLimit(here); }
+
 void Interpreter::CheckStack() {
   char probe = 0;
-  if (stackBase_ && stackBase_ - &probe > kStackBudget) throw VbError(kErrOutOfStack);
+  if (stackLimit_ && &probe < stackLimit_) throw VbError(kErrOutOfStack);
 }
 
 }  // namespace scriptcontrol::vbscript

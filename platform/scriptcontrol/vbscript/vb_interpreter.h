@@ -61,6 +61,9 @@ struct Binding {
   const automation::Variant* constant = nullptr;
 };
 
+// "[number: 3]" or the variable's name, for a failed subscript.
+std::string DescribeIndex(const std::vector<ExprPtr>& args);
+
 class Interpreter {
  public:
   // unitOf gives the text of an added unit, for Execute and Eval the
@@ -128,9 +131,15 @@ class Interpreter {
   const Binding* LookupGlobal(const std::string& name);
   // The index in bindings_, -1 when nothing global has the name.
   int32_t LookupGlobalIndex(const std::string& name);
+  // How a caller will use a variable.
+  enum class Access : uint8_t {
+    Read,       // reads only: nothing is made
+    Write,      // assigns: an implicit variable is made; constants refuse (501)
+    Reference,  // passes by reference: an implicit variable is made; constants give null
+  };
   // The variable a name stands for, made when the rules allow an implicit
   // one; null when the name is not a variable (a procedure, an object).
-  automation::Variant* VariableOf(NameExpr& name, bool create);
+  automation::Variant* VariableOf(NameExpr& name, Access access);
   automation::Variant& Local(int32_t slot) { return frames_.back().locals[static_cast<size_t>(slot)]; }
   [[noreturn]] void Undefined(const std::string& name);
 
@@ -152,6 +161,7 @@ class Interpreter {
   void NoteError(const std::exception& failure);
   void Tick();
   void CheckStack();
+  static const char* StackLimitOf(const char* here);
   class Entry;
   class FramePush;
 
@@ -179,8 +189,10 @@ class Interpreter {
                                  std::vector<automation::Variant> args);
   automation::Variant CallBinding(const Binding& binding, NameExpr& name, const std::vector<ExprPtr>* args,
                                   bool wantValue);
+  // Indexes an array or calls an object's default member; indexExprs name
+  // a failed subscript.
   automation::Variant CallValue(automation::Variant target, std::vector<automation::Variant> args,
-                                uint16_t flags);
+                                uint16_t flags, const std::vector<ExprPtr>* indexExprs = nullptr);
   automation::Variant CallSpecial(int32_t which, std::vector<automation::Variant> args);
   automation::Variant CallMemberOf(VbObject& object, int32_t member, std::vector<automation::Variant> args,
                                    uint16_t flags);
@@ -216,7 +228,7 @@ class Interpreter {
   int32_t timeout_ = -1;
   std::chrono::steady_clock::time_point deadline_{};
   uint32_t ticks_ = 0;
-  const char* stackBase_ = nullptr;
+  const char* stackLimit_ = nullptr;  // deeper calls fail with Out of stack space
   int32_t entries_ = 0;  // calls into the interpreter from outside, nested
 };
 

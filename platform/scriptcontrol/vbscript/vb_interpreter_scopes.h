@@ -15,7 +15,7 @@ class Interpreter::Entry {
   explicit Entry(Interpreter& in) : in_(in) {
     if (in_.entries_++ == 0) {
       char probe = 0;
-      in_.stackBase_ = &probe;
+      in_.stackLimit_ = StackLimitOf(&probe);
       if (in_.timeout_ >= 0)
         in_.deadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(in_.timeout_);
     }

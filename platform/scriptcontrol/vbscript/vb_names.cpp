@@ -177,7 +177,8 @@ const Binding* Interpreter::FindGlobal(NameExpr& name) {
 
 void Interpreter::Undefined(const std::string& name) { throw VbError(kErrUndefined).Named(name); }
 
-Variant* Interpreter::VariableOf(NameExpr& name, bool create) {
+Variant* Interpreter::VariableOf(NameExpr& name, Access access) {
+  const bool create = access != Access::Read;
   Frame& frame = frames_.back();
   switch (name.scope) {
     case NameScope::Local: return &frame.locals[static_cast<size_t>(name.slot)];
@@ -191,12 +192,18 @@ Variant* Interpreter::VariableOf(NameExpr& name, bool create) {
   if (const Binding* b = FindGlobal(name)) {
     if (b->kind == Binding::Kind::Variable) return &globals_[static_cast<size_t>(b->index)];
     if (b->kind == Binding::Kind::Constant) {
-      if (create) throw VbError(kErrIllegalAssignment).Named(name.name);
+      if (access == Access::Write) throw VbError(kErrIllegalAssignment).Named(name.name);
+      if (access == Access::Reference) return nullptr;
       return &globals_[static_cast<size_t>(b->index)];
     }
-    return nullptr;
+    // A built-in function's name may be taken for a variable; the variable
+    // then hides the function.
+    bool builtin = b->kind == Binding::Kind::Builtin || b->kind == Binding::Kind::Special;
+    if (!builtin || access != Access::Write) return nullptr;
+    if (frame.optionExplicit) Undefined(name.name);
+  } else if (frame.optionExplicit) {
+    Undefined(name.name);
   }
-  if (frame.optionExplicit) Undefined(name.name);
   if (name.scope == NameScope::Dynamic && name.slot >= 0) return &frame.locals[static_cast<size_t>(name.slot)];
   if (!create) return nullptr;
   // NOTE: inside a procedure, a name the resolver gave no slot (it came

@@ -25,7 +25,9 @@ bool Parser::IsWord(std::string_view word) const {
 }
 
 void Parser::Advance() {
-  if (tok_.kind != Tok::Eof) tok_ = lexer_.Next();
+  if (tok_.kind == Tok::Eof) return;
+  previous_ = Pos();
+  tok_ = lexer_.Next();
 }
 
 bool Parser::Accept(Tok kind) {

@@ -124,6 +124,7 @@ class Parser {
 
   Lexer lexer_;
   Token tok_;
+  SourcePos previous_;  // where the token before tok_ began
   int32_t depth_ = 0;
   // The procedure being read, for Exit's checks.
   std::optional<ProcedureDecl::Kind> procedure_;

@@ -156,7 +156,8 @@ StmtPtr Parser::ParseAssignOrCall() {
     return stmt;
   }
   auto& group = static_cast<CallExpr&>(*target);
-  if (group.args.size() > 1) Fail(kErrParenthesesInSubCall);
+  // VBScript points at the closing parenthesis.
+  if (group.args.size() > 1) FailAt(kErrParenthesesInSubCall, previous_);
   if (ends) {
     // f() or f(x), whose x is passed by value.
     if (!group.args.empty()) group.args[0] = ByValue(std::move(group.args[0]));

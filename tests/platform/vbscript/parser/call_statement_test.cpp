@@ -34,9 +34,9 @@ TEST(VbCallStatements, OneParenthesizedArgumentIsPassedByValue) {
 }
 
 TEST(VbCallStatements, TwoParenthesizedArgumentsAreAnError) {
-  EXPECT_EQ(DumpProgram("f(1, 2)"), "error 1044 at 1:8");
-  EXPECT_EQ(DumpProgram("x = 1\n  o.m(a, b)\n"), "error 1044 at 2:12");
-  EXPECT_EQ(DumpProgram("f(1, 2) + 3"), "error 1044 at 1:9");
+  EXPECT_EQ(DumpProgram("f(1, 2)"), "error 1044 at 1:7");
+  EXPECT_EQ(DumpProgram("x = 1\n  o.m(a, b)\n"), "error 1044 at 2:11");
+  EXPECT_EQ(DumpProgram("f(1, 2) + 3"), "error 1044 at 1:7");
 }
 
 TEST(VbCallStatements, AParenthesisGroupCanStartTheFirstArgument) {
