@@ -3,6 +3,7 @@
 #include <new>
 
 #include "platform/automation/automation_error.h"
+#include "platform/automation/prog_id_registry.h"
 #include "platform/scriptcontrol/vbscript/vb_err_object.h"
 #include "platform/scriptcontrol/vbscript/vb_interpreter.h"
 #include "platform/scriptcontrol/vbscript/vb_parser.h"
@@ -41,6 +42,26 @@ VBScriptEngine::VBScriptEngine() : units_(1) {
       return win::MessageBox(HWND{}, prompt, title, static_cast<uint32_t>(buttons));
     };
   }
+  context.createObject = [](const std::string& progId, const std::string& server) -> Variant {
+    // NOTE: objects come from this process's class registry only; there is
+    // no other machine to create them on.
+    if (!server.empty()) throw VbError(462).Named(server);
+    try {
+      return Variant(automation::ProgIdRegistry::Instance().Create(progId));
+    } catch (const automation::AutomationError&) {
+      throw VbError(kErrCannotCreate).Named(progId);
+    }
+  };
+  context.getObject = [](const std::string& path, const std::string& progId) -> Variant {
+    // Only the form that asks for a new object of a class: there are no
+    // running objects or documents to reach by name here.
+    if (!path.empty() || progId.empty()) throw VbError(kErrCannotCreate).Named(path.empty() ? progId : path);
+    try {
+      return Variant(automation::ProgIdRegistry::Instance().Create(progId));
+    } catch (const automation::AutomationError&) {
+      throw VbError(kErrCannotCreate).Named(progId);
+    }
+  };
   if (win::HostExports("WinInputBox")) {
     context.inputBox = [](const std::string& prompt, const std::string& title, const std::string& text) {
       return win::InputBox(HWND{}, title, prompt, text);

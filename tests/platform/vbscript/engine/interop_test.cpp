@@ -1,6 +1,7 @@
 // VBScript calling automation objects: names without regard to case,
 // optional and by-reference arguments, default members, enumeration, and
 // the objects' failures as Err.
+#include "platform/automation/prog_id_registry.h"
 #include "vb_fixture.h"
 
 namespace scriptcontrol::testing {
@@ -103,6 +104,21 @@ TEST_F(VbInteropTest, ArraysFromObjectsAreIndexedAndWalked) {
   EXPECT_EQ(Eval("s"), Variant(100));
   EXPECT_EQ(Eval("a(2)"), Variant(30));
   EXPECT_EQ(Failure("Dim b\nb = items.Numbers(0)\nb(9) = 1\n").number, 9);
+}
+
+TEST_F(VbInteropTest, CreateObjectByProgIdFromTheClassRegistry) {
+  automation::ProgIdRegistry::Instance().Register("VbTest.Sample", [] {
+    return automation::ComPtr<automation::IDispatch>(automation::MakeObject<automation::testing::SampleObject>());
+  });
+  Run("Dim o\nSet o = CreateObject(\"vbtest.SAMPLE\")\nDim r\nr = o.Add(2, 2)\n"
+      "Dim g\nSet g = GetObject(, \"VbTest.Sample\")\n");
+  EXPECT_EQ(Eval("r"), Variant(4));
+  EXPECT_EQ(Eval("TypeName(g)"), Variant("Sample"));
+  ScriptError e = Failure("Set o = CreateObject(\"No.SuchClass\")\n");
+  EXPECT_EQ(e.number, 429);
+  EXPECT_EQ(e.description, "ActiveX component can't create object: 'No.SuchClass'");
+  EXPECT_EQ(Failure("Set o = GetObject(\"C:\\some.doc\")\n").number, 429);
+  Run("Set o = Nothing\nSet g = Nothing\n");
 }
 
 }  // namespace
