@@ -60,7 +60,7 @@ TEST(VBScriptSkin, ClicksAndTimerTicksRunTheSkinsSubs) {
 
   const int ticksBefore = TicksOf(clicked["desklets"][0]);
   const int ticksAfter = TicksOf(ticked["desklets"][0]);
-  EXPECT_GE(ticksAfter, 2) << ticked["desklets"][0]["sublabel"];
+  EXPECT_GE(ticksAfter, 1) << ticked["desklets"][0]["sublabel"];
   EXPECT_GT(ticksAfter, ticksBefore) << "the timer kept ticking while the scenario waited";
   EXPECT_NE(LayerNamed(ticked, "time")["image"]["sha256"], nullptr);
   EXPECT_EQ(ticked["desklets"][0]["label"], "VB Counter: 3") << "ticks leave the count alone";
