@@ -5,6 +5,7 @@
 #include <csignal>
 
 #include "kivhost/desktop/gtk_dialogs.h"
+#include "kivhost/desktop/properties_window.h"
 #include "kivhost/desktop/queue_source.h"
 #include "platform/abi/desklet_api.h"
 
@@ -23,6 +24,7 @@ DesktopFrontEnd::~DesktopFrontEnd() {
 void DesktopFrontEnd::Run() {
   QueueSource queue(host_, [this] { SyncAll(); });
   host_.SetAsker([this](const DialogRequest& request) { return AskWithGtk(host_, request); });
+  host_.SetPropertiesShower([this](HWND hwnd) { ShowPropertiesWithGtk(host_, session_, hwnd); });
   const guint term = g_unix_signal_add(SIGTERM, &DesktopFrontEnd::OnSignal, this);
   const guint interrupt = g_unix_signal_add(SIGINT, &DesktopFrontEnd::OnSignal, this);
   // While the plug-in waits inside a call, the windows go on: they follow
@@ -45,6 +47,7 @@ void DesktopFrontEnd::Run() {
   host_.SetFlipAnimator(nullptr);
   host_.SetWhileWaiting(nullptr);
   host_.SetAsker(nullptr);
+  host_.SetPropertiesShower(nullptr);
 }
 
 gboolean DesktopFrontEnd::OnSignal(gpointer self) {
