@@ -54,6 +54,8 @@ gboolean DesktopFrontEnd::OnSignal(gpointer self) {
   auto* front = static_cast<DesktopFrontEnd*>(self);
   // A plug-in waiting inside a call stops waiting, so that the loop can end.
   for (HostDesklet* d : front->host_.Desklets()) front->host_.Post({d->Hwnd(), kHostEndWaitMessage, kHostQuitting, 0});
+  // A properties dialog runs a loop of its own, which must end first.
+  CloseShownProperties();
   g_main_loop_quit(front->loop_);
   return G_SOURCE_CONTINUE;
 }

@@ -2,6 +2,7 @@
 
 #include <gtk/gtk.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -108,7 +109,17 @@ GtkWidget* BuildPage(Shown& shown, const PageWindow& page) {
   return fixed;
 }
 
+// The dialogs shown now, innermost last.
+std::vector<GtkWidget*>& ShownDialogs() {
+  static std::vector<GtkWidget*> shown;
+  return shown;
+}
+
 }  // namespace
+
+void CloseShownProperties() {
+  for (GtkWidget* dialog : ShownDialogs()) gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_CLOSE);
+}
 
 void ShowPropertiesWithGtk(Host& host, Session& session, HWND hwnd) {
   HostDesklet* desklet = host.Find(hwnd);
@@ -123,7 +134,9 @@ void ShowPropertiesWithGtk(Host& host, Session& session, HWND hwnd) {
   gtk_container_add(GTK_CONTAINER(gtk_dialog_get_content_area(GTK_DIALOG(dialog))), notebook);
   Sync(shown);
   gtk_widget_show_all(dialog);
+  ShownDialogs().push_back(dialog);
   gtk_dialog_run(GTK_DIALOG(dialog));
+  std::erase(ShownDialogs(), dialog);
   gtk_widget_destroy(dialog);
 }
 

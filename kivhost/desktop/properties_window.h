@@ -12,4 +12,8 @@ namespace kivhost {
 // Shows the desklet's open properties dialog until the user closes it.
 void ShowPropertiesWithGtk(Host& host, Session& session, HWND desklet);
 
+// Closes every properties dialog shown now, as its "Close" button would:
+// for a kivhost asked to end while one is open.
+void CloseShownProperties();
+
 }  // namespace kivhost
