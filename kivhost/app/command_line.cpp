@@ -7,13 +7,15 @@ namespace kivhost {
 const char* UsageText() {
   return "usage: kivhost [--plugin PATH] [--headless] [--quiet] [--scenario FILE] [--trace FILE]\n"
          "               [--state FILE] [--snapshot FILE.png] [--settings FILE --section NAME] [SKIN.xml ...]\n"
-         "       kivhost --list | --add SKIN.xml | --remove N\n"
+         "       kivhost --list | --add SKIN.xml|KEY | --remove N | --list-skins\n"
          "Each skin file makes one desklet, in the order given. The scenario and the snapshot\n"
          "act on the first desklet; the state file lists them all. --settings with --section\n"
          "restore or save one desklet, so they take at most one skin file. On the desktop without\n"
          "them, desklets are kept in $XDG_CONFIG_HOME/kivhost/desklets.ini, and kivhost without\n"
          "a skin file brings back those of the last session. --list, --add and --remove ask the\n"
-         "kivhost showing them to list its desklets, add one, or close desklet N for good.\n";
+         "kivhost showing them to list its desklets, add one, or close desklet N for good.\n"
+         "--list-skins lists the skins the plug-in offers (key, name, author, version, a tab\n"
+         "between); --add takes a listed key as well as a skin file.\n";
 }
 
 Options ParseCommandLine(const std::vector<std::string>& args) {
@@ -24,11 +26,11 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
       {"--section", &o.settingsSection}};
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (a == "--list") {
-      if (o.manage) throw UsageError("one of --list, --add and --remove at a time");
-      o.manage = ManagerRequest{ManagerRequest::Kind::List, ""};
+    if (a == "--list" || a == "--list-skins") {
+      if (o.manage) throw UsageError("one of --list, --add, --remove and --list-skins at a time");
+      o.manage = ManagerRequest{a == "--list" ? ManagerRequest::Kind::List : ManagerRequest::Kind::Skins, ""};
     } else if (a == "--add" || a == "--remove") {
-      if (o.manage) throw UsageError("one of --list, --add and --remove at a time");
+      if (o.manage) throw UsageError("one of --list, --add, --remove and --list-skins at a time");
       if (i + 1 >= args.size()) throw UsageError(a + " needs a value");
       o.manage = ManagerRequest{a == "--add" ? ManagerRequest::Kind::Add : ManagerRequest::Kind::Remove, args[++i]};
     } else if (a == "--headless") {
@@ -46,7 +48,7 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
   }
   if (o.manage && (o.headless || !o.scenario.empty() || !o.trace.empty() || !o.state.empty() ||
                    !o.snapshot.empty() || !o.settingsFile.empty() || !o.skins.empty()))
-    throw UsageError("--list, --add and --remove go alone (with --plugin or --quiet at most)");
+    throw UsageError("--list, --add, --remove and --list-skins go alone (with --plugin or --quiet at most)");
   // NOTE: a scenario drives the desklets in place of a user; on the desktop
   // the user does.
   if (!o.scenario.empty() && !o.headless) throw UsageError("--scenario runs headless: add --headless");

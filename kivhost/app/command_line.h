@@ -2,7 +2,7 @@
 //   kivhost [--plugin PATH] [--headless] [--quiet] [--scenario FILE]
 //           [--trace FILE] [--state FILE] [--snapshot FILE.png]
 //           [--settings FILE --section NAME] [SKIN.xml ...]
-//   kivhost --list | --add SKIN.xml | --remove N
+//   kivhost --list | --add SKIN.xml|KEY | --remove N | --list-skins
 #pragma once
 
 #include <optional>
@@ -28,7 +28,8 @@ struct Options {
   // snapshot act on the first.
   std::vector<std::string> skins;
   // Asks the kivhost running the desktop's desklets to list, add or close
-  // one, instead of running desklets.
+  // one, or to list the skins its plug-in offers, instead of running
+  // desklets.
   std::optional<ManagerRequest> manage;
 };
 

@@ -21,6 +21,7 @@
 #include "kivhost/headless/state_dump.h"
 #include "kivhost/loop/desklet_list.h"
 #include "kivhost/loop/session.h"
+#include "kivhost/loop/skin_catalog.h"
 
 namespace {
 
@@ -38,6 +39,23 @@ bool AskRunning(const std::string& socket, const kivhost::ManagerRequest& reques
   return answer.has_value();
 }
 
+std::string PluginPath(const kivhost::Options& o) {
+  return o.plugin.empty() ? (ProgramFolder() / "libvorel.so").string() : o.plugin;
+}
+
+// Lists the skins the plug-in offers, without a kivhost that shows
+// desklets.
+int ListSkinsHere(const kivhost::Options& o) {
+  using namespace kivhost;
+  Host& host = Host::Get();
+  host.BindWindowThread();
+  host.errorEcho.SetQuiet(o.quiet);
+  PluginLibrary plugin(PluginPath(o));
+  for (const SkinInfo& skin : ListOfferedSkins(host, plugin)) std::cout << SkinListLine(skin);
+  std::cout << std::flush;
+  return 0;
+}
+
 int Run(kivhost::Options o) {
   using namespace kivhost;
   // Without --headless the desklets go on the desktop. Unless their
@@ -52,7 +70,12 @@ int Run(kivhost::Options o) {
     kept.emplace(DeskletList::DefaultFile());
     socket = ManagerSocketPath(kept->File());
     if (o.manage) {
+      // NOTE: the running kivhost may run in another folder: a skin file
+      // goes there by its full path (a key is one already).
+      if (o.manage->kind == ManagerRequest::Kind::Add && std::filesystem::is_regular_file(o.manage->argument))
+        o.manage->argument = std::filesystem::absolute(o.manage->argument).lexically_normal().string();
       if (AskRunning(socket, *o.manage)) return 0;
+      if (o.manage->kind == ManagerRequest::Kind::Skins) return ListSkinsHere(o);
       if (o.manage->kind != ManagerRequest::Kind::Add) throw std::runtime_error("no kivhost is showing desklets");
       o.skins = {o.manage->argument};
     }
@@ -93,8 +116,7 @@ int Run(kivhost::Options o) {
   for (const std::string& skin : o.skins)
     if (!std::filesystem::is_regular_file(skin)) throw std::runtime_error("the skin file " + skin + " does not exist");
 
-  const std::string pluginPath = o.plugin.empty() ? (ProgramFolder() / "libvorel.so").string() : o.plugin;
-  PluginLibrary plugin(pluginPath);
+  PluginLibrary plugin(PluginPath(o));
   Session session(host, plugin);
 
   // Requests that come while the desklets are still being made (a dialog
@@ -117,8 +139,15 @@ int Run(kivhost::Options o) {
     if (!session.CreateFromSettings(place)) throw std::runtime_error("the plug-in did not create a desklet");
     host.PumpPending();
   }
+  // A desklet added by the key of a skin the plug-in offers is made from
+  // the plug-in's own record of it.
+  std::optional<SkinInfo> offered;
+  if (o.manage && o.manage->kind == ManagerRequest::Kind::Add)
+    offered = FindOfferedSkin(host, plugin, o.manage->argument);
   for (const std::string& skin : o.skins) {
-    HostDesklet* desklet = session.CreateFromSkin(skin, kept ? std::optional(kept->AddNew()) : settings);
+    const std::optional<SettingsPlace> place = kept ? std::optional(kept->AddNew()) : settings;
+    HostDesklet* desklet =
+        offered ? session.CreateFromOffered(*offered, place) : session.CreateFromSkin(skin, place);
     if (!desklet) throw std::runtime_error("the plug-in did not create a desklet from " + skin);
     // NOTE: the skin is loaded first: until then the desklet has no size
     // of its own, and the one written down would be the default.

@@ -251,7 +251,52 @@ HOST_EXPORT int32_t WinGetWindowText(HWND hwnd, char* out, int32_t outSize) {
 
 HOST_EXPORT HPROPSHEETPAGE WinCreatePropertySheetPage(const char* title, int32_t templateId, void* dialogProc, void* param) {
   return Traced("WinCreatePropertySheetPage", 0, json::array({TextJson(title), templateId, dialogProc != nullptr}),
-                [&] { (void)param; return Host::Get().objects.CreatePage(title ? title : ""); });
+                [&] { return Host::Get().objects.CreatePage({title ? title : "", templateId, dialogProc, param}); });
+}
+
+HOST_EXPORT BOOL32 WinCreateDialogItem(HWND page, int32_t id, int32_t kind, const char* text, const KivRect* rect) {
+  return TracedBool("WinCreateDialogItem", page, json::array({id, kivhost::DialogItemKindName(kind), TextJson(text)}),
+                    [&]() -> BOOL32 {
+                      kivhost::PageWindow* window = Host::Get().FindPageWindow(page);
+                      if (!window || !rect) return kFalse;
+                      window->AddItem({id, kind, Text(text), *rect, false});
+                      return kTrue;
+                    });
+}
+
+HOST_EXPORT BOOL32 WinSetDialogItemText(HWND page, int32_t id, const char* text) {
+  return TracedBool("WinSetDialogItemText", page, json::array({id, TextJson(text)}), [&]() -> BOOL32 {
+    kivhost::PageWindow* window = Host::Get().FindPageWindow(page);
+    kivhost::DialogItem* item = window ? window->Item(id) : nullptr;
+    if (!item) return kFalse;
+    item->text = Text(text);
+    return kTrue;
+  });
+}
+
+HOST_EXPORT BOOL32 WinCheckDialogButton(HWND page, int32_t id, BOOL32 checked) {
+  return TracedBool("WinCheckDialogButton", page, json::array({id, kivhost::BoolJson(checked)}), [&]() -> BOOL32 {
+    kivhost::PageWindow* window = Host::Get().FindPageWindow(page);
+    kivhost::DialogItem* item = window ? window->Item(id) : nullptr;
+    if (!item || item->kind != kDialogCheckBox) return kFalse;
+    item->checked = checked != 0;
+    return kTrue;
+  });
+}
+
+HOST_EXPORT BOOL32 WinIsDialogButtonChecked(HWND page, int32_t id) {
+  return TracedBool("WinIsDialogButtonChecked", page, json::array({id}), [&]() -> BOOL32 {
+    kivhost::PageWindow* window = Host::Get().FindPageWindow(page);
+    kivhost::DialogItem* item = window ? window->Item(id) : nullptr;
+    return ToBool32(item && item->checked);
+  });
+}
+
+HOST_EXPORT void WinPropSheetChanged(HWND page) {
+  Host& host = Host::Get();
+  const uint64_t seq = host.trace.Begin("plugin>host", "WinPropSheetChanged", page, json::array());
+  if (kivhost::PropertiesDialog* dialog = host.FindDialogOfPage(page)) dialog->changed = true;
+  host.trace.End(seq, nullptr);
 }
 
 HOST_EXPORT void WinErrorLogLine(HWND hwnd, const char* line) {

@@ -5,6 +5,8 @@
 #include <charconv>
 #include <filesystem>
 
+#include "kivhost/loop/skin_catalog.h"
+
 namespace kivhost {
 
 std::string ListLine(size_t number, const HostDesklet& desklet) {
@@ -22,6 +24,7 @@ std::string DeskletManager::Handle(const ManagerRequest& request) {
     case ManagerRequest::Kind::List: return List();
     case ManagerRequest::Kind::Add: return Add(request.argument);
     case ManagerRequest::Kind::Remove: return Remove(request.argument);
+    case ManagerRequest::Kind::Skins: return Skins();
   }
   throw ManagerError("unknown request");
 }
@@ -33,13 +36,26 @@ std::string DeskletManager::List() {
   return lines;
 }
 
+std::string DeskletManager::Skins() {
+  if (!host_.Plugin()) throw ManagerError("no plug-in is loaded");
+  std::string lines;
+  for (const SkinInfo& skin : ListOfferedSkins(host_, *host_.Plugin())) lines += SkinListLine(skin);
+  return lines;
+}
+
 std::string DeskletManager::Add(const std::string& skinFile) {
+  // A key of a skin the plug-in offers makes the desklet from the plug-in's
+  // record of it; anything else must be a skin file.
+  std::optional<SkinInfo> offered;
+  if (host_.Plugin()) offered = FindOfferedSkin(host_, *host_.Plugin(), skinFile);
   // NOTE: the asking kivhost made the path absolute; this one may run in
   // another folder.
-  if (!std::filesystem::path(skinFile).is_absolute()) throw ManagerError("the skin file must be given by its full path");
-  if (!std::filesystem::is_regular_file(skinFile)) throw ManagerError("the skin file " + skinFile + " does not exist");
+  if (!offered && !std::filesystem::path(skinFile).is_absolute())
+    throw ManagerError("the skin file must be given by its full path");
+  if (!offered && !std::filesystem::is_regular_file(skinFile))
+    throw ManagerError("the skin file " + skinFile + " does not exist");
   const SettingsPlace place = kept_.AddNew();
-  HostDesklet* desklet = session_.CreateFromSkin(skinFile, place);
+  HostDesklet* desklet = offered ? session_.CreateFromOffered(*offered, place) : session_.CreateFromSkin(skinFile, place);
   if (!desklet) {
     kept_.Remove(place);
     throw ManagerError("the plug-in did not create a desklet from " + skinFile);

@@ -2,7 +2,7 @@
 // session: the desklets listed one per line ("N<TAB>name<TAB>left,top<TAB>
 // WIDTHxHEIGHT", numbered from 1 in the order they came), a desklet added
 // from a skin file and kept for the next session, a desklet closed for
-// good by its number.
+// good by its number, and the skins the plug-in offers (SkinListLine).
 #pragma once
 
 #include <functional>
@@ -26,6 +26,7 @@ class DeskletManager {
   std::string List();
   std::string Add(const std::string& skinFile);
   std::string Remove(const std::string& number);
+  std::string Skins();
 
   Host& host_;
   Session& session_;

@@ -5,6 +5,7 @@
 #include <csignal>
 
 #include "kivhost/desktop/gtk_dialogs.h"
+#include "kivhost/desktop/properties_window.h"
 #include "kivhost/desktop/queue_source.h"
 #include "platform/abi/desklet_api.h"
 
@@ -23,6 +24,7 @@ DesktopFrontEnd::~DesktopFrontEnd() {
 void DesktopFrontEnd::Run() {
   QueueSource queue(host_, [this] { SyncAll(); });
   host_.SetAsker([this](const DialogRequest& request) { return AskWithGtk(host_, request); });
+  host_.SetPropertiesShower([this](HWND hwnd) { ShowPropertiesWithGtk(host_, session_, hwnd); });
   const guint term = g_unix_signal_add(SIGTERM, &DesktopFrontEnd::OnSignal, this);
   const guint interrupt = g_unix_signal_add(SIGINT, &DesktopFrontEnd::OnSignal, this);
   // While the plug-in waits inside a call, the windows go on: they follow
@@ -45,12 +47,15 @@ void DesktopFrontEnd::Run() {
   host_.SetFlipAnimator(nullptr);
   host_.SetWhileWaiting(nullptr);
   host_.SetAsker(nullptr);
+  host_.SetPropertiesShower(nullptr);
 }
 
 gboolean DesktopFrontEnd::OnSignal(gpointer self) {
   auto* front = static_cast<DesktopFrontEnd*>(self);
   // A plug-in waiting inside a call stops waiting, so that the loop can end.
   for (HostDesklet* d : front->host_.Desklets()) front->host_.Post({d->Hwnd(), kHostEndWaitMessage, kHostQuitting, 0});
+  // A properties dialog runs a loop of its own, which must end first.
+  CloseShownProperties();
   g_main_loop_quit(front->loop_);
   return G_SOURCE_CONTINUE;
 }

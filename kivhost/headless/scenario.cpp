@@ -28,7 +28,8 @@ const std::map<std::string, Shape>& Shapes() {
       {"press", {0, 0, true, true}},
       {"drop", {0, 0, true, true}}, {"select", {}}, {"deselect", {}}, {"leave", {}},
       {"answer", {0, 0, true, true}}, {"snapshot", {0, 0, true, true}}, {"state", {0, 0, true, true}},
-      {"save", {}},         {"quit", {}}};
+      {"save", {}},         {"quit", {}},          {"properties", {0, 0, true, false}},
+      {"button", {0, 0, true, true}}};
   return shapes;
 }
 
@@ -181,6 +182,8 @@ std::vector<ScenarioCommand> ParseScenario(const std::string& text) {
       else if (cmd.name == "press") ParsePress(cmd, rest);
       else if (cmd.name == "answer") ParseAnswer(cmd, rest);
       else if (cmd.name == "drop") cmd.words = SplitPaths(rest, lineNo);
+      else if (cmd.name == "properties" && !rest.empty() && rest != "close")
+        throw ScenarioError(lineNo, "properties takes nothing or 'close', not '" + rest + "'");
       else cmd.words = {rest};
     } else {
       std::istringstream words(rest);

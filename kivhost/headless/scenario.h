@@ -8,12 +8,17 @@
 //   leave | answer menu N | answer input TEXT | answer yes | answer no
 //   answer file PATH | answer color #RRGGBB | answer cancel
 //   snapshot FILE.png | state FILE.json | save | quit
+//   properties | properties close | button TEXT
 //
 // drop separates paths by blanks; a path in double quotes keeps its blanks
 // ("a b.png"), and inside the quotes \" is a quote and \\ a backslash.
 //
 // wheel COUNT is signed: above 0 turns the wheel forward (away from the
 // user), below 0 backward; the plug-in gets the count with its sign.
+//
+// properties opens the first desklet's properties dialog (it stays open
+// until "properties close"); button presses the button or check box of
+// the open dialog that shows TEXT.
 //
 // press names one key (any case): Left Right Up Down Home End Delete
 // Backspace Tab Enter Escape PageUp PageDown F4; it is sent as its

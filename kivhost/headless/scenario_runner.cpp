@@ -66,6 +66,19 @@ bool ScenarioRunner::RunOne(const ScenarioCommand& cmd) {
   }
   InputRouter* router = Router();
   if (!router) throw std::runtime_error("no desklet is running");
+  if (c == "properties") {
+    if (cmd.words.empty() || cmd.words[0].empty()) {
+      if (HostDesklet* desklet = host_.Find(router->Hwnd())) session_.ShowProperties(*desklet);
+    } else {
+      session_.CloseProperties(router->Hwnd());
+    }
+    return true;
+  }
+  if (c == "button") {
+    if (!session_.PressDialogItem(router->Hwnd(), cmd.words[0]))
+      throw std::runtime_error("no button '" + cmd.words[0] + "' on an open properties dialog");
+    return true;
+  }
   const uint32_t flags = n.size() > 2 ? static_cast<uint32_t>(n[2]) : kFlagLeft;
   if (c == "move") router->Move(n[0], n[1]);
   else if (c == "down") router->Down(n[0], n[1], flags);

@@ -60,6 +60,22 @@ json LayerJson(const HostDesklet& d, size_t id) {
           {"image", SurfaceJson(l.image ? l.image->Surface() : nullptr)}};
 }
 
+json PropertiesJson(const std::optional<PropertiesDialog>& dialog) {
+  if (!dialog) return nullptr;
+  json pages = json::array();
+  for (const PageWindow& page : dialog->pages) {
+    json items = json::array();
+    for (const DialogItem& item : page.items)
+      items.push_back({{"id", item.id},
+                       {"kind", DialogItemKindName(item.kind)},
+                       {"text", item.text},
+                       {"checked", item.checked},
+                       {"rect", RectJson(&item.rect)}});
+    pages.push_back({{"title", page.from.title}, {"template", page.from.templateId}, {"items", items}});
+  }
+  return {{"changed", dialog->changed}, {"pages", pages}};
+}
+
 json DeskletJson(Host& host, const HostDesklet& d) {
   json pages = json::array();
   for (HPROPSHEETPAGE page : d.propertyPages) pages.push_back(host.objects.PageTitle(page));
@@ -91,6 +107,7 @@ json DeskletJson(Host& host, const HostDesklet& d) {
           {"imageSetStatus", d.imageSetStatus},
           {"cursor", CursorJson(host, d.cursor)},
           {"propertyPages", pages},
+          {"properties", PropertiesJson(d.properties)},
           {"skinInfo", skinInfo},
           {"layers", layers},
           {"controls", controlList},

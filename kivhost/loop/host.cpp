@@ -50,6 +50,17 @@ std::vector<HostDesklet*> Host::Desklets() {
   return out;
 }
 
+PageWindow* Host::FindPageWindow(HWND page) {
+  PropertiesDialog* dialog = FindDialogOfPage(page);
+  return dialog ? dialog->Page(page) : nullptr;
+}
+
+PropertiesDialog* Host::FindDialogOfPage(HWND page) {
+  for (auto& [hwnd, d] : desklets_)
+    if (d->properties && d->properties->Page(page)) return &*d->properties;
+  return nullptr;
+}
+
 bool Host::IsWindow(HWND hwnd) const {
   std::lock_guard lock(liveMutex_);
   return live_.count(hwnd) > 0;

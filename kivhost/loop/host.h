@@ -54,6 +54,19 @@ class Host {
   void RemoveDesklet(HWND hwnd);
   std::vector<HostDesklet*> Desklets();
   bool IsWindow(HWND hwnd) const;
+  // A new window handle that no desklet has (for the pages of a dialog).
+  HWND NewWindowHandle() { return nextHwnd_++; }
+  // The open page with this window, of any desklet's properties dialog,
+  // and the dialog it is on; null when none is open.
+  PageWindow* FindPageWindow(HWND page);
+  PropertiesDialog* FindDialogOfPage(HWND page);
+
+  // A front end that shows the properties dialog sets this: it shows the
+  // desklet's open dialog and returns when the user has closed it.
+  // Without one (headless) the dialog stays open until it is closed.
+  using PropertiesShower = std::function<void(HWND desklet)>;
+  void SetPropertiesShower(PropertiesShower shower) { propertiesShower_ = std::move(shower); }
+  const PropertiesShower& Shower() const { return propertiesShower_; }
 
   // The desklet's own picture, loaded once per file; null for none or a
   // file that does not load.
@@ -126,6 +139,7 @@ class Host {
   std::function<void()> whileWaiting_;
   bool inWhileWaiting_ = false;
   FlipAnimator flipAnimator_;
+  PropertiesShower propertiesShower_;
 };
 
 }  // namespace kivhost

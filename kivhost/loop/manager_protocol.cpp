@@ -36,6 +36,7 @@ std::string FormatRequest(const ManagerRequest& request) {
     case ManagerRequest::Kind::List: return "list";
     case ManagerRequest::Kind::Add: return "add " + request.argument;
     case ManagerRequest::Kind::Remove: return "remove " + request.argument;
+    case ManagerRequest::Kind::Skins: return "skins";
   }
   return "list";
 }
@@ -48,6 +49,7 @@ ManagerRequest ParseRequest(std::string_view line) {
   if (verb == "list" && argument.empty()) return {ManagerRequest::Kind::List, ""};
   if (verb == "add" && !argument.empty()) return {ManagerRequest::Kind::Add, argument};
   if (verb == "remove" && !argument.empty()) return {ManagerRequest::Kind::Remove, argument};
+  if (verb == "skins" && argument.empty()) return {ManagerRequest::Kind::Skins, ""};
   throw ManagerError("not a request: " + std::string(line.substr(0, 80)));
 }
 

@@ -1,7 +1,8 @@
-// What `kivhost --list`, `--add SKIN` and `--remove N` say to the kivhost
+// What `kivhost --list`, `--add SKIN`, `--remove N` and `--list-skins` say to the kivhost
 // that runs the desktop's desklets, and where they find it: a Unix socket
 // named after the desklet list it keeps, so that only one kivhost shows
-// one list. A request is one line ("list", "add PATH", "remove N"); the
+// one list. A request is one line ("list", "add PATH", "remove N",
+// "skins"); the
 // answer is lines of text ending with "ok" or "error: WHY".
 #pragma once
 
@@ -12,9 +13,11 @@
 namespace kivhost {
 
 struct ManagerRequest {
-  enum class Kind { List, Add, Remove };
+  enum class Kind { List, Add, Remove, Skins };
   Kind kind = Kind::List;
-  std::string argument;  // the skin file of Add, the number of Remove
+  // Add: a skin file, or the key of a skin the plug-in offers; Remove: the
+  // desklet's number.
+  std::string argument;
 };
 
 class ManagerError : public std::runtime_error {

@@ -68,16 +68,26 @@ void Session::RestorePlace(HostDesklet& desklet, const SettingsPlace& settings) 
 }
 
 HostDesklet* Session::CreateFromSkin(const std::string& skinFile, std::optional<SettingsPlace> settings) {
+  SkinInfo skin;
+  skin.key = std::filesystem::absolute(skinFile).lexically_normal().string();
+  HostDesklet* desklet = CreateFromOffered(skin, std::move(settings));
+  if (desklet) desklet->skinFile = skinFile;
+  return desklet;
+}
+
+HostDesklet* Session::CreateFromOffered(const SkinInfo& skin, std::optional<SettingsPlace> settings) {
   HostDesklet& desklet = host_.CreateDesklet();
-  desklet.skinFile = skinFile;
-  const std::u16string key = kiv::Utf8ToUtf16(std::filesystem::absolute(skinFile).lexically_normal().string());
-  const std::u16string empty;
+  desklet.skinFile = skin.key;
+  std::u16string key = kiv::Utf8ToUtf16(skin.key), name = kiv::Utf8ToUtf16(skin.name),
+                 author = kiv::Utf8ToUtf16(skin.author), notes = kiv::Utf8ToUtf16(skin.notes);
   SkinInfoRecord info{};
   info.size = sizeof(SkinInfoRecord);
-  info.key = const_cast<char16_t*>(key.c_str());
-  info.keyLength = static_cast<uint32_t>(key.size() + 2);
-  info.name = info.author = info.notes = const_cast<char16_t*>(empty.c_str());
-  info.nameLength = info.authorLength = info.notesLength = 2;
+  info.index = skin.index;
+  info.version = skin.version;
+  info.key = key.data(), info.keyLength = static_cast<uint32_t>(key.size() + 2);
+  info.name = name.data(), info.nameLength = static_cast<uint32_t>(name.size() + 2);
+  info.author = author.data(), info.authorLength = static_cast<uint32_t>(author.size() + 2);
+  info.notes = notes.data(), info.notesLength = static_cast<uint32_t>(notes.size() + 2);
   const uint64_t seq = host_.trace.Begin("host>plugin", "OnCreateFromSkinW", desklet.Hwnd(),
                                          json::array({"module", nullptr, SkinInfoJson(&info)}));
   void* instance = plugin_.OnCreateFromSkinW(desklet.Hwnd(), plugin_.Module(), nullptr, &info);
@@ -128,6 +138,10 @@ void Session::SaveAll() {
 void Session::Close(HWND hwnd) {
   HostDesklet* desklet = host_.Find(hwnd);
   if (!desklet) return;
+  // The dialog's pages belong to the desklet and go first.
+  CloseProperties(hwnd);
+  desklet = host_.Find(hwnd);
+  if (!desklet) return;
   // NOTE: the plug-in waits for the desklet's threads while destroying it;
   // one of them may be sending to the window, and is released first.
   host_.CloseWindow(hwnd);
@@ -160,11 +174,77 @@ void Session::CloseAll() {
   for (HostDesklet* d : host_.Desklets()) Close(d->Hwnd());
 }
 
+namespace {
+
+LRESULT CallPage(Host& host, HWND page, void* procedure, uint32_t message, WPARAM wParam, LPARAM lParam) {
+  auto* call = reinterpret_cast<WinDialogProc>(procedure);
+  if (!call) return 0;
+  const uint64_t seq = host.trace.Begin("host>plugin", "PageProcedure", page, json::array({message, wParam, lParam}));
+  const LRESULT ret = call(page, message, wParam, lParam);
+  host.trace.End(seq, ret);
+  return ret;
+}
+
+}  // namespace
+
 void Session::ShowProperties(HostDesklet& desklet) {
-  if (!desklet.instance) return;
-  const uint64_t seq = host_.trace.Begin("host>plugin", "OnAddPropertySheets", desklet.Hwnd(), json::array({0}));
-  const int32_t pages = plugin_.OnAddPropertySheets(desklet.instance, 0);
-  host_.trace.End(seq, pages);
+  if (!desklet.instance || desklet.properties) return;
+  const HWND hwnd = desklet.Hwnd();
+  const size_t before = desklet.propertyPages.size();
+  const uint64_t seq = host_.trace.Begin("host>plugin", "OnAddPropertySheets", hwnd, json::array({0}));
+  const int32_t count = plugin_.OnAddPropertySheets(desklet.instance, 0);
+  host_.trace.End(seq, count);
+  // The plug-in may have closed the desklet meanwhile (a statement it ran).
+  HostDesklet* d = host_.Find(hwnd);
+  if (!d || d->properties) return;
+  PropertiesDialog dialog;
+  for (size_t i = before; i < d->propertyPages.size(); ++i) {
+    std::optional<PageTemplate> from = host_.objects.Page(d->propertyPages[i]);
+    if (from) dialog.pages.push_back({host_.NewWindowHandle(), d->propertyPages[i], std::move(*from), {}});
+  }
+  d->properties = std::move(dialog);
+  // NOTE: a page may call back to put its items on itself; what it is
+  // called with is copied first, since the dialog's pages may move.
+  std::vector<std::pair<HWND, PageTemplate>> pages;
+  for (const PageWindow& page : d->properties->pages) pages.emplace_back(page.hwnd, page.from);
+  for (const auto& [page, from] : pages)
+    CallPage(host_, page, from.dialogProc, kWmInitDialog, 0, reinterpret_cast<LPARAM>(from.param));
+  for (const auto& [page, from] : pages) CallPage(host_, page, from.dialogProc, kWmSize, 0, 0);
+  if (host_.Shower() && host_.Find(hwnd)) {
+    host_.Shower()(hwnd);
+    CloseProperties(hwnd);
+  }
+}
+
+bool Session::PressDialogItem(HWND hwnd, HWND page, int32_t id) {
+  HostDesklet* desklet = host_.Find(hwnd);
+  PageWindow* window = desklet && desklet->properties ? desklet->properties->Page(page) : nullptr;
+  DialogItem* item = window ? window->Item(id) : nullptr;
+  if (!item || (item->kind != kDialogButton && item->kind != kDialogCheckBox)) return false;
+  if (item->kind == kDialogCheckBox) item->checked = !item->checked;
+  void* procedure = window->from.dialogProc;
+  const WPARAM command = (static_cast<WPARAM>(kBnClicked) << 16) | static_cast<uint16_t>(id);
+  CallPage(host_, page, procedure, kWmCommand, command, 0);
+  return true;
+}
+
+bool Session::PressDialogItem(HWND hwnd, const std::string& text) {
+  HostDesklet* desklet = host_.Find(hwnd);
+  if (!desklet || !desklet->properties) return false;
+  for (const PageWindow& page : desklet->properties->pages)
+    if (const DialogItem* item = page.Pressable(text)) return PressDialogItem(hwnd, page.hwnd, item->id);
+  return false;
+}
+
+void Session::CloseProperties(HWND hwnd) {
+  HostDesklet* desklet = host_.Find(hwnd);
+  if (!desklet || !desklet->properties) return;
+  std::vector<std::pair<HWND, void*>> pages;
+  for (const PageWindow& page : desklet->properties->pages) pages.emplace_back(page.hwnd, page.from.dialogProc);
+  const uint64_t seq = host_.trace.Begin("host", "CloseProperties", hwnd, json::array({desklet->properties->changed}));
+  for (const auto& [page, procedure] : pages) CallPage(host_, page, procedure, kWmDestroy, 0, 0);
+  if (HostDesklet* d = host_.Find(hwnd)) d->properties.reset();
+  host_.trace.End(seq, nullptr);
 }
 
 void Session::RunDefaultCommand(HWND hwnd, int32_t offset) {

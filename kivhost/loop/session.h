@@ -40,6 +40,9 @@ class Session {
   // Null when the plug-in gave no instance (the window is dropped then).
   HostDesklet* CreateFromSkin(const std::string& skinFile, std::optional<SettingsPlace> settings);
   HostDesklet* CreateFromSettings(const SettingsPlace& settings);
+  // From a skin the plug-in offered (ListOfferedSkins), its record handed
+  // over whole.
+  HostDesklet* CreateFromOffered(const SkinInfo& skin, std::optional<SettingsPlace> settings);
 
   // Saves to the desklet's settings (the plug-in's, and where the desklet
   // stands); false when it has none.
@@ -56,7 +59,17 @@ class Session {
   // any wait it is in, and the desklet closes once the call has returned.
   void RequestCloseForGood(HWND hwnd);
   void CloseAll();
+  // Opens the desklet's properties dialog with the pages the plug-in adds,
+  // and shows it when a front end shows dialogs (closing it when the user
+  // has); headless it stays open. Nothing when one is open already.
   void ShowProperties(HostDesklet& desklet);
+  // Presses a button or check box of the open dialog (a check box changes
+  // its state first); false when the dialog or the item is not there.
+  bool PressDialogItem(HWND desklet, HWND page, int32_t id);
+  // The same for the item showing this text, on any page.
+  bool PressDialogItem(HWND desklet, const std::string& text);
+  // Closes the open dialog: every page hears that it is destroyed.
+  void CloseProperties(HWND desklet);
   void RunDefaultCommand(HWND hwnd, int32_t offset);
   // The host's menu for a desklet, its commands numbered from
   // `firstCommand` in the order of DefaultCommand; the caller destroys it.

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "kivhost/model/layer.h"
+#include "kivhost/model/properties_dialog.h"
 #include "kivhost/model/window_objects.h"
 #include "platform/abi/desklet_api.h"
 
@@ -100,6 +101,8 @@ class HostDesklet {
   // Every line the plug-in added to the desklet's error log, in order.
   std::vector<std::string> errorLog;
   std::vector<HPROPSHEETPAGE> propertyPages;
+  // The properties dialog while it is open.
+  std::optional<PropertiesDialog> properties;
   // Every pop-up menu shown over the desklet (the plug-in's and the host's
   // own), in order, as it stood when it was shown.
   std::vector<std::vector<MenuSnapshotItem>> shownMenus;

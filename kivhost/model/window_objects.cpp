@@ -95,17 +95,24 @@ std::optional<CursorInfo> WindowObjects::Cursor(HCURSOR cursor) const {
   return it->second;
 }
 
-HPROPSHEETPAGE WindowObjects::CreatePage(std::string title) {
+HPROPSHEETPAGE WindowObjects::CreatePage(PageTemplate from) {
   std::lock_guard lock(mutex_);
   const HPROPSHEETPAGE page = next_++;
-  pages_[page] = std::move(title);
+  pages_[page] = std::move(from);
   return page;
 }
 
 std::string WindowObjects::PageTitle(HPROPSHEETPAGE page) const {
   std::lock_guard lock(mutex_);
   auto it = pages_.find(page);
-  return it == pages_.end() ? std::string() : it->second;
+  return it == pages_.end() ? std::string() : it->second.title;
+}
+
+std::optional<PageTemplate> WindowObjects::Page(HPROPSHEETPAGE page) const {
+  std::lock_guard lock(mutex_);
+  auto it = pages_.find(page);
+  if (it == pages_.end()) return std::nullopt;
+  return it->second;
 }
 
 }  // namespace kivhost

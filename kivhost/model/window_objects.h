@@ -1,5 +1,5 @@
 // The window system's own objects that the host hands out by handle:
-// pop-up menus with their items and cursors. Handles are small numbers
+// pop-up menus with their items, cursors and property-sheet pages. Handles are small numbers
 // from one counter so that traces read the same on every run.
 #pragma once
 
@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "kivhost/model/properties_dialog.h"
 #include "platform/abi/kiv_types.h"
 
 namespace kivhost {
@@ -51,8 +52,9 @@ class WindowObjects {
   HCURSOR AddCursor(CursorInfo info);
   std::optional<CursorInfo> Cursor(HCURSOR cursor) const;
 
-  HPROPSHEETPAGE CreatePage(std::string title);
+  HPROPSHEETPAGE CreatePage(PageTemplate from);
   std::string PageTitle(HPROPSHEETPAGE page) const;
+  std::optional<PageTemplate> Page(HPROPSHEETPAGE page) const;
 
  private:
   bool DestroyMenuLocked(HMENU menu, int depth);
@@ -63,7 +65,7 @@ class WindowObjects {
   std::map<HMENU, std::vector<MenuItem>> menus_;
   std::map<HCURSOR, CursorInfo> cursors_;
   std::map<int32_t, HCURSOR> systemCursors_;
-  std::map<HPROPSHEETPAGE, std::string> pages_;
+  std::map<HPROPSHEETPAGE, PageTemplate> pages_;
 };
 
 }  // namespace kivhost

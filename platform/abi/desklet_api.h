@@ -30,6 +30,17 @@ struct SkinInfoRecord {
   uint32_t version;
 };
 
+}  // extern "C"
+
+// What OnGetSkinW answers: the record was filled; the index is past the
+// last skin; a buffer was too small (the record's lengths then say how
+// many UTF-16 units each text needs, its terminator included).
+inline constexpr int32_t kSkinFilled = 1;
+inline constexpr int32_t kNoMoreSkins = 0;
+inline constexpr int32_t kSkinBufferTooSmall = -1;
+
+extern "C" {
+
 typedef void (*KivFlipCallback)(void* data);
 
 // Record handed to DeskletFlip. The sizes and layer arrays stay valid only

@@ -34,7 +34,10 @@ extern "C" {
   X(BOOL32, OnLayerMouseWheelForward, (void* instance, uint32_t layerId, const char* layerName, const KivPoint* pt, const KivSize* size, uint32_t flags, int32_t scrolls)) \
   X(BOOL32, OnLayerMouseWheelBackward, (void* instance, uint32_t layerId, const char* layerName, const KivPoint* pt, const KivSize* size, uint32_t flags, int32_t scrolls)) \
   X(BOOL32, OnLayerRightClick, (void* instance, uint32_t layerId, const char* layerName, const KivPoint* pt, const KivSize* size, uint32_t flags)) \
-  X(void, OnGetModel, (void* instance, void** slot))
+  X(void, OnGetModel, (void* instance, void** slot))                                      \
+  X(void*, OnCreateSkinEnumeratorW, (HMODULE module, void* reserved))                     \
+  X(int32_t, OnGetSkinW, (void* enumerator, SkinInfoRecord* info))                        \
+  X(void, OnDestroySkinEnumeratorW, (void* enumerator))
 
 #define KIV_DECLARE_FUNCTION(ret, name, params) ret name params noexcept;
 KIV_PLUGIN_FUNCTIONS(KIV_DECLARE_FUNCTION)

@@ -170,6 +170,30 @@ HPROPSHEETPAGE CreatePropertySheetPage(const std::string& title, int32_t templat
   return fn ? fn(title.c_str(), templateId, dialogProc, param) : 0;
 }
 
+bool CreateDialogItem(HWND page, int32_t id, int32_t kind, const std::string& text, const KivRect& rect) {
+  auto fn = KIV_LOOKUP(WinCreateDialogItem);
+  return fn && fn(page, id, kind, text.c_str(), &rect) != 0;
+}
+
+bool SetDialogItemText(HWND page, int32_t id, const std::string& text) {
+  auto fn = KIV_LOOKUP(WinSetDialogItemText);
+  return fn && fn(page, id, text.c_str()) != 0;
+}
+
+bool CheckDialogButton(HWND page, int32_t id, bool checked) {
+  auto fn = KIV_LOOKUP(WinCheckDialogButton);
+  return fn && fn(page, id, ToBool32(checked)) != 0;
+}
+
+bool IsDialogButtonChecked(HWND page, int32_t id) {
+  auto fn = KIV_LOOKUP(WinIsDialogButtonChecked);
+  return fn && fn(page, id) != 0;
+}
+
+void PropSheetChanged(HWND page) {
+  if (auto fn = KIV_LOOKUP(WinPropSheetChanged)) fn(page);
+}
+
 void ErrorLogLine(HWND hwnd, const std::string& line) {
   if (auto fn = KIV_LOOKUP(WinErrorLogLine)) fn(hwnd, line.c_str());
 }

@@ -32,6 +32,24 @@ enum : uint32_t {
   kMfMenuBreak = 0x40, kMfSeparator = 0x800, kTpmReturnCmd = 0x100
 };
 
+// Property-sheet pages. The host makes a window for each page of its
+// properties dialog and calls the page's dialog procedure (WinDialogProc)
+// with: WM_INITDIALOG, lParam the parameter the page was created with;
+// WM_SIZE once the page is shown; WM_COMMAND, wParam the item's id in the
+// low 16 bits and BN_CLICKED in the high ones, when the user presses a
+// button or a check box (a check box has changed its state by then); and
+// WM_DESTROY when the dialog closes. The page fills itself with items
+// placed in dialog units; the host lays them out and draws them.
+enum : uint32_t { kWmDestroy = 2, kWmSize = 5, kWmInitDialog = 0x0110, kWmCommand = 0x0111 };
+enum : uint32_t { kBnClicked = 0 };
+enum : int32_t {
+  kDialogGroup = 1,     // a frame with a caption around the items within it
+  kDialogLog = 2,       // read-only text of several lines, with scroll bars
+  kDialogButton = 3,    // a push button
+  kDialogCheckBox = 4,  // a check box that changes its state when pressed
+};
+typedef intptr_t (*WinDialogProc)(HWND page, uint32_t message, WPARAM wParam, LPARAM lParam);
+
 // sndPlaySound flags.
 enum : uint32_t { kSndSync = 0, kSndAsync = 1, kSndLoop = 8 };
 
@@ -63,6 +81,12 @@ enum : uint32_t { kSndSync = 0, kSndAsync = 1, kSndLoop = 8 };
   X(HWND, WinFindWindow, (const char* className, const char* windowName))               \
   X(int32_t, WinGetWindowText, (HWND hwnd, char* out, int32_t outSize))                  \
   X(HPROPSHEETPAGE, WinCreatePropertySheetPage, (const char* title, int32_t templateId, void* dialogProc, void* param)) \
+  X(BOOL32, WinCreateDialogItem, (HWND page, int32_t id, int32_t kind, const char* text, const KivRect* rect)) \
+  X(BOOL32, WinSetDialogItemText, (HWND page, int32_t id, const char* text))            \
+  X(BOOL32, WinCheckDialogButton, (HWND page, int32_t id, BOOL32 checked))              \
+  X(BOOL32, WinIsDialogButtonChecked, (HWND page, int32_t id))                          \
+  /* Tells the properties dialog that the page has changed. */                          \
+  X(void, WinPropSheetChanged, (HWND page))                                             \
   /* The desklet's error log gained a line; the host shows and traces it. */              \
   X(void, WinErrorLogLine, (HWND hwnd, const char* line))
 
@@ -106,6 +130,13 @@ intptr_t ShellExecute(HWND owner, const std::string& operation, const std::strin
 HWND FindWindow(const std::string& className, const std::string& windowName);
 std::string GetWindowText(HWND hwnd);
 HPROPSHEETPAGE CreatePropertySheetPage(const std::string& title, int32_t templateId, void* dialogProc, void* param);
+// The items of a property-sheet page; false (or unchecked) without a host
+// or for a page or item it does not know.
+bool CreateDialogItem(HWND page, int32_t id, int32_t kind, const std::string& text, const KivRect& rect);
+bool SetDialogItemText(HWND page, int32_t id, const std::string& text);
+bool CheckDialogButton(HWND page, int32_t id, bool checked);
+bool IsDialogButtonChecked(HWND page, int32_t id);
+void PropSheetChanged(HWND page);
 // Tells the host of a new line in a desklet's error log; nothing without a host.
 void ErrorLogLine(HWND hwnd, const std::string& line);
 

@@ -12,6 +12,7 @@
 #include <cstdlib>
 
 #include "desktop/desktop_fixture.h"
+#include "platform/win/win_services.h"
 #include "e2e/kivhost_run.h"
 
 namespace desktoptest {
@@ -209,6 +210,37 @@ TEST_F(DesktopTest, TheHostMenuOpensOnARightClickAndItsChoiceIsCarriedOut) {
   ASSERT_EQ(menus.size(), 1u);
   EXPECT_EQ(menus[0]["ret"], 3);
   EXPECT_TRUE(e2e::ReadJson(dir_.File("state.json"))["desklets"].empty());
+}
+
+TEST_F(DesktopTest, PropertiesFromTheHostMenuShowThePlugInsPageUntilClosed) {
+  auto host = Kivhost({"--trace", dir_.File("trace.jsonl"), WriteSkin(dir_)});
+  ASSERT_FALSE(WaitForWindow(Display(), "DeskTest").empty()) << e2e::ReadText(dir_.File("stderr.txt"));
+  XDoTool(Display(), {"mousemove", "190", "140", "click", "3"});
+  usleep(300000);
+  XDoTool(Display(), {"key", "Down", "Return"});
+  const std::string dialog = WaitForWindow(Display(), "DeskTest Properties");
+  ASSERT_FALSE(dialog.empty()) << e2e::ReadText(dir_.File("stderr.txt"));
+  // The desklet goes on while the dialog is open; closing it closes the page.
+  XDoTool(Display(), {"windowfocus", "--sync", dialog, "key", "Escape"});
+  usleep(500000);
+  EXPECT_EQ(host->Terminate(), 0);
+  const auto trace = e2e::ReadTrace(dir_.File("trace.jsonl"));
+  std::vector<uint32_t> messages;
+  for (const auto& call : e2e::CallsOf(trace, "PageProcedure")) messages.push_back(call["args"][0]);
+  EXPECT_EQ(messages, (std::vector<uint32_t>{kWmInitDialog, kWmSize, kWmDestroy}));
+  EXPECT_EQ(e2e::CallsOf(trace, "WinCreateDialogItem").size(), 6u);
+  EXPECT_NE(e2e::ReadText(dir_.File("config/kivhost/registry.ini")).find("AutoCheckUpdate=0"), std::string::npos);
+}
+
+TEST_F(DesktopTest, AKivhostAskedToEndWithThePropertiesOpenClosesThemAndEnds) {
+  auto host = Kivhost({"--trace", dir_.File("trace.jsonl"), WriteSkin(dir_)});
+  ASSERT_FALSE(WaitForWindow(Display(), "DeskTest").empty()) << e2e::ReadText(dir_.File("stderr.txt"));
+  XDoTool(Display(), {"mousemove", "190", "140", "click", "3"});
+  usleep(300000);
+  XDoTool(Display(), {"key", "Down", "Return"});
+  ASSERT_FALSE(WaitForWindow(Display(), "DeskTest Properties").empty());
+  EXPECT_EQ(host->Terminate(), 0);
+  EXPECT_EQ(e2e::CallsOf(e2e::ReadTrace(dir_.File("trace.jsonl")), "CloseProperties").size(), 1u);
 }
 
 TEST_F(DesktopTest, AFileDroppedOnTheDeskletReachesItsDropStatement) {

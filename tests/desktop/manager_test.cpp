@@ -49,6 +49,26 @@ std::string SocketIn(const std::string& folder) {
 
 class ManagerTest : public DesktopTest {};
 
+TEST_F(ManagerTest, TheRunningKivhostListsTheOfferedSkinsAndAddsOneByItsKey) {
+  auto host = Kivhost({Skin("hello")});
+  ASSERT_FALSE(WaitForWindow(Display(), "Hello, Vorel").empty()) << e2e::ReadText(dir_.File("stderr.txt"));
+
+  Answer skins = RunKivhost(dir_, "--list-skins");
+  ASSERT_EQ(skins.exit, 0) << skins.err;
+  const std::string clockLine = Skin("clock") + "\tClock\tVorel\t1\n";
+  EXPECT_NE(skins.out.find(clockLine), std::string::npos) << skins.out;
+  EXPECT_NE(skins.out.find(Skin("hello") + "\tHello\t"), std::string::npos) << skins.out;
+
+  Answer added = RunKivhost(dir_, "--add '" + Skin("clock") + "'");
+  ASSERT_EQ(added.exit, 0) << added.err;
+  EXPECT_TRUE(added.out.starts_with("2\tClock\t")) << added.out;
+  EXPECT_FALSE(WaitForWindow(Display(), "Clock").empty());
+  // A key that is neither an offered skin nor a file is refused.
+  Answer unknown = RunKivhost(dir_, "--add /nowhere/skin.xml");
+  EXPECT_NE(unknown.exit, 0);
+  EXPECT_TRUE(host->Running());
+}
+
 TEST_F(ManagerTest, ListAddAndRemoveReachTheRunningKivhost) {
   auto host = Kivhost({Skin("hello")});
   ASSERT_FALSE(WaitForWindow(Display(), "Hello, Vorel").empty()) << e2e::ReadText(dir_.File("stderr.txt"));

@@ -22,6 +22,10 @@ void TestHost::Reset() {
   flipCallback = nullptr;
   flipCallbackData = nullptr;
   menuChoices.clear();
+  messageBoxAnswers.clear();
+  pageProcedure = nullptr;
+  pageParameter = nullptr;
+  dialogItems.clear();
   cursor = {0, 0};
 }
 
@@ -275,15 +279,66 @@ HOST_EXPORT BOOL32 WinPlaySound(const char* file, uint32_t flags) {
   return kTrue;
 }
 
-HOST_EXPORT int32_t WinMessageBox(HWND, const char* text, const char* caption, uint32_t) {
-  Rec("WinMessageBox", {S(text), S(caption)});
-  return kIdOk;
+HOST_EXPORT int32_t WinMessageBox(HWND, const char* text, const char* caption, uint32_t type) {
+  Rec("WinMessageBox", {S(text), S(caption), N(type)});
+  auto& host = TestHost::Get();
+  std::lock_guard lock(host.mutex);
+  if (host.messageBoxAnswers.empty()) return kIdOk;
+  const int32_t answer = host.messageBoxAnswers.front();
+  host.messageBoxAnswers.pop_front();
+  return answer;
 }
 
-HOST_EXPORT HPROPSHEETPAGE WinCreatePropertySheetPage(const char* title, int32_t id, void*, void*) {
+HOST_EXPORT intptr_t WinShellExecute(HWND, const char* operation, const char* file, const char*, const char*, int32_t) {
+  Rec("WinShellExecute", {S(operation), S(file)});
+  return 42;
+}
+
+HOST_EXPORT HPROPSHEETPAGE WinCreatePropertySheetPage(const char* title, int32_t id, void* procedure, void* param) {
   Rec("WinCreatePropertySheetPage", {S(title), N(id)});
+  auto& host = TestHost::Get();
+  std::lock_guard lock(host.mutex);
+  host.pageProcedure = procedure;
+  host.pageParameter = param;
   return 77;
 }
+
+HOST_EXPORT BOOL32 WinCreateDialogItem(HWND page, int32_t id, int32_t kind, const char* text, const KivRect*) {
+  Rec("WinCreateDialogItem", {N(static_cast<int64_t>(page)), N(id), N(kind), S(text)});
+  auto& host = TestHost::Get();
+  std::lock_guard lock(host.mutex);
+  host.dialogItems[{page, id}] = {kind, S(text), false};
+  return kTrue;
+}
+
+HOST_EXPORT BOOL32 WinSetDialogItemText(HWND page, int32_t id, const char* text) {
+  Rec("WinSetDialogItemText", {N(static_cast<int64_t>(page)), N(id), S(text)});
+  auto& host = TestHost::Get();
+  std::lock_guard lock(host.mutex);
+  auto it = host.dialogItems.find({page, id});
+  if (it == host.dialogItems.end()) return kFalse;
+  it->second.text = S(text);
+  return kTrue;
+}
+
+HOST_EXPORT BOOL32 WinCheckDialogButton(HWND page, int32_t id, BOOL32 checked) {
+  Rec("WinCheckDialogButton", {N(static_cast<int64_t>(page)), N(id), N(checked)});
+  auto& host = TestHost::Get();
+  std::lock_guard lock(host.mutex);
+  auto it = host.dialogItems.find({page, id});
+  if (it == host.dialogItems.end()) return kFalse;
+  it->second.checked = checked != 0;
+  return kTrue;
+}
+
+HOST_EXPORT BOOL32 WinIsDialogButtonChecked(HWND page, int32_t id) {
+  auto& host = TestHost::Get();
+  std::lock_guard lock(host.mutex);
+  auto it = host.dialogItems.find({page, id});
+  return ToBool32(it != host.dialogItems.end() && it->second.checked);
+}
+
+HOST_EXPORT void WinPropSheetChanged(HWND page) { Rec("WinPropSheetChanged", {N(static_cast<int64_t>(page))}); }
 
 // Menus are numbered handles; what is appended is recorded, and tracking
 // answers the command a test queued.

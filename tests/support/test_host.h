@@ -26,6 +26,13 @@ struct Layer {
   bool visible = false;
 };
 
+// An item a property-sheet page put on itself.
+struct DialogItem {
+  int32_t kind = 0;
+  std::string text;
+  bool checked = false;
+};
+
 struct Desklet {
   void* instance = nullptr;
   std::vector<Layer> layers;
@@ -62,6 +69,12 @@ class TestHost {
   KivFlipCallback flipCallback = nullptr;
   void* flipCallbackData = nullptr;
   std::deque<int32_t> menuChoices;
+  // What the next message boxes answer, in order; kIdOk without one.
+  std::deque<int32_t> messageBoxAnswers;
+  // The last page made, and the items of every page by (page, id).
+  void* pageProcedure = nullptr;
+  void* pageParameter = nullptr;
+  std::map<std::pair<HWND, int32_t>, DialogItem> dialogItems;
   HMENU nextMenu = 0x7000;
   KivPoint cursor{0, 0};
 };

@@ -8,6 +8,7 @@
 #include "vorel/model/desklet.h"
 #include "vorel/runtime/statement_runner.h"
 #include "vorel/script/objects/vorel_main.h"
+#include "vorel/ui/property_page.h"
 
 namespace vorel {
 
@@ -29,6 +30,8 @@ void DestroyDesklet(std::unique_ptr<TDeskletObject> desklet) {
   if (!desklet) return;
   TDeskletObject& d = *desklet;
   d.destroying = true;
+  // A page still open for the desklet must not outlive it.
+  ClosePropertyPage(d);
   RunStatement(d, d.settings.onDestroy);
   d.errorLog.Clear();
   d.StopTicker();

@@ -21,6 +21,9 @@
 #include "vorel/runtime/statement_runner.h"
 #include "vorel/runtime/window_messages.h"
 #include "vorel/runtime/popup_menu.h"
+#include "vorel/host/plugin_module.h"
+#include "vorel/skin/skin_catalog.h"
+#include "vorel/util/errors.h"
 #include "vorel/ui/property_page.h"
 
 #define VOREL_EXPORT extern "C" __attribute__((visibility("default")))
@@ -130,11 +133,49 @@ VOREL_EXPORT void* OnCreate(HWND hwnd, HMODULE module, const char* iniFile, cons
 
 VOREL_EXPORT void* OnCreateFromSkinW(HWND hwnd, HMODULE module, void*, const SkinInfoRecord* info) noexcept {
   return GUARDED(hwnd, nullptr, static_cast<void*>(nullptr), [&]() -> void* {
+    // NOTE: without a key there is no skin to load; the desklet would only
+    // ever show the default picture, so no desklet is made at all.
+    if (!info || !info->key || info->key[0] == u'\0') throw KivError("no skin key to create a desklet from");
     auto d = std::make_unique<TDeskletObject>(hwnd, module);
-    d->settings.skinPath = info ? kiv::Utf16ToUtf8(info->key) : std::string();
+    d->settings.skinPath = kiv::Utf16ToUtf8(info->key);
     host::DeskletAsyncSetPointer(hwnd, d.get());
     win::PostMessage(hwnd, MSG_LOAD_SKIN, 1, 0);
     return d.release();
+  });
+}
+
+namespace {
+
+// A skin file that looked like a skin but does not read: there is no
+// desklet yet, so the host shows the report.
+void ReportUnofferedSkin(const std::string& path, const std::string& why) {
+  TErrorLog log;
+  TErrorLog::Scope scope(log, "skin list");
+  log.Report({0, kSkinWarningSource, "the skin file " + path + " is not offered: " + why, 0, 0, ""});
+}
+
+}  // namespace
+
+VOREL_EXPORT void* OnCreateSkinEnumeratorW(HMODULE, void*) noexcept {
+  // NOTE: the plug-in lists the skins beside its own file, which it finds
+  // itself; the module handle names the same file.
+  return GUARDED(0, nullptr, static_cast<void*>(nullptr), [&]() -> void* {
+    return std::make_unique<TSkinData>(ScanSkins(PluginFolder(), ReportUnofferedSkin)).release();
+  });
+}
+
+VOREL_EXPORT int32_t OnGetSkinW(void* enumerator, SkinInfoRecord* info) noexcept {
+  return GUARDED(0, nullptr, kNoMoreSkins, [&] {
+    // A record shorter than ours would be written past its end.
+    if (!enumerator || !info || info->size < sizeof(SkinInfoRecord)) return kNoMoreSkins;
+    return FillSkinRecord(*static_cast<const TSkinData*>(enumerator), *info);
+  });
+}
+
+VOREL_EXPORT void OnDestroySkinEnumeratorW(void* enumerator) noexcept {
+  GUARDED(0, nullptr, 0, [&] {
+    std::unique_ptr<TSkinData> owned(static_cast<TSkinData*>(enumerator));
+    return 0;
   });
 }
 

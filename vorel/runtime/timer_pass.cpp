@@ -6,6 +6,7 @@
 #include "vorel/host/messages.h"
 #include "vorel/model/desklet.h"
 #include "vorel/runtime/data_schedule.h"
+#include "vorel/ui/update_check.h"
 #include "vorel/util/date_time.h"
 
 namespace vorel {
@@ -77,6 +78,7 @@ void SecondsTick(TDeskletObject& desklet, double now) {
   if (MinutePassed(desklet.createdAt, now)) {
     desklet.createdAt = now;
     StartDataDueCheck(desklet);
+    StartAutomaticUpdateCheck(desklet, now);
   }
 }
 

@@ -15,6 +15,7 @@
 #include "vorel/runtime/render_layer.h"
 #include "vorel/runtime/statement_runner.h"
 #include "vorel/runtime/timer_control.h"
+#include "vorel/ui/update_check.h"
 #include "vorel/util/errors.h"
 
 namespace vorel {
@@ -121,6 +122,9 @@ void HandleWindowMessage(TDeskletObject& desklet, uint32_t message, WPARAM wPara
       break;
     case MSG_FETCH_DATA:
       if (!desklet.data.fetching) StartFetchWorker(desklet);
+      break;
+    case MSG_UPDATE_AVAILABLE:
+      OfferFoundUpdate(desklet.windowHandle);
       break;
     case MSG_REFRESH_LAYERS:
       RefreshLayers(desklet, wParam);

@@ -74,16 +74,26 @@ TEST(CommandLine, ManagerCommandsGoAlone) {
 TEST(ManagerProtocol, RequestsReadBackAsTheyWereWritten) {
   for (const ManagerRequest& r : {ManagerRequest{ManagerRequest::Kind::List, ""},
                                   ManagerRequest{ManagerRequest::Kind::Add, "/home/a b/skin.xml"},
-                                  ManagerRequest{ManagerRequest::Kind::Remove, "12"}}) {
+                                  ManagerRequest{ManagerRequest::Kind::Remove, "12"},
+                                  ManagerRequest{ManagerRequest::Kind::Skins, ""}}) {
     const ManagerRequest back = ParseRequest(FormatRequest(r) + "\r");
     EXPECT_EQ(back.kind, r.kind);
     EXPECT_EQ(back.argument, r.argument);
   }
-  for (const char* wrong : {"", "list x", "add", "add ", "remove", "quit", "LIST"})
+  for (const char* wrong : {"", "list x", "add", "add ", "remove", "quit", "LIST", "skins all"})
     EXPECT_THROW(ParseRequest(wrong), ManagerError) << wrong;
   // One list, one kivhost: the socket is named after the list file.
   EXPECT_EQ(ManagerSocketPath("/a/desklets.ini"), ManagerSocketPath("/a/./desklets.ini"));
   EXPECT_NE(ManagerSocketPath("/a/desklets.ini"), ManagerSocketPath("/b/desklets.ini"));
+}
+
+TEST(CommandLine, ListSkinsGoesAlone) {
+  const Options o = ParseCommandLine({"--list-skins", "--quiet"});
+  ASSERT_TRUE(o.manage);
+  EXPECT_EQ(o.manage->kind, ManagerRequest::Kind::Skins);
+  EXPECT_THROW(ParseCommandLine({"--list-skins", "--list"}), UsageError);
+  EXPECT_THROW(ParseCommandLine({"--list-skins", "skin.xml"}), UsageError);
+  EXPECT_THROW(ParseCommandLine({"--list-skins", "--state", "s.json"}), UsageError);
 }
 
 TEST(CommandLine, UsageTextShowsSeveralSkins) {

@@ -95,6 +95,15 @@ TEST(Scenario, ErrorsNameTheirLine) {
   EXPECT_EQ(lineOf("press Left\npress Space\n"), 2);
   EXPECT_EQ(lineOf("press Left ctrl\n"), 1);
   EXPECT_EQ(lineOf("press Left shift shift\n"), 1);
+  EXPECT_EQ(lineOf("properties\nproperties close\nbutton Clear Log\n"), 0);
+  EXPECT_EQ(lineOf("properties open\n"), 1);
+  EXPECT_EQ(lineOf("properties\nbutton\n"), 2);
+}
+
+TEST(Scenario, ButtonKeepsItsWholeText) {
+  const auto commands = ParseScenario("button   Auto Check for Updates \n");
+  ASSERT_EQ(commands.size(), 1u);
+  EXPECT_EQ(commands[0].words, std::vector<std::string>{"Auto Check for Updates"});
 }
 
 }  // namespace
