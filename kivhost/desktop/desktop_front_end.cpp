@@ -23,6 +23,7 @@ DesktopFrontEnd::~DesktopFrontEnd() {
 void DesktopFrontEnd::Run() {
   QueueSource queue(host_, [this] { SyncAll(); });
   host_.SetAsker([this](const DialogRequest& request) { return AskWithGtk(host_, request); });
+  host_.startsPrograms = true;
   const guint term = g_unix_signal_add(SIGTERM, &DesktopFrontEnd::OnSignal, this);
   const guint interrupt = g_unix_signal_add(SIGINT, &DesktopFrontEnd::OnSignal, this);
   // While the plug-in waits inside a call, the windows go on: they follow
@@ -45,6 +46,7 @@ void DesktopFrontEnd::Run() {
   host_.SetFlipAnimator(nullptr);
   host_.SetWhileWaiting(nullptr);
   host_.SetAsker(nullptr);
+  host_.startsPrograms = false;
 }
 
 gboolean DesktopFrontEnd::OnSignal(gpointer self) {

@@ -20,6 +20,8 @@ enum Message : uint32_t {
   MSG_SLIDE_STEP = 3032,
   MSG_SLIDESHOW_STEP = 3033,
   MSG_FETCH_DATA = 3034,
+  // Events of connected objects wait in the desklet's event queue.
+  MSG_OBJECT_EVENT = 3035,
   MSG_REAP_THREADS = 3124,
   MSG_LOAD_SKIN = 4024,
 };
