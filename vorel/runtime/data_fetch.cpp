@@ -177,9 +177,11 @@ void FetchSource(TDataState& data, const TFetchContext& context, size_t position
   const std::string& address = context.addresses[position];
   std::string cache = known;
   if (known.empty() || !FileExists(known)) {
+    // The folder is made here too: sources of one skin may keep their
+    // copies in different folders, and the round made only the first's.
     cache = address.starts_with(kFileScheme)
                 ? address.substr(kFileScheme.size())
-                : XmlCacheFolder(source.UseOwnTemp, false) + XmlCacheFileName(context.skinName, address, source.Interval);
+                : XmlCacheFolder(source.UseOwnTemp, true) + XmlCacheFileName(context.skinName, address, source.Interval);
     std::lock_guard guard(data.lock);
     data.xmlSources[position].CacheFile = cache;
   }
