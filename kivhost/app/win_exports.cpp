@@ -1,7 +1,7 @@
 // The window-system services, exported from the kivhost program. Headless,
 // nothing is shown: each dialog or menu takes the next queued scenario
-// answer and otherwise reports cancel (message boxes OK); sounds and shell
-// commands are only traced; error-log lines go to the desklet's log and to
+// answer and otherwise reports cancel (message boxes OK); sounds and, headless,
+// shell commands are only traced; error-log lines go to the desklet's log and to
 // standard error.
 #include <algorithm>
 #include <cstring>
@@ -11,6 +11,7 @@
 #include "kivhost/loop/error_log.h"
 #include "kivhost/loop/host.h"
 #include "kivhost/trace/trace_values.h"
+#include "platform/win/shell_execute.h"
 #include "platform/win/win_services.h"
 
 #define HOST_EXPORT extern "C" __attribute__((visibility("default")))
@@ -229,7 +230,10 @@ HOST_EXPORT intptr_t WinShellExecute(HWND owner, const char* operation, const ch
   // Headless nothing is run; 33 is the "succeeded" result (above 32).
   return Traced("WinShellExecute", owner,
                 json::array({TextJson(operation), TextJson(file), TextJson(parameters), TextJson(folder), show}),
-                [] { return intptr_t{33}; });
+                [&] {
+                  if (!Host::Get().startsPrograms) return intptr_t{33};
+                  return win::ShellExecuteNow(Text(operation), Text(file), Text(parameters), Text(folder));
+                });
 }
 
 HOST_EXPORT HWND WinFindWindow(const char* className, const char* windowName) {

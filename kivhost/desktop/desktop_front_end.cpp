@@ -25,6 +25,7 @@ void DesktopFrontEnd::Run() {
   QueueSource queue(host_, [this] { SyncAll(); });
   host_.SetAsker([this](const DialogRequest& request) { return AskWithGtk(host_, request); });
   host_.SetPropertiesShower([this](HWND hwnd) { ShowPropertiesWithGtk(host_, session_, hwnd); });
+  host_.startsPrograms = true;
   const guint term = g_unix_signal_add(SIGTERM, &DesktopFrontEnd::OnSignal, this);
   const guint interrupt = g_unix_signal_add(SIGINT, &DesktopFrontEnd::OnSignal, this);
   // While the plug-in waits inside a call, the windows go on: they follow
@@ -48,6 +49,7 @@ void DesktopFrontEnd::Run() {
   host_.SetWhileWaiting(nullptr);
   host_.SetAsker(nullptr);
   host_.SetPropertiesShower(nullptr);
+  host_.startsPrograms = false;
 }
 
 gboolean DesktopFrontEnd::OnSignal(gpointer self) {

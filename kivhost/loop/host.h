@@ -115,6 +115,10 @@ class Host {
   void SetFlipAnimator(FlipAnimator animator) { flipAnimator_ = std::move(animator); }
   const FlipAnimator& Animator() const { return flipAnimator_; }
 
+  // Whether the shell's execute starts programs and opens documents (a
+  // desktop session); headless it is only traced.
+  bool startsPrograms = false;
+
   // Where the pointer is, in screen pixels (the window system's cursor).
   KivPoint cursorPos{0, 0};
 

@@ -36,6 +36,7 @@ HRESULT ConnectionPoint::Advise(IUnknown* sink, uint32_t* cookie) {
         throw AutomationError(CONNECT_E_CANNOTCONNECT);
     }
     ComPtr<IDispatch> dispatch = ComPtr<IDispatch>::Attach(static_cast<IDispatch*>(out));
+    std::lock_guard<std::mutex> guard(mutex_);
     uint32_t id = nextCookie_++;
     sinks_.emplace(id, std::move(dispatch));
     *cookie = id;
@@ -43,17 +44,29 @@ HRESULT ConnectionPoint::Advise(IUnknown* sink, uint32_t* cookie) {
 }
 
 HRESULT ConnectionPoint::Unadvise(uint32_t cookie) {
-  auto it = sinks_.find(cookie);
-  if (it == sinks_.end()) return CONNECT_E_NOCONNECTION;
-  ComPtr<IDispatch> sink = std::move(it->second);
-  sinks_.erase(it);
-  return S_OK;  // the sink is released here, after the map no longer holds it
+  ComPtr<IDispatch> sink;
+  {
+    std::lock_guard<std::mutex> guard(mutex_);
+    auto it = sinks_.find(cookie);
+    if (it == sinks_.end()) return CONNECT_E_NOCONNECTION;
+    sink = std::move(it->second);
+    sinks_.erase(it);
+  }
+  return S_OK;  // the sink is released here, outside the lock
+}
+
+size_t ConnectionPoint::SinkCount() const {
+  std::lock_guard<std::mutex> guard(mutex_);
+  return sinks_.size();
 }
 
 size_t ConnectionPoint::Fire(DispId id, const std::vector<Variant>& args) {
   std::vector<ComPtr<IDispatch>> snapshot;
-  snapshot.reserve(sinks_.size());
-  for (const auto& [cookie, sink] : sinks_) snapshot.push_back(sink);
+  {
+    std::lock_guard<std::mutex> guard(mutex_);
+    snapshot.reserve(sinks_.size());
+    for (const auto& [cookie, sink] : sinks_) snapshot.push_back(sink);
+  }
   size_t succeeded = 0;
   for (const ComPtr<IDispatch>& sink : snapshot) {
     std::vector<Variant> reversed(args.rbegin(), args.rend());  // each sink may change its copy

@@ -7,10 +7,15 @@
 //
 // ConnectionPoints is the part an event-firing class embeds: it owns the
 // points, answers the container's two queries and fires events.
+//
+// A point may fire on any thread while sinks advise and unadvise on
+// another: its sinks are kept under a lock, and firing calls the sinks
+// outside it.
 #pragma once
 
 #include <cstdint>
 #include <map>
+#include <mutex>
 #include <vector>
 
 #include "platform/automation/com_object.h"
@@ -61,7 +66,7 @@ class ConnectionPoint : public ComObject<IConnectionPoint> {
   HRESULT Unadvise(uint32_t cookie) override;
 
   const Guid& Iid() const { return iid_; }
-  size_t SinkCount() const { return sinks_.size(); }
+  size_t SinkCount() const;
   // Calls every sink advised when firing starts (sinks may unadvise while
   // it runs); args in natural order. A failing sink does not stop the rest.
   // Returns the number of sinks that succeeded.
@@ -72,6 +77,7 @@ class ConnectionPoint : public ComObject<IConnectionPoint> {
  private:
   Guid iid_;
   IConnectionPointContainer* container_;  // not owned: it owns this point
+  mutable std::mutex mutex_;
   std::map<uint32_t, ComPtr<IDispatch>> sinks_;
   uint32_t nextCookie_ = 1;
 };

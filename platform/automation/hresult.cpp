@@ -32,6 +32,7 @@ std::string DescribeHResult(HRESULT hr) {
     case TYPE_E_ELEMENTNOTFOUND: return "Element not found.";
     case CLASS_E_NOAGGREGATION: return "Class does not support aggregation (or class object is remote)";
     case CLASS_E_CLASSNOTAVAILABLE: return "ClassFactory cannot supply requested class";
+    case MK_E_UNAVAILABLE: return "Operation unavailable";
     case CO_E_CLASSSTRING: return "Invalid class string";
     case CONNECT_E_NOCONNECTION: return "No connection for this cookie";
     case CONNECT_E_CANNOTCONNECT: return "Cannot connect";

@@ -40,6 +40,7 @@ inline constexpr HRESULT DISP_E_PARAMNOTOPTIONAL = MakeHResult(0x8002000Fu);
 inline constexpr HRESULT TYPE_E_ELEMENTNOTFOUND = MakeHResult(0x8002802Bu);
 inline constexpr HRESULT CLASS_E_NOAGGREGATION = MakeHResult(0x80040110u);
 inline constexpr HRESULT CLASS_E_CLASSNOTAVAILABLE = MakeHResult(0x80040111u);
+inline constexpr HRESULT MK_E_UNAVAILABLE = MakeHResult(0x800401E3u);
 inline constexpr HRESULT CO_E_CLASSSTRING = MakeHResult(0x800401F3u);
 inline constexpr HRESULT CONNECT_E_NOCONNECTION = MakeHResult(0x80040200u);
 inline constexpr HRESULT CONNECT_E_CANNOTCONNECT = MakeHResult(0x80040202u);

@@ -279,6 +279,13 @@ HOST_EXPORT BOOL32 WinPlaySound(const char* file, uint32_t flags) {
   return kTrue;
 }
 
+// Recorded only: a test host starts no programs.
+HOST_EXPORT intptr_t WinShellExecute(HWND owner, const char* operation, const char* file, const char* parameters,
+                                     const char* folder, int32_t show) {
+  Rec("WinShellExecute", {N(owner), S(operation), S(file), S(parameters), S(folder), N(show)});
+  return 33;
+}
+
 HOST_EXPORT int32_t WinMessageBox(HWND, const char* text, const char* caption, uint32_t type) {
   Rec("WinMessageBox", {S(text), S(caption), N(type)});
   auto& host = TestHost::Get();

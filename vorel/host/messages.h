@@ -21,6 +21,8 @@ enum Message : uint32_t {
   MSG_SLIDESHOW_STEP = 3033,
   MSG_FETCH_DATA = 3034,
   MSG_UPDATE_AVAILABLE = 3035,
+  // Events of connected objects wait in the desklet's event queue.
+  MSG_OBJECT_EVENT = 3036,
   MSG_REAP_THREADS = 3124,
   MSG_LOAD_SKIN = 4024,
 };

@@ -1,11 +1,13 @@
 // TDataState: the skin's remote XML data sources and the fetching of them.
-// The data-source reader fills the list at load, on the window thread; its
-// length and each source's Src, Interval, UseOwnTemp and OnGetData stay as
-// read until the next load. CacheFile, Counter and Document change while
-// the desklet runs, on fetching workers as well as on the window thread:
-// they are read and written under `lock` only, and a Document, once
-// published, is replaced rather than reloaded, so that a reader keeps a
-// whole document.
+// The data-source reader fills the list at load, on the window thread;
+// scripts add and delete sources there too, but only while no fetch runs
+// (runtime/xml_sources.h), so a fetch sees the list's length unchanged.
+// Scripts change Src, Interval and UseOwnTemp on the window thread under
+// `lock`, and fetches read them under it; OnGetData belongs to the window
+// thread. CacheFile, Counter and Document change while the desklet runs,
+// on fetching workers as well as on the window thread: they are read and
+// written under `lock` only, and a Document, once published, is replaced
+// rather than changed, so that a reader keeps a whole document.
 #pragma once
 
 #include <atomic>

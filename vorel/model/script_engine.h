@@ -33,7 +33,7 @@ class TScriptEngine {
   // Runs the event procedure for an event `member` of a connection with
   // this prefix: "<prefix><member>" when its parameter count matches,
   // else "<prefix>_" with the member name; the first match in procedure
-  // order wins. `args` are in invocation order (last argument first).
+  // order wins. `args` are the event's arguments, first argument first.
   virtual void RunEventProcedure(const std::string& prefix, const std::string& member,
                                  const std::vector<automation::Variant>& args) = 0;
 };

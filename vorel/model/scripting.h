@@ -20,6 +20,10 @@ struct TScripting {
   // The scripts' root object (a TVorelMain), made by the first skin load.
   automation::ComPtr<automation::IDispatch> mainObject;
   std::vector<std::unique_ptr<TEventSink>> eventSinks;
+  // Made with the first connection; shared with the connections, which
+  // may outlive the desklet on the threads that fire them.
+  std::shared_ptr<TEventQueue> eventQueue;
+  uint64_t nextSinkId = 1;
 };
 
 }  // namespace vorel

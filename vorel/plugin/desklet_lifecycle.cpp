@@ -3,6 +3,7 @@
 #include "platform/win/win_services.h"
 #include "vorel/host/control_library.h"
 #include "vorel/runtime/control_list.h"
+#include "vorel/runtime/event_sinker.h"
 #include "vorel/host/host_api.h"
 #include "vorel/load/skin_loader.h"
 #include "vorel/model/desklet.h"
@@ -42,7 +43,7 @@ void DestroyDesklet(std::unique_ptr<TDeskletObject> desklet) {
   d.data.stopping = true;
   d.threads.StopAll([] { win::PumpMessages(); });
   d.timing.timers.Clear();
-  d.scripting.eventSinks.clear();
+  DisconnectAllEvents(d);
   for (auto& layer : d.layers) layer->Children.clear();
   d.layers.clear();
   d.menus.clear();

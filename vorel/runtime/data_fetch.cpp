@@ -103,6 +103,9 @@ bool Download(TDataState& data, const TFetchContext& context, const std::string&
     KeepCachedETag(cache, download.result.etag);
     return true;
   } catch (const std::exception& e) {  // the download failed, or the files could not be written
+    // Stopped on purpose (the desklet goes, or its sources change): the
+    // data stays as it was, and nothing went wrong.
+    if (data.stopping) return false;
     problems.push_back("fetching " + address + " into " + cache + ": " + e.what());
     return false;
   }
@@ -125,9 +128,20 @@ void FetchAll(TDataState& data, const TFetchContext& context, bool force, TFetch
     win::PostMessage(context.window, MSG_REFRESH_LAYERS, 1, 0);
     return;
   }
-  const std::string folder = XmlCacheFolder(data.xmlSources[0].UseOwnTemp, true);
-  for (size_t position = 0; position < data.xmlSources.size() && !data.stopping; ++position)
-    if (data.xmlSources[position].Interval != 0) FetchSource(data, context, position, force, problems);
+  bool ownTemp = false;
+  {
+    std::lock_guard guard(data.lock);
+    ownTemp = data.xmlSources[0].UseOwnTemp;
+  }
+  const std::string folder = XmlCacheFolder(ownTemp, true);
+  for (size_t position = 0; position < data.xmlSources.size() && !data.stopping; ++position) {
+    int32_t interval = 0;
+    {
+      std::lock_guard guard(data.lock);
+      interval = data.xmlSources[position].Interval;
+    }
+    if (interval != 0) FetchSource(data, context, position, force, problems);
+  }
   win::PostMessage(context.window, MSG_REFRESH_LAYERS, 1, 0);
   for (const std::string& failure : CleanXmlCache(folder, TWallClock::now())) problems.push_back("cleaning the cache: " + failure);
 }
@@ -136,15 +150,23 @@ void FetchSource(TDataState& data, const TFetchContext& context, size_t position
                  TFetchProblems& problems) {
   if (data.fetching || position >= data.xmlSources.size() || position >= context.addresses.size()) return;
   const FetchUnderWay counted(data);
-  const TXMLInfo& source = data.xmlSources[position];
-  if (source.Src.empty()) return;
+  // Scripts change a source's settings on the window thread, under the
+  // lock; this fetch goes by what they were when it began.
+  struct {
+    bool noSrc;
+    int32_t Interval;
+    bool UseOwnTemp;
+  } source{};
   std::string known;
   int32_t counter = 0;
   {
     std::lock_guard guard(data.lock);
-    known = source.CacheFile;
-    counter = source.Counter;
+    const TXMLInfo& now = data.xmlSources[position];
+    source = {now.Src.empty(), now.Interval, now.UseOwnTemp};
+    known = now.CacheFile;
+    counter = now.Counter;
   }
+  if (source.noSrc) return;
 
   // Not due: the cache serves, read only when nothing is read yet.
   if (counter < source.Interval && !known.empty() && FileExists(known) && source.Interval != 0) {
@@ -155,9 +177,11 @@ void FetchSource(TDataState& data, const TFetchContext& context, size_t position
   const std::string& address = context.addresses[position];
   std::string cache = known;
   if (known.empty() || !FileExists(known)) {
+    // The folder is made here too: sources of one skin may keep their
+    // copies in different folders, and the round made only the first's.
     cache = address.starts_with(kFileScheme)
                 ? address.substr(kFileScheme.size())
-                : XmlCacheFolder(source.UseOwnTemp, false) + XmlCacheFileName(context.skinName, address, source.Interval);
+                : XmlCacheFolder(source.UseOwnTemp, true) + XmlCacheFileName(context.skinName, address, source.Interval);
     std::lock_guard guard(data.lock);
     data.xmlSources[position].CacheFile = cache;
   }

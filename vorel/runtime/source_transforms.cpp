@@ -36,7 +36,8 @@ std::string ApplyScriptSource(TDeskletObject& desklet, const std::string& source
   return desklet.scripting.scriptEngine->EvaluateToText(expression);
 }
 
-std::string LookUpXmlReference(TDeskletObject& desklet, const std::string& reference, bool transforming) {
+std::string LookUpXmlReference(TDeskletObject& desklet, const std::string& reference, bool transforming,
+                               const std::string& joiner) {
   const size_t open = reference.find('[');
   int32_t index = 0;
   if (open != 0) {
@@ -44,7 +45,7 @@ std::string LookUpXmlReference(TDeskletObject& desklet, const std::string& refer
     index = ReadInt(head);
   }
 
-  std::string separator = kCrLf, cut, result;
+  std::string separator = joiner, cut, result;
   int32_t limit = 0;
   size_t pos = open;
   while (pos != std::string::npos && pos < reference.size()) {

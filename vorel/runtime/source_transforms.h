@@ -18,8 +18,10 @@ std::string ApplyScriptSource(TDeskletObject& desklet, const std::string& source
 // such as 0[/rss/channel/title][' - '][/rss/channel/item/title].
 std::string ApplyXmlSource(TDeskletObject& desklet, const std::string& source);
 // The text a reference gives; `transforming` lookups go through the data
-// sources' stylesheet evaluation.
-std::string LookUpXmlReference(TDeskletObject& desklet, const std::string& reference, bool transforming);
+// sources' stylesheet evaluation. Several values are joined by `separator`
+// unless the reference names its own ("[!s;]").
+std::string LookUpXmlReference(TDeskletObject& desklet, const std::string& reference, bool transforming,
+                               const std::string& separator = "\r\n");
 
 // "!TXTFILE:" file ["|" first line ["|" line count]] becomes a "!TXT:"
 // source with the file's lines.

@@ -1,5 +1,7 @@
 #include "vorel/runtime/window_messages.h"
 
+#include "vorel/runtime/event_sinker.h"
+
 #include <chrono>
 
 #include "platform/util/utf8.h"
@@ -119,6 +121,9 @@ void HandleWindowMessage(TDeskletObject& desklet, uint32_t message, WPARAM wPara
       break;
     case MSG_DATA_ARRIVED:
       DataArrived(desklet, wParam, lParam);
+      break;
+    case MSG_OBJECT_EVENT:
+      DeliverObjectEvents(desklet);
       break;
     case MSG_FETCH_DATA:
       if (!desklet.data.fetching) StartFetchWorker(desklet);

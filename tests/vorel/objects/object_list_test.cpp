@@ -101,13 +101,14 @@ TEST_F(ObjectListTest, TheEnumeratorSeesLayersAddedMeanwhile) {
   EXPECT_EQ(fetched, 1u);
 }
 
-TEST_F(ObjectListTest, DataSourcesCountButFailHonestlyOtherwise) {
+TEST_F(ObjectListTest, DataSourcesArePositionsOnly) {
   auto sources = vorel::TKivObjectList::Create(D(), vorel::TListKind::XmlSources);
   EXPECT_EQ(sources->Count(), 0);
   EXPECT_THROW(sources->Item(automation::Variant(int32_t{-1})), std::exception) << "nothing at -1 to be had";
-  EXPECT_THROW(sources->New(automation::Variant(""), automation::Variant("file:///x.xml"), automation::Variant(int32_t{0}),
-                            automation::Variant(""), automation::Variant()),
-               std::exception);
+  sources->New(automation::Variant(""), automation::Variant("file:///x.xml"), automation::Variant(int32_t{0}),
+               automation::Variant(""), automation::Variant());
+  EXPECT_EQ(sources->Count(), 1);
+  EXPECT_THROW(sources->Item(automation::Variant("first")), std::exception) << "a name is no position";
 }
 
 }  // namespace

@@ -9,6 +9,9 @@
 #include "vorel/script/objects/vorel_main_menu.h"
 #include "vorel/script/objects/vorel_menu_item.h"
 #include "vorel/script/objects/vorel_timer.h"
+#include "vorel/script/objects/vorel_io.h"
+#include "vorel/script/objects/vorel_ui.h"
+#include "vorel/script/objects/vorel_xml.h"
 
 namespace vorel {
 
@@ -38,6 +41,15 @@ automation::ComPtr<automation::IDispatch> NewMainMenu() {
 automation::ComPtr<automation::IDispatch> NewMenuItem() {
   return automation::MakeObject<TVorelMenuItem>(nullptr, nullptr).As<automation::IDispatch>();
 }
+automation::ComPtr<automation::IDispatch> NewXml() {
+  return automation::MakeObject<TVorelXML>(nullptr, uint8_t{0}).As<automation::IDispatch>();
+}
+automation::ComPtr<automation::IDispatch> NewIo() {
+  return automation::MakeObject<TVorelIO>(nullptr).As<automation::IDispatch>();
+}
+automation::ComPtr<automation::IDispatch> NewUi() {
+  return automation::MakeObject<TVorelUI>(nullptr).As<automation::IDispatch>();
+}
 automation::ComPtr<automation::IDispatch> NewList() {
   return automation::MakeObject<TKivObjectList>(nullptr, TListKind::Layers, nullptr).As<automation::IDispatch>();
 }
@@ -48,7 +60,8 @@ std::vector<std::pair<std::string_view, ObjectCreator>> ImplementedObjectClasses
   return {{"VorelMain", &NewMain}, {"KivScriptLayer", &NewLayer}, {"KivObjectList", &NewList},
           {"KivScriptControl", &NewControl}, {"VorelParam", &NewParam}, {"VorelSide", &NewSide},
           {"VorelTimer", &NewTimer},
-          {"VorelMainMenu", &NewMainMenu}, {"VorelMenuItem", &NewMenuItem}};
+          {"VorelMainMenu", &NewMainMenu}, {"VorelMenuItem", &NewMenuItem}, {"VorelXML", &NewXml},
+          {"VorelIO", &NewIo}, {"VorelUI", &NewUi}};
 }
 
 }  // namespace vorel

@@ -8,6 +8,7 @@
 #include "vorel/runtime/layer_list.h"
 #include "vorel/runtime/parameter_list.h"
 #include "vorel/runtime/side_list.h"
+#include "vorel/runtime/xml_sources.h"
 #include "vorel/script/objects/object_enumerator.h"
 #include "vorel/script/objects/script_control.h"
 #include "vorel/script/objects/script_layer.h"
@@ -16,6 +17,7 @@
 #include "vorel/script/objects/vorel_main_menu.h"
 #include "vorel/script/objects/vorel_menu_item.h"
 #include "vorel/script/objects/vorel_timer.h"
+#include "vorel/script/objects/vorel_xml.h"
 #include "vorel/typelib/vorel_type_library.h"
 #include "vorel/util/errors.h"
 
@@ -32,20 +34,6 @@ bool IsNumber(const Variant& v) { return automation::IsNumericType(v.Type()) || 
 uint32_t NonNegative(const Variant& value) { return CheckedUInt32(automation::ToInt32(value)); }
 
 std::string ListIndexError(int64_t index) { return "List index out of bounds (" + std::to_string(index) + ")"; }
-
-const char* KindName(TListKind kind) {
-  switch (kind) {
-    case TListKind::Layers: return "the layers collection";
-    case TListKind::Controls: return "the controls collection";
-    case TListKind::Parameters: return "the parameters collection";
-    case TListKind::Timers: return "the timers collection";
-    case TListKind::XmlSources: return "the XML data sources collection";
-    case TListKind::Sides: return "the sides collection";
-    case TListKind::Menus: return "the menus collection";
-    case TListKind::MenuItems: return "the menu items collection";
-  }
-  return "this collection";
-}
 
 }  // namespace
 
@@ -130,9 +118,14 @@ std::optional<size_t> TKivObjectList::FindByName(const std::string& name) const 
     }
     case TListKind::Timers:
       return desklet_->timing.timers.FindLast(name);
-    default:
-      NotImplemented(KindName(kind_));
+    // The other kinds are found by position only.
+    case TListKind::XmlSources:
+    case TListKind::Sides:
+    case TListKind::Menus:
+    case TListKind::MenuItems:
+      return std::nullopt;
   }
+  return std::nullopt;
 }
 
 std::optional<size_t> TKivObjectList::Find(const Variant& name) const {
@@ -162,6 +155,9 @@ Variant TKivObjectList::ElementAt(size_t position) {
     case TListKind::Sides:
       if (position >= desklet_->sideState.sides.size()) return Variant::Nothing();
       return Variant(TVorelSide::Create(*desklet_, static_cast<uint8_t>(position)).As<automation::IDispatch>());
+    case TListKind::XmlSources:
+      if (position >= desklet_->data.xmlSources.size()) return Variant::Nothing();
+      return Variant(TVorelXML::Create(*desklet_, static_cast<uint8_t>(position)).As<automation::IDispatch>());
     case TListKind::Timers:
       if (TTimerRef record = desklet_->timing.timers.At(position))
         return Variant(TVorelTimer::Create(*desklet_, std::move(record)).As<automation::IDispatch>());
@@ -174,9 +170,8 @@ Variant TKivObjectList::ElementAt(size_t position) {
       if (!items || position >= items->size()) return Variant::Nothing();
       return Variant(TVorelMenuItem::Create(*desklet_, *(*items)[position]).As<automation::IDispatch>());
     }
-    default:
-      NotImplemented(KindName(kind_));
   }
+  return Variant::Nothing();
 }
 
 Variant TKivObjectList::Item(Variant name) {
@@ -209,6 +204,16 @@ Variant TKivObjectList::New(Variant name, Variant value1, Variant value2, Varian
       std::shared_ptr<TParameter> parameter = AddParameter(*desklet_, parameterName, value, onUpdate);
       if (!parameter) return Variant::Nothing();
       return Variant(TVorelParam::Create(*desklet_, std::move(parameter)).As<automation::IDispatch>());
+    }
+    case TListKind::XmlSources: {
+      std::string source = automation::ToString(value1);
+      const int32_t interval = automation::ToInt32(value2);
+      if (interval < 0) throw KivError(errors::kRangeCheck);
+      std::string onGetData = automation::ToString(value3);
+      const size_t index = AddXmlSource(*desklet_, std::move(source), interval, std::move(onGetData));
+      // NOTE: as with sides, a source past 255 is kept but has no object.
+      if (index > 255) return Variant::Nothing();
+      return Variant(TVorelXML::Create(*desklet_, static_cast<uint8_t>(index)).As<automation::IDispatch>());
     }
     case TListKind::Sides: {
       const TSideRecord side{NonNegative(value1), NonNegative(value2), NonNegative(value3), NonNegative(value4)};
@@ -257,9 +262,8 @@ Variant TKivObjectList::New(Variant name, Variant value1, Variant value2, Varian
       items->push_back(std::move(item));
       return Variant();
     }
-    default:
-      NotImplemented(KindName(kind_));
   }
+  return Variant::Nothing();
 }
 
 bool TKivObjectList::Delete(Variant name) {
@@ -282,6 +286,10 @@ bool TKivObjectList::Delete(Variant name) {
       // Objects that hold the record keep it.
       desklet_->parameters.erase(desklet_->parameters.begin() + static_cast<std::ptrdiff_t>(*position));
       return true;
+    }
+    case TListKind::XmlSources: {
+      const std::optional<size_t> position = Find(name);
+      return position && DeleteXmlSourceAt(*desklet_, *position);
     }
     case TListKind::Sides: {
       const std::optional<size_t> position = Find(name);
@@ -308,9 +316,8 @@ bool TKivObjectList::Delete(Variant name) {
       if (items && position) items->erase(items->begin() + static_cast<std::ptrdiff_t>(*position));
       return false;
     }
-    default:
-      NotImplemented(KindName(kind_));
   }
+  return false;
 }
 
 Variant TKivObjectList::NewEnum() {

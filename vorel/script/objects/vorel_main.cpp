@@ -8,7 +8,10 @@
 #include "vorel/model/desklet.h"
 #include "vorel/host/host_api.h"
 #include "vorel/host/messages.h"
+#include "platform/automation/automation_error.h"
+#include "platform/automation/prog_id_registry.h"
 #include "vorel/runtime/data_fetch.h"
+#include "vorel/runtime/event_sinker.h"
 #include "vorel/runtime/side_flip.h"
 #include "vorel/runtime/layer_source.h"
 #include "vorel/runtime/popup_menu.h"
@@ -17,6 +20,8 @@
 #include "vorel/runtime/variable_expansion.h"
 #include "vorel/script/objects/object_list.h"
 #include "vorel/script/objects/script_layer.h"
+#include "vorel/script/objects/vorel_io.h"
+#include "vorel/script/objects/vorel_ui.h"
 #include "vorel/typelib/vorel_type_library.h"
 #include "vorel/util/errors.h"
 
@@ -44,6 +49,12 @@ void TVorelMain::Unbind() {
   parameters_ = nullptr;
   sides_ = nullptr;
   menus_ = nullptr;
+  xmls_ = nullptr;
+  // Scripts may hold the helpers themselves; they stop with the desklet.
+  if (auto* io = dynamic_cast<TVorelIO*>(io_.Get())) io->Unbind();
+  if (auto* ui = dynamic_cast<TVorelUI*>(ui_.Get())) ui->Unbind();
+  io_ = nullptr;
+  ui_ = nullptr;
 }
 
 const automation::DispatchTable<TVorelMain>& TVorelMain::Table() {
@@ -52,9 +63,6 @@ const automation::DispatchTable<TVorelMain>& TVorelMain::Table() {
   constexpr auto Get = automation::MemberKind::PropertyGet;
   constexpr auto Put = automation::MemberKind::PropertyPut;
   constexpr auto Method = automation::MemberKind::Method;
-  // Members whose machinery comes with later parts of the object model
-  // (data sources, files and dialogs, foreign objects) stay declared
-  // without code and so answer "Not implemented".
   static const automation::DispatchTable<T> table =
       automation::DispatchTable<T>(VorelInterface("IVorelMain"))
           .Source("VorelMain")
@@ -119,7 +127,13 @@ const automation::DispatchTable<TVorelMain>& TVorelMain::Table() {
           .Implement("Parameters", Get, &T::GetParameters)
           .Implement("Sides", Get, &T::GetSides)
           .Implement("Menus", Get, &T::GetMenus)
+          .Implement("XMLS", Get, &T::GetXmls)
+          .Implement("IO", Get, &T::GetIO)
+          .Implement("UI", Get, &T::GetUI)
           .Implement("EnableTimers", Method, &T::EnableTimers)
+          .Implement("CreateObject", Method, &T::CreateObject)
+          .Implement("ConnectObject", Method, &T::ConnectObject)
+          .Implement("DisconnectObject", Method, &T::DisconnectObject)
           .Implement("LockAllUpdates", Method, &T::LockAllUpdates)
           .Implement("UnlockAllUpdates", Method, &T::UnlockAllUpdates)
           .Implement("GetCurrentSide", Method, &T::GetCurrentSide)
@@ -286,7 +300,54 @@ automation::Variant TVorelMain::GetMenus() {
   return automation::Variant(menus_);
 }
 
+automation::Variant TVorelMain::GetXmls() {
+  if (!xmls_) xmls_ = TKivObjectList::Create(*desklet_, TListKind::XmlSources).As<automation::IDispatch>();
+  return automation::Variant(xmls_);
+}
+
+automation::Variant TVorelMain::GetIO() {
+  if (!io_) io_ = TVorelIO::Create(*desklet_).As<automation::IDispatch>();
+  return automation::Variant(io_);
+}
+
+automation::Variant TVorelMain::GetUI() {
+  if (!ui_) ui_ = TVorelUI::Create(*desklet_).As<automation::IDispatch>();
+  return automation::Variant(ui_);
+}
+
 void TVorelMain::EnableTimers(bool enable) { vorel::EnableTimers(*desklet_, enable); }
+
+automation::Variant TVorelMain::CreateObject(std::string progId, std::string eventPrefix, bool autoCreate) {
+  if (progId.empty()) return automation::Variant::Nothing();
+  // NOTE: there is no table of running objects to attach to, so asking
+  // for a running instance fails as finding none would.
+  if (!autoCreate)
+    throw automation::AutomationError(automation::MK_E_UNAVAILABLE, automation::CannotCreateObjectMessage(progId));
+  automation::ComPtr<automation::IDispatch> object = automation::ProgIdRegistry::Instance().Create(progId);
+  if (!eventPrefix.empty()) ConnectEvents(*desklet_, object.Get(), progId, eventPrefix);
+  return automation::Variant(object);
+}
+
+namespace {
+
+// The object a by-reference argument holds; null for anything else.
+automation::ComPtr<automation::IDispatch> HeldObject(const automation::Variant& value) {
+  const automation::Variant& held = value.Deref();
+  return held.Type() == automation::VarType::Dispatch ? automation::ToDispatch(held)
+                                                       : automation::ComPtr<automation::IDispatch>();
+}
+
+}  // namespace
+
+void TVorelMain::ConnectObject(automation::Variant& object, std::string eventPrefix) {
+  if (eventPrefix.empty()) return;
+  ConnectEvents(*desklet_, HeldObject(object).Get(), "", eventPrefix);
+}
+
+void TVorelMain::DisconnectObject(automation::Variant& object) {
+  const automation::ComPtr<automation::IDispatch> held = HeldObject(object);
+  if (held) DisconnectEvents(*desklet_, held.Get());
+}
 
 automation::Variant TVorelMain::GetLayers() {
   if (!layers_) layers_ = TKivObjectList::Create(*desklet_, TListKind::Layers).As<automation::IDispatch>();

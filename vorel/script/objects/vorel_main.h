@@ -76,7 +76,13 @@ class TVorelMain : public automation::DispatchObject<TVorelMain> {
   automation::Variant GetParameters();
   automation::Variant GetSides();
   automation::Variant GetMenus();
+  automation::Variant GetXmls();
+  automation::Variant GetIO();
+  automation::Variant GetUI();
   void EnableTimers(bool enable);
+  automation::Variant CreateObject(std::string progId, std::string eventPrefix, bool autoCreate);
+  void ConnectObject(automation::Variant& object, std::string eventPrefix);
+  void DisconnectObject(automation::Variant& object);
 
   void MultiMedia(std::string fileName, uint8_t command);
   void SetMultiMediaWindow(int32_t x, int32_t y, int32_t width, int32_t height);
@@ -99,6 +105,9 @@ class TVorelMain : public automation::DispatchObject<TVorelMain> {
   automation::ComPtr<automation::IDispatch> parameters_;
   automation::ComPtr<automation::IDispatch> sides_;
   automation::ComPtr<automation::IDispatch> menus_;
+  automation::ComPtr<automation::IDispatch> xmls_;
+  automation::ComPtr<automation::IDispatch> io_;
+  automation::ComPtr<automation::IDispatch> ui_;
 };
 
 }  // namespace vorel
