@@ -296,11 +296,6 @@ HOST_EXPORT int32_t WinMessageBox(HWND, const char* text, const char* caption, u
   return answer;
 }
 
-HOST_EXPORT intptr_t WinShellExecute(HWND, const char* operation, const char* file, const char*, const char*, int32_t) {
-  Rec("WinShellExecute", {S(operation), S(file)});
-  return 42;
-}
-
 HOST_EXPORT HPROPSHEETPAGE WinCreatePropertySheetPage(const char* title, int32_t id, void* procedure, void* param) {
   Rec("WinCreatePropertySheetPage", {S(title), N(id)});
   auto& host = TestHost::Get();

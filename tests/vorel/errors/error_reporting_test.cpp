@@ -79,11 +79,12 @@ TEST_F(ErrorReportingTest, AMissingSkinFileIsReportedAndTheDefaultPictureShown) 
   EXPECT_EQ(images.back().args[1], "Default.png");
 }
 
-TEST_F(ErrorReportingTest, ALanguageThatIsNotAvailableSaysSo) {
-  LoadSkin(Skin("<language>VBScript</language>", R"X(<layer name="a" text="x"/>)X"));
-  EXPECT_THAT(LogText(), HasSubstr("(skin skin.xml, desklet settings)"));
-  EXPECT_THAT(LogText(), HasSubstr("VBScript"));
-  EXPECT_EQ(Log().size(), 3u) << LogText();
+TEST_F(ErrorReportingTest, AVBScriptFileWithASyntaxErrorIsReportedInVBScriptsWords) {
+  dir_.Write("skin/code.vbs", "Sub Ok()\nEnd Sub\nSub Broken(\n");
+  LoadSkin(Skin("<language>VBScript</language><script>code.vbs</script>", R"X(<layer name="a" text="x"/>)X"));
+  ASSERT_EQ(Log().size(), 3u) << LogText();
+  EXPECT_THAT(Log()[0], HasSubstr("VBScript compilation error (skin skin.xml, desklet settings, script code.vbs)"));
+  EXPECT_THAT(LogText(), HasSubstr("Line:3"));
 }
 
 TEST_F(ErrorReportingTest, AScriptFileThatCannotBeReadFailsInsteadOfAddingNothing) {

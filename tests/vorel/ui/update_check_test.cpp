@@ -58,8 +58,8 @@ TEST_F(UpdateTest, ANewerLastPartIsOfferedAndYesOpensTheDownloadPage) {
   EXPECT_EQ(boxes[0].args[2], std::to_string(kMbYesNo | kMbIconQuestion));
   const auto opened = TestHost::Get().CallsOf("WinShellExecute");
   ASSERT_EQ(opened.size(), 1u);
-  EXPECT_EQ(opened[0].args[0], "OPEN");
-  EXPECT_EQ(opened[0].args[1], server_.Url("/vorel/"));
+  EXPECT_EQ(opened[0].args[1], "OPEN");
+  EXPECT_EQ(opened[0].args[2], server_.Url("/vorel/"));
   EXPECT_TRUE(TemporaryFolderEmpty());
 }
 
