@@ -3,6 +3,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "platform/scriptcontrol/vbscript/vb_errors.h"
 #include "platform/util/text.h"
 
 namespace scriptcontrol::vbscript {
@@ -234,9 +235,19 @@ class Resolver {
 
 void ResolveProcedure(ProcedureDecl& procedure, const ClassInfo* owner) {
   Resolver r(owner, true);
-  for (const Param& p : procedure.params) r.Declare(p.name);
+  // Parameters and the result take the first slots, one each: a name
+  // given twice would make two of them share one.
+  auto unique = [&](const std::string& name, SourcePos pos) {
+    int32_t before = r.Size();
+    if (r.Declare(name) != before) {
+      VbError error(kErrNameRedefined);
+      error.Place(pos.line, pos.column);
+      throw error;
+    }
+  };
+  for (const Param& p : procedure.params) unique(p.name, p.pos);
   if (procedure.kind == ProcedureDecl::Kind::Function || procedure.kind == ProcedureDecl::Kind::PropertyGet)
-    r.Declare(procedure.name);
+    unique(procedure.name, procedure.pos);
   r.DeclareIn(procedure.body);
   r.SetCollecting(true);
   r.Statements(procedure.body);

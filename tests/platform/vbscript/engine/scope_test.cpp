@@ -43,6 +43,15 @@ TEST_F(VbScopeTest, FunctionNameIsItsResultAndCallsItselfWithArguments) {
   EXPECT_EQ(Eval("Acc()"), Variant(int16_t{2}));
 }
 
+TEST_F(VbScopeTest, AParameterNamedTwiceIsRefused) {
+  // Found by fuzzing: the two parameters shared one slot and the call
+  // wrote past the frame.
+  ScriptError e = Failure("Sub Add3(p, p, s)\nEnd Sub\nAdd3 1, 2, 3\n");
+  EXPECT_EQ(e.number, 1041);
+  EXPECT_EQ(e.description, "Name redefined");
+  EXPECT_EQ(Failure("Function F(f)\nEnd Function\nx = F(1)\n").number, 1041);
+}
+
 TEST_F(VbScopeTest, WrongNumberOfArguments) {
   Run("Sub Two(a, b)\nEnd Sub\n");
   ScriptError e = Failure("Two 1\n");
