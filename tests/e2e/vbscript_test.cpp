@@ -5,7 +5,6 @@
 // every tick; the globals persist from one statement to the next.
 #include <gtest/gtest.h>
 
-#include <regex>
 
 #include "kivhost_run.h"
 
@@ -22,11 +21,12 @@ json LayerNamed(const json& state, const std::string& name) {
 
 // The number after "ticks " in the sub-label; -1 when it shows none.
 int TicksOf(const json& desklet) {
-  static const std::regex pattern("ticks ([0-9]+)");
-  std::smatch match;
   const std::string sublabel = desklet["sublabel"].is_string() ? desklet["sublabel"].get<std::string>() : "";
-  if (!std::regex_match(sublabel, match, pattern)) return -1;
-  return std::stoi(match[1].str());
+  const std::string prefix = "ticks ";
+  if (sublabel.size() <= prefix.size() || sublabel.compare(0, prefix.size(), prefix) != 0) return -1;
+  const std::string digits = sublabel.substr(prefix.size());
+  if (digits.size() > 6 || digits.find_first_not_of("0123456789") != std::string::npos) return -1;
+  return std::stoi(digits);
 }
 
 TEST(VBScriptSkin, ClicksAndTimerTicksRunTheSkinsSubs) {
