@@ -15,6 +15,14 @@ void ThrowIfFailed(HRESULT hr) {
   throw AutomationError(hr);
 }
 
+const InterfaceInfo* TypeInfoOf(IDispatch* object) {
+  uint32_t count = 0;
+  if (!object || Failed(object->GetTypeInfoCount(&count)) || count == 0) return nullptr;
+  const InterfaceInfo* info = nullptr;
+  if (Failed(object->GetTypeInfo(0, &info))) return nullptr;
+  return info;
+}
+
 DispId GetDispId(IDispatch* object, std::string_view name) {
   if (!object) throw AutomationError(E_POINTER, "Object required");
   std::string names[1] = {std::string(name)};

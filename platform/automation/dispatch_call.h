@@ -25,6 +25,9 @@ Variant GetProperty(IDispatch* object, std::string_view name, std::vector<Varian
 // DISPID_PROPERTYPUT named argument.
 void PutProperty(IDispatch* object, std::string_view name, Variant value, std::vector<Variant> args = {});
 
+// The object's own description (GetTypeInfo(0)); null when it gives none.
+const InterfaceInfo* TypeInfoOf(IDispatch* object);
+
 // Throws AutomationError for a failed code, with the thread's error
 // description when there is one.
 void ThrowIfFailed(HRESULT hr);

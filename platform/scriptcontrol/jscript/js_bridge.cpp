@@ -85,14 +85,6 @@ std::optional<DispId> IdOf(duk_context* ctx, IDispatch* d, duk_idx_t key) {
   return ids[0];
 }
 
-const InterfaceInfo* TypeInfoOf(IDispatch* d) {
-  uint32_t count = 0;
-  if (automation::Failed(d->GetTypeInfoCount(&count)) || count == 0) return nullptr;
-  const InterfaceInfo* info = nullptr;
-  if (automation::Failed(d->GetTypeInfo(0, &info))) return nullptr;
-  return info;
-}
-
 // Whether reading the member gives its value (a property without required
 // arguments) rather than a function to call.
 bool ReadsAsValue(const InterfaceInfo* info, DispId id) {

@@ -91,7 +91,7 @@ void Interpreter::Assign(const Expr& target, Variant value, bool isSet) {
     }
     case ExprKind::Call: {
       const auto& call = static_cast<const CallExpr&>(target);
-      std::vector<Variant> args = EvalArgs(call.args, nullptr);
+      std::vector<Variant> args = EvalArgs(call.args);
       if (call.callee->kind == ExprKind::Member) {
         args.push_back(std::move(value));
         EvalMember(static_cast<const MemberExpr&>(*call.callee), std::move(args), PutFlags(isSet));

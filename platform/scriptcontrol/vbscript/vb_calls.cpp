@@ -2,6 +2,7 @@
 // on objects, indexing of arrays, and the arguments of each.
 #include <algorithm>
 
+#include "platform/automation/dispatch_call.h"
 #include "platform/automation/error_info.h"
 #include "platform/automation/type_info.h"
 #include "platform/scriptcontrol/vbscript/vb_convert.h"
@@ -26,7 +27,7 @@ bool IsPut(uint16_t flags) {
 
 }  // namespace
 
-std::vector<Variant> Interpreter::EvalArgs(const std::vector<ExprPtr>& args, const ProcedureDecl*) {
+std::vector<Variant> Interpreter::EvalArgs(const std::vector<ExprPtr>& args) {
   std::vector<Variant> values;
   values.reserve(args.size());
   for (const ExprPtr& a : args) {
@@ -143,25 +144,25 @@ Variant Interpreter::CallBinding(const Binding& b, NameExpr& name, const std::ve
   switch (b.kind) {
     case Binding::Kind::Variable:
     case Binding::Kind::Constant:
-      return CallValue(Variant::Ref(&globals_[static_cast<size_t>(b.index)]), EvalArgs(exprs, nullptr), kGetOrCall,
+      return CallValue(Variant::Ref(&globals_[static_cast<size_t>(b.index)]), EvalArgs(exprs), kGetOrCall,
                        &exprs);
     case Binding::Kind::Procedure: {
       const ProcedureDecl& p = *procedures_[static_cast<size_t>(b.index)];
-      return CallScript(p, nullptr, EvalArgs(exprs, &p));
+      return CallScript(p, nullptr, EvalArgs(exprs));
     }
     case Binding::Kind::Object:
       if (exprs.empty() && wantValue) return Variant(objects_[static_cast<size_t>(b.index)].object);
-      return CallValue(Variant(objects_[static_cast<size_t>(b.index)].object), EvalArgs(exprs, nullptr), flags);
+      return CallValue(Variant(objects_[static_cast<size_t>(b.index)].object), EvalArgs(exprs), flags);
     case Binding::Kind::ObjectMember:
-      return Invoke(objects_[static_cast<size_t>(b.index)].object.Get(), b.id, flags, EvalArgs(exprs, nullptr));
+      return Invoke(objects_[static_cast<size_t>(b.index)].object.Get(), b.id, flags, EvalArgs(exprs));
     case Binding::Kind::Builtin: {
-      std::vector<Variant> args = EvalArgs(exprs, nullptr);
+      std::vector<Variant> args = EvalArgs(exprs);
       if (static_cast<int>(args.size()) < b.builtin->minArgs || static_cast<int>(args.size()) > b.builtin->maxArgs)
         throw VbError(kErrWrongArgCount).Named(name.name);
       BuiltinCall call{args, context_};
       return b.builtin->function(call);
     }
-    case Binding::Kind::Special: return CallSpecial(b.index, EvalArgs(exprs, nullptr));
+    case Binding::Kind::Special: return CallSpecial(b.index, EvalArgs(exprs));
     case Binding::Kind::BuiltinConstant:
       if (exprs.empty()) return *b.constant;
       break;
@@ -202,19 +203,19 @@ Variant Interpreter::EvalCall(const CallExpr& call, bool wantValue) {
              frame.procedure->kind == ProcedureDecl::Kind::PropertyGet)) {
           const ProcedureDecl& p = *frame.procedure;
           VbObject* self = frame.self;
-          if (self) return CallMemberOf(*self, self->Class().Find(p.name), EvalArgs(call.args, &p), flags);
-          return CallScript(p, nullptr, EvalArgs(call.args, &p));
+          if (self) return CallMemberOf(*self, self->Class().Find(p.name), EvalArgs(call.args), flags);
+          return CallScript(p, nullptr, EvalArgs(call.args));
         }
-        return CallValue(Variant::Ref(&local.Deref()), EvalArgs(call.args, nullptr), kGetOrCall, &call.args);
+        return CallValue(Variant::Ref(&local.Deref()), EvalArgs(call.args), kGetOrCall, &call.args);
       }
       case NameScope::Field:
         if (frame.self) {
           Variant& field = frame.self->Fields()[static_cast<size_t>(n.slot)];
-          return CallValue(Variant::Ref(&field), EvalArgs(call.args, nullptr), kGetOrCall, &call.args);
+          return CallValue(Variant::Ref(&field), EvalArgs(call.args), kGetOrCall, &call.args);
         }
         break;
       case NameScope::Member:
-        if (frame.self) return CallMemberOf(*frame.self, n.slot, EvalArgs(call.args, nullptr), flags);
+        if (frame.self) return CallMemberOf(*frame.self, n.slot, EvalArgs(call.args), flags);
         break;
       case NameScope::Unresolved:
       case NameScope::Dynamic: break;
@@ -224,14 +225,14 @@ Variant Interpreter::EvalCall(const CallExpr& call, bool wantValue) {
     if (n.scope == NameScope::Dynamic && n.slot >= 0) {
       Variant& local = frame.locals[static_cast<size_t>(n.slot)];
       if (!local.Deref().IsEmpty())
-        return CallValue(Variant::Ref(&local.Deref()), EvalArgs(call.args, nullptr), kGetOrCall, &call.args);
+        return CallValue(Variant::Ref(&local.Deref()), EvalArgs(call.args), kGetOrCall, &call.args);
     }
     throw VbError(kErrTypeMismatch).Named(n.name);
   }
   if (callee.kind == ExprKind::Member)
-    return EvalMember(static_cast<const MemberExpr&>(callee), EvalArgs(call.args, nullptr), flags);
+    return EvalMember(static_cast<const MemberExpr&>(callee), EvalArgs(call.args), flags);
   Variant target = Eval(callee);
-  return CallValue(std::move(target), EvalArgs(call.args, nullptr), kGetOrCall);
+  return CallValue(std::move(target), EvalArgs(call.args), kGetOrCall);
 }
 
 Variant Interpreter::Invoke(automation::IDispatch* d, DispId id, uint16_t flags, std::vector<Variant> args) {
@@ -255,11 +256,8 @@ Variant Interpreter::Invoke(automation::IDispatch* d, DispId id, uint16_t flags,
 }
 
 DispId Interpreter::IdOf(automation::IDispatch* d, const std::string& name, const MemberExpr* cache) {
-  const automation::InterfaceInfo* info = nullptr;
-  uint32_t count = 0;
-  if (cache && automation::Succeeded(d->GetTypeInfoCount(&count)) && count > 0 &&
-      automation::Succeeded(d->GetTypeInfo(0, &info)) && info && cache->cacheType == info)
-    return cache->cacheId;
+  const automation::InterfaceInfo* info = cache ? automation::TypeInfoOf(d) : nullptr;
+  if (info && cache->cacheType == info) return cache->cacheId;
   std::string names[1] = {name};
   DispId ids[1] = {automation::DISPID_UNKNOWN};
   if (automation::Failed(d->GetIDsOfNames(names, ids))) {
@@ -319,11 +317,6 @@ Variant Interpreter::CallSpecial(int32_t which, std::vector<Variant> args) {
         int32_t unit;
         ~Restore() { f.unit = unit; }
       } restore{frame, outer};
-      running_.push_back(program);
-      struct Done {
-        std::vector<std::shared_ptr<Program>>& running;
-        ~Done() { running.pop_back(); }
-      } done{running_};
       ExecBlock(program->body);
       return Variant();
     }

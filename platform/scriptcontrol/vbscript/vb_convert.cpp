@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "platform/automation/dispatch.h"
+#include "platform/automation/dispatch_call.h"
 #include "platform/automation/error_info.h"
 #include "platform/automation/type_info.h"
 #include "platform/automation/variant_convert.h"
@@ -149,11 +150,8 @@ int64_t ScalarWhole(const Variant& v, int64_t lo, int64_t hi) {
 }
 
 std::string ClassNameOf(automation::IDispatch* d) {
-  uint32_t count = 0;
-  const automation::InterfaceInfo* info = nullptr;
-  if (automation::Failed(d->GetTypeInfoCount(&count)) || count == 0 || automation::Failed(d->GetTypeInfo(0, &info)) ||
-      !info || info->Name().empty())
-    return "Object";
+  const automation::InterfaceInfo* info = automation::TypeInfoOf(d);
+  if (!info || info->Name().empty()) return "Object";
   std::string name = info->Name();
   // A class declared as a dual pair (interface "IName" documented as the
   // dispatch interface of "Name Object") reports the class's name.

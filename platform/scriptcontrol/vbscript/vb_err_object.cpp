@@ -61,6 +61,10 @@ VbError ErrorFromResult(automation::HRESULT code) {
   return VbError(number, automation::DescribeHResult(code), info ? info->source : std::string());
 }
 
+VbError ErrorFromException(const automation::AutomationError& failure) {
+  return VbError(VbNumberOf(failure.Code()), failure.what());
+}
+
 automation::HRESULT ReportVbError(const VbError& error) {
   automation::HRESULT code = ResultCodeOf(error.Number());
   return automation::ReportFailure(code, error.Description(), error.Source());

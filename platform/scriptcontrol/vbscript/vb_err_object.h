@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/automation/automation_error.h"
 #include "platform/automation/com_object.h"
 #include "platform/automation/dispatch.h"
 #include "platform/scriptcontrol/vbscript/vb_errors.h"
@@ -34,6 +35,10 @@ int32_t VbNumberOf(automation::HRESULT code);
 // result code, the description and source from the error information
 // (the standard text of the number when there is none).
 VbError ErrorFromResult(automation::HRESULT code);
+
+// The VbError an automation failure thrown inside (a conversion, a
+// member) stands for: its number from the code, its text as description.
+VbError ErrorFromException(const automation::AutomationError& failure);
 
 // Reports a VbError as a dispatch call's failure (result code and error
 // information) and returns the code.

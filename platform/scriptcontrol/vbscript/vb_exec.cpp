@@ -20,10 +20,6 @@ namespace {
 
 constexpr const char* kRuntimeSource = "Microsoft VBScript runtime error";
 
-VbError ToVbError(const automation::AutomationError& e) {
-  return VbError(VbNumberOf(e.Code()), e.what());
-}
-
 // The elements of an array in order, arrays of arrays flattened.
 void Flatten(const Variant& value, std::vector<Variant>& out) {
   const VariantArray* a = value.Deref().Array();
@@ -73,7 +69,7 @@ Interpreter::Flow Interpreter::ExecBlock(const Block& block) {
       if (!frame.resumeNext) throw;
       NoteError(e);
     } catch (const automation::AutomationError& failure) {
-      VbError e = ToVbError(failure);
+      VbError e = ErrorFromException(failure);
       e.Place(s->pos.line, s->pos.column);
       errorUnit_ = frame.unit;
       if (!frame.resumeNext) throw e;
@@ -326,21 +322,19 @@ Interpreter::Flow Interpreter::ExecWith(const WithStmt& st) {
 }
 
 void Interpreter::ExecDim(const DimStmt& st) {
-  Frame& frame = frames_.back();
   for (const VarDecl& v : st.vars) {
-    if (!v.isArray) continue;
-    Variant* var = nullptr;
-    if (frame.procedure) {
-      for (size_t i = 0; i < frame.procedure->localNames.size(); ++i) {
-        if (kiv::EqualsIgnoreCase(frame.procedure->localNames[i], v.name)) {
-          var = &frame.locals[i];
-          break;
-        }
-      }
-    }
-    if (!var) var = &globals_[static_cast<size_t>(DefineGlobal(v.name, false))];
-    var->Deref() = Variant(MakeArray(v.bounds));
+    if (v.isArray) DeclaredVariable(v.name, false).Deref() = Variant(MakeArray(v.bounds));
   }
+}
+
+Variant& Interpreter::DeclaredVariable(const std::string& name, bool constant) {
+  Frame& frame = frames_.back();
+  if (frame.procedure) {
+    const std::vector<std::string>& names = frame.procedure->localNames;
+    for (size_t i = 0; i < names.size(); ++i)
+      if (kiv::EqualsIgnoreCase(names[i], name)) return frame.locals[i];
+  }
+  return globals_[static_cast<size_t>(DefineGlobal(name, constant))];
 }
 
 void Interpreter::ExecReDim(const ReDimStmt& st) {
@@ -378,19 +372,9 @@ void Interpreter::ExecReDim(const ReDimStmt& st) {
 }
 
 void Interpreter::ExecConst(const ConstStmt& st) {
-  Frame& frame = frames_.back();
   for (const ConstStmt::Item& item : st.items) {
     Variant value = ValueOf(Eval(*item.value));
-    if (frame.procedure) {
-      for (size_t i = 0; i < frame.procedure->localNames.size(); ++i) {
-        if (kiv::EqualsIgnoreCase(frame.procedure->localNames[i], item.name)) {
-          frame.locals[i] = std::move(value);
-          break;
-        }
-      }
-      continue;
-    }
-    globals_[static_cast<size_t>(DefineGlobal(item.name, true))] = std::move(value);
+    DeclaredVariable(item.name, true) = std::move(value);
   }
 }
 

@@ -82,11 +82,6 @@ void Interpreter::RunProgram(const std::shared_ptr<Program>& program, int32_t un
   frame.unit = unit;
   frame.optionExplicit = program->optionExplicit;
   FramePush push(*this, std::move(frame));
-  running_.push_back(program);
-  struct Done {
-    std::vector<std::shared_ptr<Program>>& running;
-    ~Done() { running.pop_back(); }
-  } done{running_};
   ExecBlock(program->body);
 }
 

@@ -141,6 +141,10 @@ class Interpreter {
   // one; null when the name is not a variable (a procedure, an object).
   automation::Variant* VariableOf(NameExpr& name, Access access);
   automation::Variant& Local(int32_t slot) { return frames_.back().locals[static_cast<size_t>(slot)]; }
+  // The running procedure's variable of that name; failing that (at
+  // script level, or a name only Execute brought), the global one, made
+  // when missing.
+  automation::Variant& DeclaredVariable(const std::string& name, bool constant);
   [[noreturn]] void Undefined(const std::string& name);
 
   // ----- statements (vb_exec.cpp)
@@ -183,8 +187,9 @@ class Interpreter {
   automation::Variant& Element(automation::Variant& array, std::span<automation::Variant> indices);
 
   // ----- calls (vb_calls.cpp)
-  // Arguments for a call: by reference for variables when byRef allows.
-  std::vector<automation::Variant> EvalArgs(const std::vector<ExprPtr>& args, const ProcedureDecl* target);
+  // Arguments for a call: variables written as they are go by reference
+  // (the callee keeps or copies them), everything else by value.
+  std::vector<automation::Variant> EvalArgs(const std::vector<ExprPtr>& args);
   automation::Variant CallScript(const ProcedureDecl& procedure, VbObject* self,
                                  std::vector<automation::Variant> args);
   automation::Variant CallBinding(const Binding& binding, NameExpr& name, const std::vector<ExprPtr>* args,
@@ -221,7 +226,6 @@ class Interpreter {
   std::unordered_map<std::string, int32_t> defined_;  // lower-case name -> binding
   std::unordered_map<std::string, int32_t> derived_;  // lookups of members and built-ins
   uint32_t generation_ = 1;
-  std::vector<std::shared_ptr<Program>> running_;  // programs whose code may still run (Execute)
 
   std::deque<Frame> frames_;  // deque: by-reference arguments point into frames below the top
   int32_t errorUnit_ = 0;

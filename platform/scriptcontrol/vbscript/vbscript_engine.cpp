@@ -122,7 +122,7 @@ auto VBScriptEngine::Guard(F&& body) -> decltype(body()) {
   } catch (const VbError& e) {
     Fail(e, interpreter_->ErrorUnit());
   } catch (const automation::AutomationError& e) {
-    Fail(VbError(VbNumberOf(e.Code()), e.what()), interpreter_->ErrorUnit());
+    Fail(ErrorFromException(e), interpreter_->ErrorUnit());
   } catch (const std::bad_alloc&) {
     Fail(VbError(kErrOutOfMemory), 0);
   }
