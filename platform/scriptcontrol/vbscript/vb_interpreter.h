@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <thread>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -233,6 +234,7 @@ class Interpreter {
   std::chrono::steady_clock::time_point deadline_{};
   uint32_t ticks_ = 0;
   const char* stackLimit_ = nullptr;  // deeper calls fail with Out of stack space
+  std::thread::id stackThread_;       // the thread stackLimit_ was measured on
   int32_t entries_ = 0;  // calls into the interpreter from outside, nested
 };
 

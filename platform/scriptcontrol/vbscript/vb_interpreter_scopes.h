@@ -4,6 +4,7 @@
 #pragma once
 
 #include <chrono>
+#include <thread>
 
 #include "platform/scriptcontrol/vbscript/vb_interpreter.h"
 
@@ -14,8 +15,14 @@ class Interpreter::Entry {
  public:
   explicit Entry(Interpreter& in) : in_(in) {
     if (in_.entries_++ == 0) {
-      char probe = 0;
-      in_.stackLimit_ = StackLimitOf(&probe);
+      // NOTE: measuring the stack reads /proc/self/maps on the main
+      // thread, too slow for every event; it is measured again only when
+      // the interpreter is entered on another thread.
+      if (in_.stackThread_ != std::this_thread::get_id()) {
+        char probe = 0;
+        in_.stackLimit_ = StackLimitOf(&probe);
+        in_.stackThread_ = std::this_thread::get_id();
+      }
       if (in_.timeout_ >= 0)
         in_.deadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(in_.timeout_);
     }
