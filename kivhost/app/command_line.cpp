@@ -1,12 +1,15 @@
 #include "kivhost/app/command_line.h"
 
+#include <charconv>
+#include <cmath>
 #include <map>
 
 namespace kivhost {
 
 const char* UsageText() {
   return "usage: kivhost [--plugin PATH] [--headless] [--quiet] [--scenario FILE] [--trace FILE]\n"
-         "               [--state FILE] [--snapshot FILE.png] [--settings FILE --section NAME] [SKIN.xml ...]\n"
+         "               [--state FILE] [--snapshot FILE.png] [--settings FILE --section NAME]\n"
+         "               [--time-limit SECONDS] [SKIN.xml ...]\n"
          "       kivhost --list | --add SKIN.xml|KEY | --remove N | --list-skins\n"
          "Each skin file makes one desklet, in the order given. The scenario and the snapshot\n"
          "act on the first desklet; the state file lists them all. --settings with --section\n"
@@ -15,8 +18,24 @@ const char* UsageText() {
          "a skin file brings back those of the last session. --list, --add and --remove ask the\n"
          "kivhost showing them to list its desklets, add one, or close desklet N for good.\n"
          "--list-skins lists the skins the plug-in offers (key, name, author, version, a tab\n"
-         "between); --add takes a listed key as well as a skin file.\n";
+         "between); --add takes a listed key as well as a skin file.\n"
+         "--time-limit stops a script statement that runs longer (processor time, default 5,\n"
+         "0 for none) with an error in the desklet's log.\n";
 }
+
+namespace {
+
+// Seconds, whole or with a fraction, from 0 to a day.
+int32_t ParseTimeLimit(const std::string& text) {
+  double seconds = -1;
+  const char* end = text.data() + text.size();
+  auto [rest, error] = std::from_chars(text.data(), end, seconds);
+  if (error != std::errc() || rest != end || !std::isfinite(seconds) || seconds < 0 || seconds > 86400)
+    throw UsageError("--time-limit takes seconds from 0 to 86400, not " + text);
+  return static_cast<int32_t>(std::lround(seconds * 1000));
+}
+
+}  // namespace
 
 Options ParseCommandLine(const std::vector<std::string>& args) {
   Options o;
@@ -37,6 +56,9 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
       o.headless = true;
     } else if (a == "--quiet") {
       o.quiet = true;
+    } else if (a == "--time-limit") {
+      if (i + 1 >= args.size()) throw UsageError(a + " needs a value");
+      o.timeLimitMs = ParseTimeLimit(args[++i]);
     } else if (auto it = valued.find(a); it != valued.end()) {
       if (i + 1 >= args.size()) throw UsageError(a + " needs a value");
       *it->second = args[++i];

@@ -1,10 +1,11 @@
 // The kivhost command line:
 //   kivhost [--plugin PATH] [--headless] [--quiet] [--scenario FILE]
 //           [--trace FILE] [--state FILE] [--snapshot FILE.png]
-//           [--settings FILE --section NAME] [SKIN.xml ...]
+//           [--settings FILE --section NAME] [--time-limit SECONDS] [SKIN.xml ...]
 //   kivhost --list | --add SKIN.xml|KEY | --remove N | --list-skins
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -31,6 +32,9 @@ struct Options {
   // one, or to list the skins its plug-in offers, instead of running
   // desklets.
   std::optional<ManagerRequest> manage;
+  // How long one script statement of a desklet may run, in milliseconds
+  // (0: no limit); the plug-in's own default when not given.
+  std::optional<int32_t> timeLimitMs;
 };
 
 class UsageError : public std::runtime_error {

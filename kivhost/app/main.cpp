@@ -5,6 +5,7 @@
 // closes every desklet at exit. With --list, --add or --remove it asks the
 // kivhost showing the desktop's desklets instead.
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 
@@ -58,6 +59,9 @@ int ListSkinsHere(const kivhost::Options& o) {
 
 int Run(kivhost::Options o) {
   using namespace kivhost;
+  // NOTE: the plug-in reads its time limit from the environment; set here,
+  // before any thread starts that could read the environment meanwhile.
+  if (o.timeLimitMs) setenv("VOREL_TIME_LIMIT_MS", std::to_string(*o.timeLimitMs).c_str(), 1);
   // Without --headless the desklets go on the desktop. Unless their
   // settings are named, the desklets of the desktop are the host's to keep,
   // shown by one kivhost at a time: a second one hands its work over.

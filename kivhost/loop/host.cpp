@@ -76,7 +76,12 @@ cairo_surface_t* Host::DeskletImage(const HostDesklet& desklet) {
   auto it = imageCache_.find(desklet.imageFile);
   if (it != imageCache_.end()) return it->second;
   cairo_surface_t* surface = nullptr;
-  if (auto bitmap = gdiplus::Bitmap::FromFile(desklet.imageFile)) surface = cairo_surface_reference(bitmap->Surface());
+  try {
+    if (auto bitmap = gdiplus::Bitmap::FromFile(desklet.imageFile))
+      surface = cairo_surface_reference(bitmap->Surface());
+  } catch (const gdiplus::BitmapTooLarge& e) {
+    errorEcho.Show(desklet.imageFile, e.what());
+  }
   imageCache_[desklet.imageFile] = surface;
   return surface;
 }

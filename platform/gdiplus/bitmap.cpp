@@ -24,6 +24,7 @@ using PixbufPtr = std::unique_ptr<GdkPixbuf, PixbufUnref>;
 
 cairo_surface_t* CreateSurface(int width, int height) {
   if (width < 1 || height < 1) throw std::invalid_argument("bitmap size must be at least 1 by 1");
+  if (int64_t{width} * height > kMaxBitmapPixels) throw BitmapTooLarge(width, height);
   if (width > kMaxSide || height > kMaxSide) throw std::invalid_argument("bitmap larger than 32767 pixels");
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
   if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
@@ -57,6 +58,10 @@ void CopyPixbuf(const GdkPixbuf* pixbuf, Bitmap& target) {
 
 }  // namespace
 
+BitmapTooLarge::BitmapTooLarge(int64_t width, int64_t height)
+    : std::invalid_argument("a picture of " + std::to_string(width) + " by " + std::to_string(height) +
+                            " pixels is more than the " + std::to_string(kMaxBitmapPixels) + " one may have") {}
+
 Bitmap::Bitmap(int width, int height) : Bitmap(CreateSurface(width, height)) {}
 
 Bitmap::Bitmap(cairo_surface_t* adoptedSurface) : surface_(adoptedSurface) {
@@ -82,6 +87,7 @@ std::unique_ptr<Bitmap> Bitmap::FromFile(const std::string& path) {
   int height = 0;
   if (gdk_pixbuf_get_file_info(path.c_str(), &width, &height) == nullptr) return nullptr;
   // Refuse sizes the surface cannot hold before decoding anything.
+  if (int64_t{width} * height > kMaxBitmapPixels) throw BitmapTooLarge(width, height);
   if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide) return nullptr;
 
   GError* error = nullptr;

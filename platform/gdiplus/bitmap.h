@@ -15,17 +15,30 @@
 
 #include <cstdint>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 namespace gdiplus {
 
 using ARGB = uint32_t;
 
+// The most pixels one bitmap may have, 8192 by 8192 (256 MiB): room for
+// the photos of any camera, while a picture asking for more (a 16-bit size
+// allows 32767 by 32767, four gigabytes) is refused before any memory is
+// taken or any time spent on it.
+inline constexpr int64_t kMaxBitmapPixels = int64_t{8192} * 8192;
+
+// A bitmap, or a picture in a file, larger than kMaxBitmapPixels.
+class BitmapTooLarge : public std::invalid_argument {
+ public:
+  BitmapTooLarge(int64_t width, int64_t height);
+};
+
 class Bitmap {
  public:
   // A fully transparent width by height bitmap. Throws std::invalid_argument
   // for a size below 1 or one that cairo cannot allocate (image surfaces stop
-  // at 32767 in each direction).
+  // at 32767 in each direction), BitmapTooLarge above kMaxBitmapPixels.
   Bitmap(int width, int height);
   // Takes over one reference of an ARGB32 image surface in a good state.
   explicit Bitmap(cairo_surface_t* adoptedSurface);
@@ -37,7 +50,8 @@ class Bitmap {
   // Loads PNG, JPEG, GIF (first frame), BMP, ICO and whatever else
   // gdk-pixbuf reads. Null when the file is missing, empty, corrupt, not an
   // image, or larger than a cairo image surface can hold (over 32767 pixels
-  // in either direction).
+  // in either direction). Throws BitmapTooLarge, before decoding, for a
+  // picture of more than kMaxBitmapPixels.
   static std::unique_ptr<Bitmap> FromFile(const std::string& path);
 
   // A deep copy with its own storage.

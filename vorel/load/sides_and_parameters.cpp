@@ -1,9 +1,12 @@
 #include "vorel/load/sides_and_parameters.h"
 
+#include <algorithm>
+#include <cmath>
 #include <unordered_map>
 
 #include "vorel/model/desklet.h"
 #include "vorel/host/host_api.h"
+#include "vorel/runtime/pixel_limits.h"
 #include "vorel/runtime/variable_expansion.h"
 #include "vorel/load/pairing_warnings.h"
 #include "vorel/skin/skin_reading.h"
@@ -30,6 +33,16 @@ void ReadSides(TDeskletObject& d, const xml::Node& sides, bool fresh) {
     side.Height = CheckedUInt32(IntDef(heights.At(k, "128"), 128));
     side.CloseX = CheckedUInt32(IntDef(ExpandVariables(d, closeXs.At(k, "0")), 0));
     side.CloseY = CheckedUInt32(IntDef(ExpandVariables(d, closeYs.At(k, "0")), 0));
+    if (std::optional<std::string> problem = WindowSizeProblem(side.Width, side.Height)) {
+      // Shrunk to the limit with its shape kept, so that the layers placed
+      // on it are still where they belong relative to each other.
+      const double scale = std::sqrt(static_cast<double>(kMaxWindowPixels) / (double(side.Width) * side.Height));
+      side.Width = std::max<uint32_t>(1, static_cast<uint32_t>(side.Width * scale));
+      side.Height = std::max<uint32_t>(1, static_cast<uint32_t>(side.Height * scale));
+      d.errorLog.Report(std::make_exception_ptr(KivError(*problem + "; side " + std::to_string(id) + " is made " +
+                                                         std::to_string(side.Width) + " by " +
+                                                         std::to_string(side.Height))));
+    }
   }
   for (size_t i = 1; i < d.sideState.sides.size(); ++i) {
     if (d.sideState.sides[i].Width == 0) d.sideState.sides[i].Width = d.sideState.sides[0].Width;

@@ -1,5 +1,7 @@
 #include "vorel/model/script_engine.h"
 
+#include <charconv>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -18,13 +20,13 @@ class ControlScriptEngine final : public TScriptEngine {
   explicit ControlScriptEngine(TErrorLog& errorLog) : errorLog_(errorLog) {
     control_.SetLanguage("JScript");
     control_.SetAllowUI(true);
-    control_.SetTimeout(10000);
     control_.OnError([this](const scriptcontrol::ScriptError& e) {
       errorLog_.Report({e.number, e.source, e.description, e.line, e.column, e.text});
     });
-    // NOTE: no limit, as desklets expect; a script that never ends blocks
-    // its window, as it would on the original host.
-    control_.SetTimeout(-1);
+    // NOTE: a statement that never ends would hold the window thread, and
+    // with it every desklet of the host, for ever.
+    const int32_t limit = TimeLimit();
+    control_.SetTimeout(limit == 0 ? -1 : limit);
   }
 
   void SetLanguage(const std::string& language) override { control_.SetLanguage(language); }
@@ -80,11 +82,30 @@ class ControlScriptEngine final : public TScriptEngine {
   }
 
  private:
+  int32_t TimeLimit() {
+    const char* text = std::getenv(kTimeLimitVariable);
+    if (!text) return kDefaultTimeLimitMs;
+    if (std::optional<int32_t> limit = ParseTimeLimit(text)) return *limit;
+    errorLog_.Report(std::make_exception_ptr(KivError(
+                         std::string(kTimeLimitVariable) + " is not a number of milliseconds from 0 to 86400000; " +
+                         "scripts run with the default limit of " + std::to_string(kDefaultTimeLimitMs) + " ms")),
+                     text);
+    return kDefaultTimeLimitMs;
+  }
+
   TErrorLog& errorLog_;
   scriptcontrol::ScriptControl control_;
 };
 
 }  // namespace
+
+std::optional<int32_t> ParseTimeLimit(const std::string& text) {
+  int32_t value = -1;
+  const char* end = text.data() + text.size();
+  auto [rest, error] = std::from_chars(text.data(), end, value);
+  if (error != std::errc() || rest != end || text.empty() || value < 0 || value > 86'400'000) return std::nullopt;
+  return value;
+}
 
 std::unique_ptr<TScriptEngine> CreateScriptEngine(TErrorLog& errorLog) {
   return std::make_unique<ControlScriptEngine>(errorLog);

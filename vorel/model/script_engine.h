@@ -5,7 +5,9 @@
 // error event into the desklet's error log.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,9 +40,21 @@ class TScriptEngine {
                                  const std::vector<automation::Variant>& args) = 0;
 };
 
-// Creates the configured engine of a desklet (language JScript, no time-out,
-// errors reported into the desklet's error log). Raises when no engine can
-// be made; the desklet then runs without scripting.
+// How long one call into the engine (a statement, an expression, an event
+// procedure, the skin's script code as it loads) may run before it is
+// stopped with an error in the log, in processor time of the window thread.
+// A host sets it for its process in the environment variable
+// VOREL_TIME_LIMIT_MS before the first desklet starts; 0 is no limit.
+inline constexpr int32_t kDefaultTimeLimitMs = 5000;
+inline constexpr const char* kTimeLimitVariable = "VOREL_TIME_LIMIT_MS";
+
+// The limit a value of that variable asks for: nullopt when the text is
+// not a whole number of milliseconds from 0 to a day.
+std::optional<int32_t> ParseTimeLimit(const std::string& text);
+
+// Creates the configured engine of a desklet (language JScript, the time
+// limit above, errors reported into the desklet's error log). Raises when
+// no engine can be made; the desklet then runs without scripting.
 std::unique_ptr<TScriptEngine> CreateScriptEngine(TErrorLog& errorLog);
 
 }  // namespace vorel

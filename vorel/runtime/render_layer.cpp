@@ -10,6 +10,7 @@
 #include "vorel/runtime/image_ops.h"
 #include "vorel/runtime/kiv_gp_bitmap.h"
 #include "vorel/runtime/layer_source.h"
+#include "vorel/runtime/pixel_limits.h"
 #include "vorel/runtime/side_layout.h"
 #include "vorel/runtime/source_transforms.h"
 #include "vorel/runtime/variable_expansion.h"
@@ -27,6 +28,15 @@ const std::string& ChosenSource(const TLayerObject& layer, TLook look) {
   if (look == TLook::Pressed || layer.Has(Down)) return layer.DSrc;
   if (look == TLook::Hover) return layer.MSrc;
   return layer.Src;
+}
+
+// Whether an image of this size may become the layer's; when not, the
+// reason goes into the error log.
+bool AllowedSize(TDeskletObject& d, const TLayerObject& layer, int64_t width, int64_t height,
+                    const std::string& source) {
+  std::optional<std::string> problem = PixelLimitProblem(d, layer, width, height);
+  if (problem) d.errorLog.Report(std::make_exception_ptr(KivError(*problem)), source);
+  return !problem;
 }
 
 }  // namespace
@@ -52,15 +62,22 @@ void RenderLayer(TDeskletObject& d, TLayerObject& layer, TLook look, bool place,
   if (alive.expired()) return;
   source = ApplyXmlSource(d, source);
   source = ApplyTextFileSource(d, source);
-  std::unique_ptr<gdiplus::Bitmap> image = RenderLayerSource(d, layer, source);
-  DrawChildLayers(d, layer, image);
-  if (alive.expired() || !image) return;
-
-  KivRect placement{layer.X, layer.Y, 0, 0};
-  if (layer.Has(AutoSize)) layer.Width = layer.Height = 0;
+  // NOTE: a layer of a given size is drawn at that size (text) or has its
+  // picture scaled to it, so the size is refused before anything is drawn;
+  // otherwise (no size, auto-size, a clipped picture) the picture keeps
+  // its own size, known once drawn.
   const std::array<int32_t, 4> clip = layer.ClipSource;
   const bool clipped = clip[0] != clip[2] && clip[1] != clip[3];
   const bool unclipped = clip[0] == clip[2] && clip[1] == clip[3];
+  const bool sized = layer.Width >= 1 && layer.Height >= 1 && !layer.Has(AutoSize);
+  if (sized && !AllowedSize(d, layer, layer.Width, layer.Height, source)) return;
+  std::unique_ptr<gdiplus::Bitmap> image = RenderLayerSource(d, layer, source);
+  DrawChildLayers(d, layer, image);
+  if (alive.expired() || !image) return;
+  if (!(sized && unclipped) && !AllowedSize(d, layer, image->Width(), image->Height(), source)) return;
+
+  KivRect placement{layer.X, layer.Y, 0, 0};
+  if (layer.Has(AutoSize)) layer.Width = layer.Height = 0;
   if (layer.Width < 1 || layer.Height < 1 || (image->Width() == layer.Width && image->Height() == layer.Height)) {
     layer.Width = CheckedInt16(image->Width());
     layer.Height = CheckedInt16(image->Height());

@@ -33,13 +33,12 @@
 // what the member writes there stays with the call), and a script array
 // given for a parameter declared as a variant array becomes one.
 //
-// The bridge also keeps the deadline of the running call: every native
-// callback checks it, since the Duktape build has no execution hook.
+// The bridge also keeps the time budget of the running call: native
+// callbacks check it, since the Duktape build has no execution hook.
 #pragma once
 
 #include <duktape.h>
 
-#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -49,6 +48,7 @@
 
 #include "platform/automation/dispatch.h"
 #include "platform/automation/variant.h"
+#include "platform/scriptcontrol/run_budget.h"
 
 namespace automation {
 class InterfaceInfo;
@@ -100,9 +100,9 @@ class JsBridge {
   // spells. An object without type information adds none.
   void DefineGlobalMembers(automation::IDispatch* object);
 
-  void SetDeadline(std::optional<std::chrono::steady_clock::time_point> deadline) { deadline_ = deadline; }
-  // Throws the time-out failure once the deadline has passed.
-  void CheckDeadline() const;
+  RunBudget& Budget() { return budget_; }
+  // Throws the time-out failure once the running call has used its time.
+  void CheckDeadline();
 
   duk_context* Context() const { return ctx_; }
   const std::shared_ptr<EngineLife>& Life() const { return life_; }
@@ -171,10 +171,10 @@ class JsBridge {
   void KeepForLife(duk_idx_t idx);
   automation::Variant ScriptArrayToVariant(duk_idx_t idx);
 
-
   duk_context* ctx_;
   std::shared_ptr<EngineLife> life_;
-  std::optional<std::chrono::steady_clock::time_point> deadline_;
+  RunBudget budget_;
+  uint32_t budgetChecks_ = 0;
   // ShapedMember's answers, asked once per interface, id and kind of call
   // (type information lives as long as the process).
   struct ShapeKey {

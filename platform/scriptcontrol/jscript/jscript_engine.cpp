@@ -1,7 +1,6 @@
 #include "platform/scriptcontrol/jscript/jscript_engine.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -56,13 +55,12 @@ class JScriptEngine::CallScope {
  public:
   explicit CallScope(JScriptEngine& engine)
       : engine_(engine), ctx_(engine.heap_.get()), top_(duk_get_top(engine.heap_.get())) {
-    if (engine_.depth_++ == 0 && engine_.timeout_ >= 0)
-      engine_.bridge_->SetDeadline(std::chrono::steady_clock::now() + std::chrono::milliseconds(engine_.timeout_));
+    if (engine_.depth_++ == 0) engine_.bridge_->Budget().Start(engine_.timeout_);
   }
   ~CallScope() {
     duk_set_top(ctx_, top_);
     if (--engine_.depth_ == 0) {
-      engine_.bridge_->SetDeadline(std::nullopt);
+      engine_.bridge_->Budget().Stop();
       engine_.bridge_->ForgetMethodRead();
     }
   }

@@ -36,12 +36,18 @@ constexpr std::array kRows{
     Row{true, "", Match::Prefix, "invalid return", 1018, "'return' statement outside of function", false},
     // Duktape's plain "parse error" says nothing of what was expected; the
     // code itself tells (ExpectedByCode below).
+    // Nesting too deep for the compiler's own recursion.
+    Row{true, "", Match::Prefix, "compiler recursion limit", 28, "Out of stack space", false},
     Row{true, "", Match::Prefix, "expected '('", 1005, "Expected '('", false},
     Row{true, "", Match::Prefix, "expected ')'", 1006, "Expected ')'", false},
     Row{true, "", Match::Prefix, "expected ']'", 1007, "Expected ']'", false},
     Row{true, "", Match::Prefix, "expected '}'", 1009, "Expected '}'", false},
     Row{true, "", Match::Prefix, "", 1002, "Syntax error", true},
     // Run-time failures.
+    // Recursion without end: Duktape counts script calls and, apart, its
+    // own C recursion (getters, toString, callbacks of the built-ins).
+    Row{false, "RangeError", Match::Exact, "callstack limit", 28, "Out of stack space", false},
+    Row{false, "RangeError", Match::Exact, "C stack depth limit", 28, "Out of stack space", false},
     Row{false, "ReferenceError", Match::Prefix, "identifier ", 5009, "%s is undefined", false},
     Row{false, "TypeError", Match::Prefix, "cannot read property", 5007, "Object expected", true},
     Row{false, "TypeError", Match::Prefix, "cannot write property", 5007, "Object expected", true},

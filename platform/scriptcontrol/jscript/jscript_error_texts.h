@@ -22,7 +22,8 @@ struct JScriptErrorText {
 
 // A compile failure: Duktape's message with its "(line ...)" part already
 // taken off, whether it ended at the end of the input, the code compiled
-// and the text of the failing line. Always gives a syntax error of some kind.
+// and the text of the failing line. Gives a syntax error of some kind, or
+// "Out of stack space" for nesting deeper than the compiler goes.
 JScriptErrorText CompileErrorText(const std::string& message, bool atEndOfInput, const std::string& code,
                                   const std::string& lineText);
 

@@ -143,8 +143,8 @@ void Interpreter::Terminate(VbObject& object) {
 }
 
 void Interpreter::Tick() {
-  if (timeout_ < 0 || (++ticks_ & 1023u) != 0) return;
-  if (std::chrono::steady_clock::now() > deadline_) throw VbAbort(kErrTimeout);
+  if (!budget_.Running() || (++ticks_ & 1023u) != 0) return;
+  if (budget_.Spent()) throw VbAbort(kErrTimeout);
 }
 
 const char* Interpreter::StackLimitOf(const char* here) { return StackLimit(here); }

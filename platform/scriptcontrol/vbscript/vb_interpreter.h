@@ -14,7 +14,6 @@
 // one thread.
 #pragma once
 
-#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -27,6 +26,7 @@
 #include "platform/automation/com_ptr.h"
 #include "platform/automation/dispatch.h"
 #include "platform/automation/variant.h"
+#include "platform/scriptcontrol/run_budget.h"
 #include "platform/scriptcontrol/vbscript/vb_ast.h"
 #include "platform/scriptcontrol/vbscript/vb_builtins.h"
 #include "platform/scriptcontrol/vbscript/vb_class.h"
@@ -231,7 +231,7 @@ class Interpreter {
   std::deque<Frame> frames_;  // deque: by-reference arguments point into frames below the top
   int32_t errorUnit_ = 0;
   int32_t timeout_ = -1;
-  std::chrono::steady_clock::time_point deadline_{};
+  RunBudget budget_;
   uint32_t ticks_ = 0;
   const char* stackLimit_ = nullptr;  // deeper calls fail with Out of stack space
   std::thread::id stackThread_;       // the thread stackLimit_ was measured on

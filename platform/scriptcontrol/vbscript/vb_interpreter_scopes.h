@@ -3,7 +3,6 @@
 // outermost), FramePush a procedure's frame for as long as it runs.
 #pragma once
 
-#include <chrono>
 #include <thread>
 
 #include "platform/scriptcontrol/vbscript/vb_interpreter.h"
@@ -23,8 +22,7 @@ class Interpreter::Entry {
         in_.stackLimit_ = StackLimitOf(&probe);
         in_.stackThread_ = std::this_thread::get_id();
       }
-      if (in_.timeout_ >= 0)
-        in_.deadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(in_.timeout_);
+      in_.budget_.Start(in_.timeout_);
     }
   }
   ~Entry() { --in_.entries_; }

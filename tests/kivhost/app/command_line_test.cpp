@@ -22,6 +22,17 @@ TEST(CommandLine, OptionsAndTheirMistakes) {
   EXPECT_THROW(ParseCommandLine({"--settings", "a.ini", "s.xml"}), UsageError);
 }
 
+TEST(CommandLine, TimeLimitInSecondsBecomesMilliseconds) {
+  EXPECT_FALSE(ParseCommandLine({"s.xml"}).timeLimitMs) << "the plug-in's default stands";
+  EXPECT_EQ(ParseCommandLine({"--time-limit", "5", "s.xml"}).timeLimitMs, 5000);
+  EXPECT_EQ(ParseCommandLine({"--time-limit", "0.25", "s.xml"}).timeLimitMs, 250);
+  EXPECT_EQ(ParseCommandLine({"--time-limit", "0", "s.xml"}).timeLimitMs, 0);
+  EXPECT_EQ(ParseCommandLine({"--time-limit", "86400", "s.xml"}).timeLimitMs, 86'400'000);
+  for (const char* bad : {"-1", "86401", "5s", "", "nan", "inf", "1e9"})
+    EXPECT_THROW(ParseCommandLine({"--time-limit", bad, "s.xml"}), UsageError) << bad;
+  EXPECT_THROW(ParseCommandLine({"s.xml", "--time-limit"}), UsageError);
+}
+
 TEST(CommandLine, SeveralSkinsKeepTheirOrderAmongTheOptions) {
   const Options o = ParseCommandLine({"b.xml", "--quiet", "--headless", "a.xml", "--scenario", "s.txt", "b.xml", "c.xml"});
   EXPECT_EQ(o.skins, (Skins{"b.xml", "a.xml", "b.xml", "c.xml"}));

@@ -140,5 +140,38 @@ TEST(LoadTest, ImageWiderThanCairoAllowsGivesNull) {
   EXPECT_EQ(Bitmap::FromFile(path), nullptr);
 }
 
+TEST(LoadTest, PictureOfTooManyPixelsIsRefusedBeforeDecoding) {
+  TempDir dir;
+  // Headers that ask for 30000 by 30000 pixels, with next to no data:
+  // decoding them would take gigabytes.
+  std::string ppm = "P6\n30000 30000\n255\n" + std::string(300, '\0');
+  dir.Write("huge.ppm", ppm);
+  std::string bmp = "BM";
+  auto le32 = [&bmp](uint32_t v) {
+    for (int i = 0; i < 4; ++i) bmp += static_cast<char>((v >> (8 * i)) & 0xFF);
+  };
+  le32(54 + 300), le32(0), le32(54);
+  le32(40), le32(30000), le32(30000), le32(1u | (24u << 16)), le32(0), le32(0), le32(2835), le32(2835), le32(0), le32(0);
+  dir.Write("huge.bmp", bmp + std::string(300, '\0'));
+  for (const char* name : {"huge.ppm", "huge.bmp"}) {
+    try {
+      Bitmap::FromFile(dir.File(name));
+      ADD_FAILURE() << name << " was not refused";
+    } catch (const BitmapTooLarge& e) {
+      EXPECT_STREQ(e.what(), "a picture of 30000 by 30000 pixels is more than the 67108864 one may have");
+    }
+  }
+}
+
+TEST(BitmapLimit, SizesUpToTheLimitAndNoFurther) {
+  EXPECT_THROW(Bitmap(8193, 8192), BitmapTooLarge);
+  EXPECT_THROW(Bitmap(kMaxBitmapPixels / 2 + 1, 2), BitmapTooLarge);
+  // The limit is on pixels, not on either side.
+  EXPECT_NO_THROW(Bitmap(32767, 2));
+  // A too-large bitmap is a bad size like any other to callers that
+  // catch those.
+  EXPECT_THROW(Bitmap(30000, 30000), std::invalid_argument);
+}
+
 }  // namespace
 }  // namespace gdiplus

@@ -228,6 +228,27 @@ TEST_F(JScriptEngineTest, TimeoutStopsAScriptAtItsNextMemberCall) {
   EXPECT_EQ(engine->Eval("kiv.Add(1, 1)"), Variant(2));
 }
 
+TEST_F(JScriptEngineTest, EndlessRecursionRunsOutOfStackSpace) {
+  constexpr int32_t kOutOfStack = static_cast<int32_t>(0x800A001Cu);
+  const char* recursions[] = {
+      "function f(n) { return f(n + 1) + 1; } f(0);",
+      // Through the built-ins, where Duktape counts its own C recursion.
+      "var o = {}; o.toString = function () { return '' + this; }; '' + o;",
+      "function g() { return [1].map(g); } g();",
+  };
+  for (const char* statement : recursions) {
+    ScriptError e = ErrorOf(statement);
+    EXPECT_EQ(e.number, kOutOfStack) << statement;
+    EXPECT_EQ(e.description, "Out of stack space") << statement;
+  }
+  // Nesting beyond the compiler's depth is a compile failure of its own.
+  ScriptError e = ErrorOf("x = " + std::string(5000, '(') + "1" + std::string(5000, ')') + ";");
+  EXPECT_EQ(e.number, kOutOfStack);
+  EXPECT_EQ(e.source, kCompileErrorSource);
+  // The engine works on afterwards.
+  EXPECT_EQ(engine->Eval("kiv.Add(1, 1)"), Variant(2));
+}
+
 TEST_F(JScriptEngineTest, UnicodeBeyondTheBasicPlaneSurvives) {
   sample->SetName("\xF0\x9F\x98\x80");
   EXPECT_EQ(engine->Eval("kiv.Name.length"), Variant(2));  // one surrogate pair

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/automation/com_object.h"
+#include "platform/automation/sample_object.h"
 #include "platform/automation/variant_convert.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 #include "support/test_host.h"
 #include "vorel/model/desklet.h"
@@ -84,6 +87,55 @@ TEST_F(ScriptEngineTest, EitherLanguage) {
   EXPECT_EQ(E().EvaluateToText("1 + 1 & \"!\""), "2!");
   E().SetLanguage("JScript");
   EXPECT_EQ(E().EvaluateToText("1+1"), "2");
+}
+
+}  // namespace
+
+namespace {
+
+std::string Joined(const std::vector<std::string>& lines) {
+  std::string all;
+  for (const auto& line : lines) all += line + "\n";
+  return all;
+}
+
+TEST(ScriptTimeLimit, ParsedFromWholeMilliseconds) {
+  EXPECT_EQ(vorel::ParseTimeLimit("0"), 0);
+  EXPECT_EQ(vorel::ParseTimeLimit("250"), 250);
+  EXPECT_EQ(vorel::ParseTimeLimit("86400000"), 86'400'000);
+  for (const char* bad : {"", "-1", "86400001", "1.5", "5s", " 5", "99999999999"})
+    EXPECT_FALSE(vorel::ParseTimeLimit(bad)) << bad;
+}
+
+TEST(ScriptTimeLimit, AStatementThatRunsTooLongIsStoppedInBothLanguages) {
+  testing_support::ScopedEnv limit(vorel::kTimeLimitVariable, "200");
+  testhost::TestHost::Get().Reset();
+  vorel::TDeskletObject desklet(1, 1);
+  auto& engine = *desklet.scripting.scriptEngine;
+  // JScript is stopped at its calls into the host; VBScript anywhere.
+  auto sample = automation::MakeObject<automation::testing::SampleObject>();
+  engine.AddObject("sample", sample.Get(), false);
+  EXPECT_ANY_THROW(engine.ExecuteStatement("while (true) { sample.Add(1, 1); }"));
+  EXPECT_NE(Joined(desklet.errorLog.Lines()).find("Script execution timed out"), std::string::npos)
+      << Joined(desklet.errorLog.Lines());
+  engine.ExecuteStatement("var after = 1;");
+  EXPECT_EQ(engine.EvaluateToText("after"), "1") << "the engine goes on";
+
+  desklet.errorLog.Clear();
+  engine.SetLanguage("VBScript");
+  EXPECT_ANY_THROW(engine.ExecuteStatement("Do : Loop"));
+  EXPECT_NE(Joined(desklet.errorLog.Lines()).find("Script ran longer than its time limit"), std::string::npos)
+      << Joined(desklet.errorLog.Lines());
+  EXPECT_EQ(engine.EvaluateToText("1 + 1"), "2");
+}
+
+TEST(ScriptTimeLimit, AMalformedLimitIsReportedAndTheDefaultHolds) {
+  testing_support::ScopedEnv limit(vorel::kTimeLimitVariable, "soon");
+  testhost::TestHost::Get().Reset();
+  vorel::TDeskletObject desklet(1, 1);
+  const std::string log = Joined(desklet.errorLog.Lines());
+  EXPECT_NE(log.find("VOREL_TIME_LIMIT_MS is not a number of milliseconds"), std::string::npos) << log;
+  EXPECT_NE(log.find("soon"), std::string::npos) << log;
 }
 
 }  // namespace

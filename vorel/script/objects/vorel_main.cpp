@@ -14,6 +14,7 @@
 #include "vorel/runtime/event_sinker.h"
 #include "vorel/runtime/side_flip.h"
 #include "vorel/runtime/layer_source.h"
+#include "vorel/runtime/pixel_limits.h"
 #include "vorel/runtime/popup_menu.h"
 #include "vorel/runtime/source_transforms.h"
 #include "vorel/runtime/timer_control.h"
@@ -188,6 +189,7 @@ int32_t TVorelMain::GetDeskletWidth() const { return host::DeskletGetSize(deskle
 void TVorelMain::PutDeskletWidth(int32_t width) {
   KivSize size = host::DeskletGetSize(desklet_->windowHandle);
   size.cx = width;
+  if (std::optional<std::string> problem = WindowSizeProblem(size.cx, size.cy)) throw KivError(*problem);
   host::DeskletSetSize(desklet_->windowHandle, size);
 }
 
@@ -196,6 +198,7 @@ int32_t TVorelMain::GetDeskletHeight() const { return host::DeskletGetSize(deskl
 void TVorelMain::PutDeskletHeight(int32_t height) {
   KivSize size = host::DeskletGetSize(desklet_->windowHandle);
   size.cy = height;
+  if (std::optional<std::string> problem = WindowSizeProblem(size.cx, size.cy)) throw KivError(*problem);
   host::DeskletSetSize(desklet_->windowHandle, size);
 }
 
