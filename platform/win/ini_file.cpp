@@ -9,6 +9,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "platform/util/atomic_file.h"
 #include "platform/util/text.h"
 
 namespace win {
@@ -45,33 +46,10 @@ bool KeyValue(const std::string& line, std::string& key, std::string& value) {
 }
 
 void WriteAtomically(const std::string& path, const std::string& content) {
-  std::string tmp = path + ".tmp-" + std::to_string(::getpid());
-  int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) throw std::runtime_error("cannot write " + path + ": " + std::strerror(errno));
-  const char* p = content.data();
-  size_t left = content.size();
-  while (left > 0) {
-    ssize_t n = ::write(fd, p, left);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      int err = errno;
-      ::close(fd);
-      ::unlink(tmp.c_str());
-      throw std::runtime_error("cannot write " + path + ": " + std::strerror(err));
-    }
-    p += n;
-    left -= static_cast<size_t>(n);
-  }
-  // The data must be on disk before the rename makes it the settings file.
-  if (::fsync(fd) != 0 || ::close(fd) != 0) {
-    int err = errno;
-    ::unlink(tmp.c_str());
-    throw std::runtime_error("cannot write " + path + ": " + std::strerror(err));
-  }
-  if (::rename(tmp.c_str(), path.c_str()) != 0) {
-    int err = errno;
-    ::unlink(tmp.c_str());
-    throw std::runtime_error("cannot write " + path + ": " + std::strerror(err));
+  try {
+    kiv::ReplaceFileContent(path, content);
+  } catch (const std::runtime_error& e) {
+    throw std::runtime_error("cannot write " + path + ": " + e.what());
   }
 }
 
@@ -103,6 +81,16 @@ bool ReadIniString(const std::string& path, const std::string& section, const st
 
 namespace {
 
+// NOTE: keys and values come from skins and scripts. A line break in one
+// would start a line of its own in the file, a key or a whole section the
+// desklet never set ("x\n[Other]\nkey=1"); every break becomes a space so
+// that one entry stays one line.
+std::string OneLine(std::string text) {
+  for (char& c : text)
+    if (c == '\n' || c == '\r') c = ' ';
+  return text;
+}
+
 std::string JoinLines(const std::vector<std::string>& lines) {
   std::ostringstream text;
   for (const auto& line : lines) text << line << '\n';
@@ -110,8 +98,13 @@ std::string JoinLines(const std::vector<std::string>& lines) {
 }
 
 // The lines with the section's keys set, missing ones added.
-std::vector<std::string> SetEntries(const std::vector<std::string>& lines, const std::string& section,
-                                    const IniEntries& entries) {
+std::vector<std::string> SetEntries(const std::vector<std::string>& lines, const std::string& givenSection,
+                                    const IniEntries& givenEntries) {
+  // Names as they will read back, so that the next write finds them again
+  // instead of adding them once more.
+  const std::string section = kiv::Trim(OneLine(givenSection));
+  IniEntries entries;
+  for (const auto& [key, value] : givenEntries) entries.emplace_back(kiv::Trim(OneLine(key)), OneLine(value));
   std::vector<bool> written(entries.size(), false);
 
   auto entryIndex = [&](const std::string& key) -> int {

@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/util/atomic_file.h"
 #include "platform/xml/error_capture.h"
 #include "platform/xml/node_access.h"
 #include "platform/xml/node_path.h"
@@ -33,20 +34,6 @@ std::string Serialise(xmlDoc* doc) {
   std::string result(reinterpret_cast<const char*>(text), static_cast<size_t>(size));
   xmlFree(text);
   return result;
-}
-
-[[noreturn]] void ThrowSaveError(const std::string& path, const char* what, int error) {
-  throw std::runtime_error("xml: cannot save \"" + path + "\": " + what + " (" + std::strerror(error) + ")");
-}
-
-void WriteAll(int fd, const std::string& bytes, const std::string& path) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (written < 0 && errno == EINTR) continue;
-    if (written < 0) ThrowSaveError(path, "write failed", errno);
-    done += static_cast<size_t>(written);
-  }
 }
 
 }  // namespace
@@ -162,25 +149,11 @@ std::optional<std::string> Document::StringValue(std::string_view xpath) const {
 
 void Document::Save(const std::string& path) const {
   if (tree_ == nullptr) throw std::runtime_error("xml: cannot save \"" + path + "\": the document is empty");
-  std::string bytes = Serialise(tree_->Doc());
-  std::string temporary = path + ".XXXXXX";
-  int fd = ::mkstemp(temporary.data());
-  if (fd < 0) ThrowSaveError(path, "cannot create a temporary file", errno);
+  const std::string bytes = Serialise(tree_->Doc());
   try {
-    WriteAll(fd, bytes, path);
-    // mkstemp makes the file private; keep the mode of the file replaced.
-    struct stat existing {};
-    mode_t mode = ::stat(path.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : 0644;
-    if (::fchmod(fd, mode) != 0 || ::close(fd) != 0) {
-      fd = -1;
-      ThrowSaveError(path, "cannot finish the temporary file", errno);
-    }
-    fd = -1;
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) ThrowSaveError(path, "cannot replace the file", errno);
-  } catch (...) {
-    if (fd >= 0) ::close(fd);
-    std::remove(temporary.c_str());
-    throw;
+    kiv::ReplaceFileContent(path, bytes);
+  } catch (const std::runtime_error& e) {
+    throw std::runtime_error("xml: cannot save \"" + path + "\": " + e.what());
   }
 }
 

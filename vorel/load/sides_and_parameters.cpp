@@ -68,7 +68,7 @@ void ReadParameters(TDeskletObject& d, const xml::Node& parameters) {
                  {{"name", names.Count()}, {"default", defaults.Count()}, {"save", saves.Count()},
                   {"onupdate", onUpdates.Count()}});
     for (size_t k = 0; k < n; ++k) {
-      const std::string& name = names.At(k, "");
+      const std::string name = names.At(k, "");
       TParameter*& p = byName[name];
       if (!p) {
         auto created = std::make_unique<TParameter>();

@@ -16,7 +16,7 @@ void ReadTimers(TDeskletObject& d, const xml::Node& timers) {
                       {{"ontimer", statements.Count()}, {"type", types.Count()}, {"interval", delays.Count()},
                        {"name", names.Count()}});
   for (size_t k = 0; k < n; ++k) {
-    const std::string& statement = statements.At(k, "");
+    const std::string statement = statements.At(k, "");
     // NOTE: a negative type is refused like one above 255; it could only
     // have wrapped round to a type the author never wrote.
     const auto type = static_cast<uint8_t>(IntInRange(ExpandVariables(d, types.At(k, "0")), 0, 0, 255));

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <optional>
 
+#include "platform/util/atomic_file.h"
 #include "platform/util/utf8.h"
 #include "platform/win/user_folders.h"
 
@@ -20,6 +21,8 @@ constexpr size_t kLongestNameStart = 210;
 constexpr std::string_view kETagSuffix = ".etag";
 // A tag is a short quoted string; anything longer is not one.
 constexpr size_t kLongestETag = 1024;
+// No write of a cache file takes this long.
+constexpr auto kLeftoverAge = std::chrono::minutes(10);
 
 }  // namespace
 
@@ -44,10 +47,7 @@ void KeepCachedETag(const std::string& cacheFile, const std::string& etag) {
     fs::remove(path);
     return;
   }
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << etag;
-  out.close();
-  if (!out) throw fs::filesystem_error("cannot keep the entity tag", path, std::make_error_code(std::errc::io_error));
+  kiv::ReplaceFileContent(path, etag);
 }
 
 uint32_t ElfHash(std::string_view bytes) {
@@ -112,7 +112,11 @@ std::vector<std::string> CleanXmlCache(const std::string& folder, TWallClock::ti
     const std::optional<TWallClock::time_point> written = LastWriteOf(entry.path().string());
     const bool stale = written && *written < now - std::chrono::days(5);
     const bool unscheduled = name.starts_with("XMLCache0-") && written && *written < now - std::chrono::minutes(2);
-    if (entry.path().extension() != ".tmp" && !stale && !unscheduled) continue;
+    // A temporary is a write under way, perhaps another desklet's, until
+    // it is old enough to be what a killed writer left.
+    const bool temporary = entry.path().extension() == ".tmp" || name.find(".tmp-") != std::string::npos;
+    const bool leftover = temporary && written && *written < now - kLeftoverAge;
+    if (!leftover && !stale && !unscheduled) continue;
     std::error_code removeError;
     if (!fs::remove(entry.path(), removeError) && removeError)
       failures.push_back(entry.path().string() + ": " + removeError.message());

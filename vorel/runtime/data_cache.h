@@ -38,15 +38,17 @@ std::optional<TWallClock::time_point> LastWriteOf(const std::string& path);
 // download can ask whether it changed; "" when none is kept.
 std::string CachedETag(const std::string& cacheFile);
 // Keeps the tag for the cache file; an empty tag forgets the kept one.
-// Throws std::filesystem::filesystem_error when the file cannot be written.
+// The tag file is replaced in one step. Throws std::runtime_error when it
+// cannot be written.
 void KeepCachedETag(const std::string& cacheFile, const std::string& etag);
 
 // Whether the file was written within interval - 2 minutes of now (either
 // side); a missing file, or an interval of 2 or less, is never fresh.
 bool IsCacheFresh(const std::string& path, int32_t interval, TWallClock::time_point now);
 
-// Deletes from the folder every ".tmp" file, every file last written more
-// than 5 days ago, and every "XMLCache0-" file last written more than 2
+// Deletes from the folder every temporary (".tmp", or ".tmp-" and a unique
+// ending) last written more than 10 minutes ago, every file last written
+// more than 5 days ago, and every "XMLCache0-" file last written more than 2
 // minutes ago. Other files and folders stay. Returns what could not be
 // deleted, one line each.
 std::vector<std::string> CleanXmlCache(const std::string& folder, TWallClock::time_point now);

@@ -97,9 +97,9 @@ bool Download(TDataState& data, const TFetchContext& context, const std::string&
       problems.push_back("fetching " + address + ": " + document.ParseError());
       return false;
     }
-    const std::string temporary = cache + ".tmp";
-    document.Save(temporary);
-    fs::rename(temporary, cache);
+    // Save replaces the file in one step: a reader, or a kill, sees the
+    // old document or the new one.
+    document.Save(cache);
     KeepCachedETag(cache, download.result.etag);
     return true;
   } catch (const std::exception& e) {  // the download failed, or the files could not be written
@@ -218,7 +218,6 @@ void FetchSource(TDataState& data, const TFetchContext& context, size_t position
       std::lock_guard guard(data.lock);
       data.xmlSources[position].Counter = 0;
     }
-    fs::remove(cache + ".tmp", ignored);
   }
   win::PostMessage(context.window, MSG_DATA_ARRIVED, position, freshArrival ? 1 : 0);
 }

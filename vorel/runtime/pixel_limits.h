@@ -18,7 +18,7 @@
 namespace vorel {
 
 class TDeskletObject;
-class TLayerObject;
+struct TLayerObject;
 
 inline constexpr int64_t kMaxLayerPixels = int64_t{4096} * 4096;
 inline constexpr int64_t kMaxDeskletPixels = 4 * kMaxLayerPixels;

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/inet/download.h"
+#include "platform/util/atomic_file.h"
 #include "vorel/model/desklet.h"
 #include "vorel/model/error_log.h"
 #include "vorel/runtime/data_cache.h"
@@ -67,13 +68,15 @@ std::string FetchRemoteImage(TDeskletObject& desklet, const std::string& source)
   const std::string path = RemoteImagePath(XmlCacheFolder(desklet.settings.useOwnTemp, true), address, name);
   if (address.empty()) return path;
 
-  // Into a temporary file first: a failed download must not spoil the
-  // image kept from the last one.
-  const std::string temporary = path + ".tmp";
+  // Into a temporary file of its own first: a failed download must not
+  // spoil the image kept from the last one, nor may two desklets fetching
+  // the same image write into one file.
+  std::string temporary;
   inet::DownloadOptions options;
   options.connectTimeoutSeconds = kConnectSeconds;
   options.stallSeconds = kStallSeconds;
   try {
+    temporary = kiv::MakeTemporaryBeside(path);
     const inet::DownloadResult result =
         inet::DownloadToFile(inet::EscapeBlanks(address), temporary, desklet.settings.skinName, options);
     if (!result.Succeeded())
@@ -81,7 +84,7 @@ std::string FetchRemoteImage(TDeskletObject& desklet, const std::string& source)
     fs::rename(temporary, path);
   } catch (const std::exception& e) {  // the download failed, or the file could not be kept
     std::error_code ignored;  // the clean-up of the cache folder removes it later
-    fs::remove(temporary, ignored);
+    if (!temporary.empty()) fs::remove(temporary, ignored);
     desklet.errorLog.Report({0, kRemoteImageSource, e.what(), 0, 0, source});
   }
   return path;

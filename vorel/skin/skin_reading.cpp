@@ -39,7 +39,7 @@ TNodeTexts::TNodeTexts(const xml::Node& context, const std::string& xpath) {
   for (std::string& text : texts_) text = kiv::Trim(text);
 }
 
-const std::string& TNodeTexts::At(size_t index, const std::string& defaultText) const {
+std::string TNodeTexts::At(size_t index, const std::string& defaultText) const {
   if (index >= texts_.size() || texts_[index].empty()) return defaultText;
   return texts_[index];
 }

@@ -37,8 +37,9 @@ class TNodeTexts {
   TNodeTexts(const xml::Node& context, const std::string& xpath);
   size_t Count() const { return texts_.size(); }
   // The trimmed text of the index-th match, or the default when there is
-  // none or it is empty.
-  const std::string& At(size_t index, const std::string& defaultText) const;
+  // none or it is empty. NOTE: a copy, since callers pass literals as the
+  // default and keep the result past the full expression.
+  std::string At(size_t index, const std::string& defaultText) const;
 
  private:
   std::vector<std::string> texts_;

@@ -6,6 +6,8 @@ namespace vorel {
 
 void Split(std::string_view text, std::vector<std::string>& list, char delimiter, SplitOptions options) {
   if (options.clearFirst) list.clear();
+  // Pieces already in a list the caller filled do not count as the first.
+  const size_t before = list.size();
   const size_t n = text.size();
   constexpr size_t kUnset = std::string_view::npos;
   size_t start = kUnset;
@@ -24,7 +26,7 @@ void Split(std::string_view text, std::vector<std::string>& list, char delimiter
     } else if (start == kUnset && c != delimiter) {
       start = i;
     }
-    if (options.atFirstOnly && !list.empty() && start != kUnset) break;
+    if (options.atFirstOnly && list.size() > before && start != kUnset) break;
   }
   if (start != kUnset) list.emplace_back(text.substr(start));
 }
@@ -51,27 +53,47 @@ std::string ReplaceOnePass(std::string_view text, std::string_view search, std::
 }  // namespace
 
 void ReplaceAllInPlace(std::string& text, std::string_view search, std::string_view replacement, size_t first) {
-  if (search.empty()) return;
+  if (search.empty() || first >= text.size()) return;
   if (replacement.find(search) != std::string_view::npos) {
     text = ReplaceOnePass(text, search, replacement);
     return;
   }
-  // After a replacement at p, the next first occurrence cannot start before
-  // p - |search| + 1: everything earlier is unchanged and held none.
-  size_t from = first;
+  if (text.find(search, first) == std::string::npos) return;
+  // Replacing the leftmost occurrence again and again is done in one sweep:
+  // `done` never holds an occurrence, characters move into it one at a
+  // time, and an occurrence completed by the newest character is the
+  // leftmost one left in the text (all occurrences have the same length, so
+  // the one that ends first starts first). It is taken off and its
+  // replacement put in front of the characters still to come, where it is
+  // read again like the rest. Each character costs one comparison of the
+  // search text's length instead of a copy of the whole text.
+  //
   // NOTE: rewriting with one rule can in principle grow without end even
   // when the replacement does not contain the search text ("ab" -> "bbaa");
   // the text is not allowed to grow past a bound. Every replacement that
   // does not feed itself uses up at least one character of the original
-  // text, so an honest rewrite stays within length times replacement.
-  const size_t limit = text.size() * std::max<size_t>(replacement.size(), 1) + 4096;
-  for (;;) {
-    size_t at = text.find(search, from);
-    if (at == std::string::npos) break;
-    text.replace(at, search.size(), replacement);
-    if (text.size() > limit) break;
-    from = at >= search.size() - 1 ? at - (search.size() - 1) : 0;
+  // text, so an honest rewrite stays within length times replacement; past
+  // that, or past kMaxRewrittenLength, the rewriting stops where it is.
+  const size_t honest = text.size() * std::max<size_t>(replacement.size(), 1) + 4096;
+  const size_t limit = std::min(honest, std::max(text.size(), kMaxRewrittenLength));
+  std::string done(text, 0, first);
+  // The characters still to read, in reverse, so that putting a replacement
+  // in front of them is an append.
+  std::string ahead(text.rbegin(), text.rend() - static_cast<std::ptrdiff_t>(first));
+  const std::string reversedReplacement(replacement.rbegin(), replacement.rend());
+  const size_t n = search.size();
+  while (!ahead.empty()) {
+    done.push_back(ahead.back());
+    ahead.pop_back();
+    if (done.size() < n || done.back() != search.back() ||
+        std::string_view(done).substr(done.size() - n) != search)
+      continue;
+    if (done.size() - n + ahead.size() + replacement.size() > limit) break;
+    done.resize(done.size() - n);
+    ahead.append(reversedReplacement);
   }
+  done.append(ahead.rbegin(), ahead.rend());
+  text = std::move(done);
 }
 
 std::string ReplaceAll(std::string_view text, std::string_view search, std::string_view replacement) {

@@ -28,7 +28,10 @@ std::vector<std::string> Split(std::string_view text, char delimiter, SplitOptio
 // NOTE: a replacement that contains the search text would never end under
 // that rule; such a replacement is made in one left-to-right pass instead,
 // each occurrence of the original text replaced once.
+// A rewrite that would grow past kMaxRewrittenLength (or past the length
+// honest replacing can reach) stops there.
 std::string ReplaceAll(std::string_view text, std::string_view search, std::string_view replacement);
+inline constexpr size_t kMaxRewrittenLength = 16u << 20;
 // The same on the text itself, for a caller that knows no occurrence starts
 // before `first`.
 void ReplaceAllInPlace(std::string& text, std::string_view search, std::string_view replacement, size_t first = 0);

@@ -31,6 +31,20 @@ TEST(IniFile, WritingChangesOnlyTheGivenKeys) {
   EXPECT_EQ(win::ReadIniSection(file, "Two"), (win::IniEntries{{"A", "9"}}));
 }
 
+TEST(IniFile, LineBreaksInWrittenTextsCannotAddKeysOrSections) {
+  TempDir dir;
+  auto file = dir.Write("a.ini", "[Other]\nkey=0\n");
+  win::WriteIniStrings(file, "Desk", {{"Note", "one\r\n[Other]\nkey=1"}, {"A\nB", "v"}});
+  EXPECT_EQ(win::ReadIniSection(file, "Other"), (win::IniEntries{{"key", "0"}}));
+  EXPECT_EQ(win::ReadIniSection(file, "Desk"), (win::IniEntries{{"Note", "one  [Other] key=1"}, {"A B", "v"}}));
+  // Written again, the same names find their lines instead of adding more.
+  win::WriteIniStrings(file, "Desk", {{"A\nB", "w"}, {" Note ", "two"}});
+  win::WriteIniStrings(file, "De\nsk", {{"k", "1"}});
+  win::WriteIniStrings(file, "De\nsk", {{"k", "2"}});
+  EXPECT_EQ(win::ReadIniSection(file, "Desk"), (win::IniEntries{{"Note", "two"}, {"A B", "w"}}));
+  EXPECT_EQ(win::ReadIniSection(file, "De sk"), (win::IniEntries{{"k", "2"}}));
+}
+
 TEST(IniFile, WritingIntoAMissingFileCreatesIt) {
   TempDir dir;
   win::WriteIniString(dir.File("new.ini"), "S", "k", "v");

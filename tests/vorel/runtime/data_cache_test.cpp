@@ -69,12 +69,16 @@ TEST(XmlCacheFresh, AFileIsFreshWithinIntervalLessTwoMinutesEitherSide) {
   EXPECT_FALSE(IsCacheFresh(dir.File("missing.xml"), 60, now));
 }
 
-TEST(XmlCacheCleaning, TemporaryOldAndUnscheduledFilesGo) {
+TEST(XmlCacheCleaning, LeftoverTemporaryOldAndUnscheduledFilesGo) {
   testing_support::TempDir dir;
   const auto now = TWallClock::now();
   const std::string folder = dir.File("cache/");
   fs::create_directories(folder);
-  WriteAged(folder + "XMLCache-A1.xml.tmp", 0s, now);
+  WriteAged(folder + "XMLCache-A1.xml.tmp", 11min, now);
+  WriteAged(folder + "XMLCache-A6.xml.tmp-a1B2c3", 11min, now);
+  // Temporaries younger than any write are writes under way.
+  WriteAged(folder + "XMLCache-A7.xml.tmp-d4E5f6", 9min, now);
+  WriteAged(folder + "XMLCache-A8.xml.tmp", 0s, now);
   WriteAged(folder + "XMLCache-A2.xml", 5 * 24h + 1min, now);
   WriteAged(folder + "XMLCache-A3.xml", 5 * 24h - 1min, now);
   WriteAged(folder + "XMLCache0-A4.xml", 3min, now);
@@ -87,7 +91,8 @@ TEST(XmlCacheCleaning, TemporaryOldAndUnscheduledFilesGo) {
   std::vector<std::string> left;
   for (const auto& entry : fs::directory_iterator(folder)) left.push_back(entry.path().filename().string());
   std::sort(left.begin(), left.end());
-  EXPECT_EQ(left, (std::vector<std::string>{"XMLCache-A3.xml", "XMLCache0-A5.xml", "a.tmpl", "notes.txt", "old.tmp"}));
+  EXPECT_EQ(left, (std::vector<std::string>{"XMLCache-A3.xml", "XMLCache-A7.xml.tmp-d4E5f6", "XMLCache-A8.xml.tmp",
+                                            "XMLCache0-A5.xml", "a.tmpl", "notes.txt", "old.tmp"}));
   EXPECT_TRUE(CleanXmlCache(dir.File("none/"), now).empty());
 }
 

@@ -46,6 +46,15 @@ TEST(Split, AppendsUnlessClearFirst) {
   EXPECT_EQ(list, (std::vector<std::string>{"c"}));
 }
 
+TEST(Split, AtFirstOnlyCountsOnlyItsOwnPieces) {
+  // The caller's pieces must not end the split before its first delimiter.
+  std::vector<std::string> list{"x"};
+  Split("k=v=w", list, '=', SplitOptions{false, false, true});
+  EXPECT_EQ(list, (std::vector<std::string>{"x", "k", "v=w"}));
+  // An empty piece made by a doubled delimiter is a piece of its own.
+  EXPECT_EQ(Split("a;;b;c", ';', {true, false, true}), (std::vector<std::string>{"a", "", "b;c"}));
+}
+
 TEST(ReplaceAll, RoundsSearchTheWholeTextAgain) {
   EXPECT_EQ(ReplaceAll("abb", "ab", "a"), "a");
   EXPECT_EQ(ReplaceAll("{1234-5678-9ABC}", "-", ""), "{123456789ABC}");
@@ -71,6 +80,48 @@ TEST(ReplaceAll, GrowthIsBounded) {
 }  // namespace
 
 namespace {
+
+// The rule as written: find the leftmost occurrence in the whole text,
+// replace it, start again.
+std::string ReplaceByRounds(std::string text, const std::string& search, const std::string& replacement) {
+  for (size_t at; (at = text.find(search)) != std::string::npos;) text.replace(at, search.size(), replacement);
+  return text;
+}
+
+TEST(ReplaceAll, AgreesWithRoundByRoundReplacingOnEveryShortText) {
+  // Every text of up to 7 letters over {a, b} against rules that shrink,
+  // keep or grow the text and that make new occurrences with neighbours.
+  const std::vector<std::pair<std::string, std::string>> rules{
+      {"ab", "a"}, {"ab", "b"}, {"ab", ""}, {"aa", "a"}, {"ab", "ba"}, {"aab", "abb"}, {"b", "aa"}, {"aba", "b"}};
+  for (const auto& [search, replacement] : rules) {
+    for (int length = 0; length <= 7; ++length) {
+      for (int bits = 0; bits < (1 << length); ++bits) {
+        std::string text;
+        for (int i = 0; i < length; ++i) text += (bits >> i & 1) ? 'b' : 'a';
+        ASSERT_EQ(ReplaceAll(text, search, replacement), ReplaceByRounds(text, search, replacement))
+            << "'" << text << "' '" << search << "' -> '" << replacement << "'";
+      }
+    }
+  }
+}
+
+TEST(ReplaceAll, LongTextsWithManyOccurrencesAreOneSweep) {
+  // Replaced one round at a time these take minutes; a statement can build
+  // such texts, so they must not hang the window.
+  const std::string many(1 << 20, 'a');
+  EXPECT_EQ(ReplaceAll(many, "a", ""), "");
+  EXPECT_EQ(ReplaceAll(many, "aa", "b").size(), many.size() / 2);
+  EXPECT_EQ(ReplaceAll(std::string(1 << 18, 'a') + std::string(1 << 18, 'b'), "ab", ""), "");
+}
+
+TEST(ReplaceAll, SelfFeedingGrowthStopsAtTheAbsoluteBound) {
+  // Four times this text is past the absolute bound, so that bound and not
+  // the one honest replacing gives is the one that stops the growth.
+  const std::string text = std::string(size_t{1} << 22, 'a') + "b";
+  const std::string out = ReplaceAll(text, "ab", "bbaa");
+  EXPECT_LE(out.size(), vorel::kMaxRewrittenLength);
+  EXPECT_GT(out.size(), vorel::kMaxRewrittenLength - 8);
+}
 
 TEST(ReplaceAllInPlace, StartingAtTheFirstOccurrenceGivesTheSameRounds) {
   for (const auto& [text, search, replacement] : std::vector<std::tuple<std::string, std::string, std::string>>{

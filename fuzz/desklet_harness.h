@@ -1,0 +1,36 @@
+// A desklet for the fuzz targets that need the plug-in's object model: it is
+// created and destroyed through the plug-in's own exports against the
+// recording test host, in a scratch folder that the process's home, cache
+// and settings folders point into, so nothing a fuzzed skin does lands in
+// the real ones.
+#pragma once
+
+#include <string>
+
+namespace vorel {
+class TDeskletObject;
+}
+
+namespace fuzzing {
+
+// The scratch folder of this process, made on first use; ends in "/".
+const std::string& ScratchFolder();
+
+class FuzzDesklet {
+ public:
+  FuzzDesklet();
+  ~FuzzDesklet();
+  FuzzDesklet(const FuzzDesklet&) = delete;
+  FuzzDesklet& operator=(const FuzzDesklet&) = delete;
+
+  vorel::TDeskletObject& D();
+  // Writes the skin into the skin folder and loads it as a fresh desklet.
+  void Load(const std::string& skinXml);
+  // A file in the skin folder.
+  void WriteFile(const std::string& name, const std::string& content);
+
+ private:
+  void* instance_ = nullptr;
+};
+
+}  // namespace fuzzing
