@@ -27,6 +27,7 @@ SANITIZER_MARKS = ("ERROR: AddressSanitizer", "ERROR: LeakSanitizer", "runtime e
 KEYS = ["Left", "Right", "Up", "Down", "Home", "End", "Delete", "Backspace", "Tab", "Enter", "Escape",
         "PageUp", "PageDown", "F4"]
 RUN_SECONDS = 60
+FONTS = Path(__file__).resolve().parents[2] / "tests" / "support" / "fonts.conf"
 
 
 def coordinate(rng):
@@ -58,17 +59,20 @@ def command(rng, scratch):
                                         f"file {scratch}/answer.txt", "color #FF8800"]),
         lambda: f"wait {rng.choice([0, 1, 10, 50, 200, 700])}",
         lambda: "save",
-        lambda: rng.choice(["properties", "properties close", "button Clear Log", "button Check Now"]),
+        lambda: "properties\n" + rng.choice(["button Clear Log", "button Check Now", "button Auto Check for Updates",
+                                             "wait 10"]) + "\nproperties close",
         lambda: f"snapshot {scratch}/shot.png",
         lambda: f"state {scratch}/mid.json",
     ]
     return rng.choice(kinds)()
 
 
-def check_state(path, desklets):
+def check_state(path, desklets, may_close):
+    """`may_close`: the scenario answered the host's desklet menu, whose
+    choices include closing the desklet."""
     state = json.loads(Path(path).read_text())
     listed = state.get("desklets")
-    if not isinstance(listed, list) or len(listed) != desklets:
+    if not isinstance(listed, list) or len(listed) > desklets or (len(listed) < desklets and not may_close):
         raise AssertionError(f"the state lists {len(listed) if isinstance(listed, list) else listed} desklets, "
                              f"not {desklets}")
     for desklet in listed:
@@ -87,7 +91,7 @@ def run_one(kivhost, seed, scratch):
     scenario.write_text("\n".join(lines + ["quit"]) + "\n")
     state = scratch / "state.json"
     argv = [str(kivhost), "--headless", "--quiet", "--scenario", str(scenario), "--state", str(state)] + skins
-    env = dict(os.environ, HOME=str(scratch), XDG_CACHE_HOME=str(scratch / "cache"),
+    env = dict(os.environ, HOME=str(scratch), FONTCONFIG_FILE=str(FONTS), XDG_CACHE_HOME=str(scratch / "cache"),
                XDG_CONFIG_HOME=str(scratch / "config"))
     try:
         done = subprocess.run(argv, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True,
@@ -97,10 +101,14 @@ def run_one(kivhost, seed, scratch):
     report = next((line for line in done.stderr.splitlines() if any(m in line for m in SANITIZER_MARKS)), None)
     if report:
         return argv, scenario, report
+    if done.returncode == 3 and "kivhost: scenario error" in done.stderr:
+        # A line the scenario reader refuses where it stands (a button of
+        # a page that shows none): kivhost's own answer, not a finding.
+        return argv, scenario, "rejected"
     if done.returncode != 0:
         return argv, scenario, f"exit code {done.returncode}: {done.stderr[-1500:]}"
     try:
-        check_state(state, len(skins))
+        check_state(state, len(skins), any(line.startswith("rclick") for line in lines))
     except (AssertionError, ValueError, OSError) as error:
         return argv, scenario, f"state dump: {error}"
     return argv, scenario, None
@@ -115,14 +123,16 @@ def main():
     args = parser.parse_args()
     kivhost = Path(args.kivhost).resolve()
     first = args.seed if args.seed is not None else random.randrange(1 << 30)
-    start, runs = time.monotonic(), 0
+    start, runs, rejected = time.monotonic(), 0, 0
     with tempfile.TemporaryDirectory(prefix="kiv-scenario-") as folder:
         while runs == 0 or time.monotonic() - start < args.seconds:
             seed = first + runs
             scratch = Path(folder) / str(runs)
             argv, scenario, failure = run_one(kivhost, seed, scratch)
             runs += 1
-            if failure:
+            if failure == "rejected":
+                rejected += 1
+            elif failure:
                 crashes = Path(args.crashes)
                 crashes.mkdir(parents=True, exist_ok=True)
                 kept = crashes / f"scenario-{seed}.txt"
@@ -131,7 +141,8 @@ def main():
                       f"again: {sys.argv[0]} {args.kivhost} 0 --seed {seed}", file=sys.stderr)
                 sys.exit(1)
             shutil.rmtree(scratch, ignore_errors=True)
-    print(f"scenario fuzz: {runs} scenarios in {time.monotonic() - start:.0f} s from seed {first}, all ended cleanly")
+    print(f"scenario fuzz: {runs} scenarios in {time.monotonic() - start:.0f} s from seed {first}, all ended cleanly "
+          f"({rejected} stopped at a line kivhost refused)")
 
 
 if __name__ == "__main__":

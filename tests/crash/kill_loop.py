@@ -67,7 +67,7 @@ def check_settings(settings, last_counter):
     counter = int(entries["counter"])
     if entries.get("check") != f"c{counter * 7919 % 100003}":
         raise AssertionError(f"counter {counter} with check {entries.get('check')}: parts of two saves")
-    if len(entries.get("pad", "")) != counter % 400:
+    if len(entries.get("pad", "")) != counter % 400 * 100:
         raise AssertionError(f"counter {counter} with a pad of {len(entries.get('pad', ''))}: parts of two saves")
     if counter < last_counter:
         raise AssertionError(f"the counter went back from {last_counter} to {counter}: settings were lost")
