@@ -307,7 +307,8 @@ Variant JsBridge::ScriptArrayToVariant(JS::HandleObject array) {
   std::vector<Variant> items(length);
   JS::RootedValue item(cx_);
   for (uint32_t i = 0; i < length; ++i) {
-    Check(JS_GetElement(cx_, array, i, &item));
+    // A getter's failure reaches the script as the member's failure.
+    if (!JS_GetElement(cx_, array, i, &item)) RaisePendingAsAutomationError(cx_);
     items[i] = ToVariant(item);
   }
   return Variant(automation::VariantArray(std::move(items), 0));

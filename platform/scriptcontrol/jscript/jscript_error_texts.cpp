@@ -28,8 +28,11 @@ struct Row {
 constexpr std::array kRows{
     // Compile failures.
     Row{true, "", Match::Prefix, "unterminated string", 1015, "Unterminated string constant", false},
+    Row{true, "", Match::Contains, "literal not terminated", 1015, "Unterminated string constant", false},
     Row{true, "", Match::Prefix, "unterminated comment", 1016, "Unterminated comment", false},
     Row{true, "", Match::Prefix, "missing ; before statement", 1004, "Expected ';'", false},
+    // A statement goes on where it should have ended.
+    Row{true, "", Match::Prefix, "unexpected token: ", 1004, "Expected ';'", false},
     Row{true, "", Match::Prefix, "identifier starts immediately after numeric literal", 1013, "Invalid number", false},
     Row{true, "", Match::Prefix, "missing exponent", 1013, "Invalid number", false},
     Row{true, "", Match::Prefix, "missing hexadecimal digits", 1013, "Invalid number", false},
@@ -136,7 +139,8 @@ JScriptErrorText CompileErrorText(const std::string& name, const std::string& me
                                   const std::string& lineText) {
   std::string key = message;
   if (name == "InternalError" && message == "too much recursion") key = message;
-  else if (message.find("end of script") != std::string::npos) key = std::string(UnclosedBracket(code));
+  else if (message.find("end of script") != std::string::npos && message.find("literal") == std::string::npos)
+    key = std::string(UnclosedBracket(code));
   else if (message.starts_with("expected expression") && KeywordLacksParenthesis(lineText)) key = "missing ( ";
   if (key.empty()) key = message;
   for (const Row& row : kRows)

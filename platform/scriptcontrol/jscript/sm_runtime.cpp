@@ -7,6 +7,7 @@
 #include <pthread.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -38,15 +39,23 @@ size_t ScriptStackQuota() {
   return size - kStackReserve;
 }
 
-void StartLibrary() {
-  static std::once_flag once;
-  std::call_once(once, [] {
-    if (!JS_Init()) {
-      std::fprintf(stderr, "JScript engine: SpiderMonkey cannot start\n");
-      std::abort();
-    }
-  });
+std::atomic<int> liveRuntimes{0};
+
+pthread_key_t RuntimeKey();
+
+// At exit, the exiting thread's context goes (unless an engine still
+// holds it) and, with no context left, the library shuts down before its
+// own static objects are destroyed.
+void ShutDownAtExit() {
+  auto* runtime = static_cast<SmRuntime*>(pthread_getspecific(RuntimeKey()));
+  if (runtime && runtime->Engines() == 0) {
+    pthread_setspecific(RuntimeKey(), nullptr);
+    delete runtime;
+  }
+  if (liveRuntimes.load() == 0) JS_ShutDown();
 }
+
+void StartLibrary();
 
 pthread_key_t RuntimeKey() {
   static pthread_key_t key = [] {
@@ -120,12 +129,24 @@ class Watchdog {
   std::thread thread_;
 };
 
+void StartLibrary() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    if (!JS_Init()) {
+      std::fprintf(stderr, "JScript engine: SpiderMonkey cannot start\n");
+      std::abort();
+    }
+    // Made first, so that it is destroyed after the handler has run.
+    Watchdog::Instance();
+    std::atexit(ShutDownAtExit);
+  });
+}
+
 }  // namespace
 
 SmRuntime& SmRuntime::OnThisThread() {
   if (auto* runtime = static_cast<SmRuntime*>(pthread_getspecific(RuntimeKey()))) return *runtime;
   StartLibrary();
-  Watchdog::Instance();  // made before any runtime, so destroyed after them all
   auto* runtime = new SmRuntime();  // owned by the thread-specific slot; freed at thread exit
   if (pthread_setspecific(RuntimeKey(), runtime) != 0) {
     delete runtime;
@@ -146,13 +167,16 @@ SmRuntime::SmRuntime() {
     JS_DestroyContext(cx_);
     throw std::runtime_error("A script engine for the specified language can not be created.");
   }
+  ++liveRuntimes;
 }
 
 SmRuntime::~SmRuntime() {
   Watchdog::Instance().Disarm(cx_);
   // An engine still alive when its thread ends would hold roots into the
   // context; leaking the context is the lesser harm.
-  if (engines_ == 0) JS_DestroyContext(cx_);
+  if (engines_ != 0) return;
+  JS_DestroyContext(cx_);
+  --liveRuntimes;
 }
 
 void SmRuntime::PushBudget(const RunBudget* budget) {

@@ -35,6 +35,7 @@ class SmRuntime {
   // Engines alive on this thread; the context outlives them all.
   void AddEngine() { ++engines_; }
   void RemoveEngine() { --engines_; }
+  int Engines() const { return engines_; }
 
   // A call with a limit starts and ends; calls nest (a host member may run
   // a statement of another engine).
@@ -55,7 +56,6 @@ class SmRuntime {
  private:
   SmRuntime();
   static bool OnInterrupt(JSContext* cx);
-  static void DestroyAtThreadExit(void* runtime);
   // Sets the watchdog for the earliest budget; none when no call has one.
   void Rearm();
 

@@ -10,7 +10,6 @@
 
 #include <cmath>
 
-#include "platform/scriptcontrol/jscript/sm_runtime.h"
 #include "platform/scriptcontrol/script_error.h"
 
 namespace scriptcontrol::jscript {
@@ -101,12 +100,8 @@ std::optional<int32_t> ErrorNumberOf(JSContext* cx, JS::HandleObject error) {
 
 void RaisePendingAsAutomationError(JSContext* cx) {
   JS::RootedValue exception(cx);
-  if (!JS_IsExceptionPending(cx) || !JS_GetPendingException(cx, &exception)) {
-    JS_ClearPendingException(cx);
-    if (SmRuntime::OnThisThread().StoppedForTime())
-      throw automation::AutomationError(kTimeoutErrorNumber, "Script execution timed out");
-    throw automation::AutomationError(kOutOfMemoryErrorNumber, kOutOfMemoryErrorText);
-  }
+  // A stop stays one: no catch block of the script may end it.
+  if (!JS_IsExceptionPending(cx) || !JS_GetPendingException(cx, &exception)) throw PendingScriptError();
   JS_ClearPendingException(cx);
   if (!exception.isObject()) throw automation::AutomationError(kUncaughtErrorNumber, SafeToString(cx, exception));
   JS::RootedObject object(cx, &exception.toObject());

@@ -73,8 +73,8 @@ std::string SafeGetString(JSContext* cx, JS::HandleObject obj, const char* key, 
 std::optional<int32_t> ErrorNumberOf(JSContext* cx, JS::HandleObject error);
 
 // Takes the pending exception and throws it as an AutomationError with
-// its number (or that of an uncaught error) and description; a stop with
-// nothing pending is the time-out when a budget was spent.
+// its number (or that of an uncaught error) and description (or message);
+// a stop, with nothing pending, stays PendingScriptError.
 [[noreturn]] void RaisePendingAsAutomationError(JSContext* cx);
 
 }  // namespace scriptcontrol::jscript
