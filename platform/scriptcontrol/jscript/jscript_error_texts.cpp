@@ -37,6 +37,7 @@ constexpr std::array kRows{
     Row{true, "", Match::Prefix, "missing exponent", 1013, "Invalid number", false},
     Row{true, "", Match::Prefix, "missing hexadecimal digits", 1013, "Invalid number", false},
     Row{true, "", Match::Prefix, "illegal character", 1014, "Invalid character", false},
+    Row{true, "", Match::Prefix, "missing name after", 1010, "Expected identifier", false},
     Row{true, "", Match::Prefix, "return not in function", 1018, "'return' statement outside of function", false},
     // Nesting too deep for the compiler's own recursion.
     Row{true, "", Match::Exact, "too much recursion", 28, "Out of stack space", false},
