@@ -35,7 +35,9 @@ size_t ScriptStackQuota() {
   size_t size = 0;
   int failed = pthread_attr_getstack(&attr, &low, &size);
   pthread_attr_destroy(&attr);
-  if (failed != 0 || size <= 2 * kStackReserve) return kStackBudgetUnknown;
+  if (failed != 0 || size == 0) return kStackBudgetUnknown;
+  // A small stack keeps half of itself for the C++ below the scripts.
+  if (size <= 2 * kStackReserve) return size / 2;
   return size - kStackReserve;
 }
 
