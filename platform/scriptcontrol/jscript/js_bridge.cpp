@@ -252,7 +252,6 @@ void ReleaseHeld(void* held) noexcept { static_cast<IDispatch*>(held)->Release()
 
 JsBridge::JsBridge(JSContext* cx, JS::HandleObject global, std::shared_ptr<EngineLife> life)
     : cx_(cx), global_(cx, global), life_(std::move(life)) {
-  life_->cx = cx;
   life_->bridge = this;
   JS::SetRealmPrivate(JS::GetObjectRealmOrNull(global), this);
 }

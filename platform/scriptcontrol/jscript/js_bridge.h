@@ -60,7 +60,6 @@ class JsBridge;
 // Shared with the dispatch wrappers of script objects, which outlive the
 // engine when C++ code keeps them: bridge is null once the engine is gone.
 struct EngineLife {
-  JSContext* cx = nullptr;
   JsBridge* bridge = nullptr;
 };
 
