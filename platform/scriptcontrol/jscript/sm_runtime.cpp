@@ -120,7 +120,9 @@ class Watchdog {
         armed_.erase(first);
         continue;
       }
-      wake_.wait_until(lock, first->second);
+      // A copy: the entry may go while the lock is let go.
+      const Clock::time_point when = first->second;
+      wake_.wait_until(lock, when);
     }
   }
 
