@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <stdexcept>
 #include <thread>
@@ -52,7 +53,7 @@ void ShutDownAtExit() {
   auto* runtime = static_cast<SmRuntime*>(pthread_getspecific(RuntimeKey()));
   if (runtime && runtime->Engines() == 0) {
     pthread_setspecific(RuntimeKey(), nullptr);
-    delete runtime;
+    std::unique_ptr<SmRuntime> gone(runtime);
   }
   if (liveRuntimes.load() == 0) JS_ShutDown();
 }
@@ -62,7 +63,9 @@ void StartLibrary();
 pthread_key_t RuntimeKey() {
   static pthread_key_t key = [] {
     pthread_key_t k;
-    if (pthread_key_create(&k, [](void* runtime) { delete static_cast<SmRuntime*>(runtime); }) != 0) std::abort();
+    // The thread's runtime goes when the thread ends.
+    if (pthread_key_create(&k, [](void* runtime) { std::unique_ptr<SmRuntime>(static_cast<SmRuntime*>(runtime)); }) != 0)
+      std::abort();
     return k;
   }();
   return key;
@@ -151,15 +154,13 @@ void StartLibrary() {
 SmRuntime& SmRuntime::OnThisThread() {
   if (auto* runtime = static_cast<SmRuntime*>(pthread_getspecific(RuntimeKey()))) return *runtime;
   StartLibrary();
-  auto* runtime = new SmRuntime();  // owned by the thread-specific slot; freed at thread exit
-  if (pthread_setspecific(RuntimeKey(), runtime) != 0) {
-    delete runtime;
+  auto runtime = std::make_unique<SmRuntime>(ConstructionKey{});
+  if (pthread_setspecific(RuntimeKey(), runtime.get()) != 0)
     throw std::runtime_error("A script engine for the specified language can not be created.");
-  }
-  return *runtime;
+  return *runtime.release();  // owned by the thread-specific slot from now on
 }
 
-SmRuntime::SmRuntime() {
+SmRuntime::SmRuntime(ConstructionKey) {
   cx_ = JS_NewContext(JS::DefaultHeapMaxBytes);
   if (!cx_) throw std::runtime_error("A script engine for the specified language can not be created.");
   JS_SetContextPrivate(cx_, this);

@@ -49,12 +49,17 @@ class SmRuntime {
   // (and the automation objects they hold released) now.
   void CollectGarbage();
 
+  // Only OnThisThread makes runtimes.
+  class ConstructionKey {
+    friend class SmRuntime;
+    ConstructionKey() = default;
+  };
+  explicit SmRuntime(ConstructionKey);
   ~SmRuntime();
   SmRuntime(const SmRuntime&) = delete;
   SmRuntime& operator=(const SmRuntime&) = delete;
 
  private:
-  SmRuntime();
   static bool OnInterrupt(JSContext* cx);
   // Sets the watchdog for the earliest budget; none when no call has one.
   void Rearm();
