@@ -1,11 +1,14 @@
 // JScript reaching members of a dispatch object against the same loops
-// reaching plain Duktape native functions (the limit): a method call, a
+// reaching plain SpiderMonkey native functions (the limit): a method call, a
 // property read and a property write; besides, a global member method
 // and Eval of a small expression through the statement cache. At the end
 // the run prints how many times slower each bridge loop is than its plain
 // twin (from the medians when repetitions are asked for).
 #include <benchmark/benchmark.h>
-#include <duktape.h>
+#include <js/CompilationAndEvaluation.h>
+#include <js/Conversions.h>
+#include <js/PropertyAndElement.h>
+#include <js/SourceText.h>
 
 #include <cstdio>
 #include <map>
@@ -14,7 +17,8 @@
 #include <vector>
 
 #include "platform/automation/sample_object.h"
-#include "platform/scriptcontrol/jscript/duk_support.h"
+#include "platform/scriptcontrol/jscript/sm_runtime.h"
+#include "platform/scriptcontrol/jscript/sm_support.h"
 #include "platform/scriptcontrol/script_control.h"
 
 namespace {
@@ -50,40 +54,60 @@ void Loop(benchmark::State& state, const std::string& body) {
 // accessor with native getter and setter.
 int32_t plainCount = 0;
 
-duk_ret_t PlainAdd(duk_context* ctx) {
-  duk_push_number(ctx, duk_get_number(ctx, 0) + duk_get_number(ctx, 1));
-  return 1;
+bool PlainAdd(JSContext* cx, unsigned argc, JS::Value* vp) {
+  JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+  double a = 0;
+  double b = 0;
+  if (!JS::ToNumber(cx, args.get(0), &a) || !JS::ToNumber(cx, args.get(1), &b)) return false;
+  args.rval().setNumber(a + b);
+  return true;
 }
 
-duk_ret_t PlainGetCount(duk_context* ctx) {
-  duk_push_int(ctx, plainCount);
-  return 1;
+bool PlainGetCount(JSContext* cx, unsigned argc, JS::Value* vp) {
+  JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+  (void)cx;
+  args.rval().setInt32(plainCount);
+  return true;
 }
 
-duk_ret_t PlainSetCount(duk_context* ctx) {
-  plainCount = duk_to_int32(ctx, 0);
-  return 0;
+bool PlainSetCount(JSContext* cx, unsigned argc, JS::Value* vp) {
+  JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+  if (!JS::ToInt32(cx, args.get(0), &plainCount)) return false;
+  args.rval().setUndefined();
+  return true;
 }
 
 void PlainLoop(benchmark::State& state, const std::string& body) {
-  scriptcontrol::jscript::HeapPtr heap = scriptcontrol::jscript::CreateHeap();
-  duk_context* ctx = heap.get();
-  duk_push_object(ctx);
-  duk_push_c_function(ctx, PlainAdd, 2);
-  duk_put_prop_string(ctx, -2, "Add");
-  duk_push_string(ctx, "Count");
-  duk_push_c_function(ctx, PlainGetCount, 0);
-  duk_push_c_function(ctx, PlainSetCount, 1);
-  duk_def_prop(ctx, -4, DUK_DEFPROP_HAVE_GETTER | DUK_DEFPROP_HAVE_SETTER);
-  duk_put_global_string(ctx, "plain");
+  JSContext* cx = scriptcontrol::jscript::SmRuntime::OnThisThread().Context();
+  JS::RootedObject global(cx, scriptcontrol::jscript::NewGlobal(cx));
+  JSAutoRealm realm(cx, global);
+  JS::RootedObject plain(cx, JS_NewPlainObject(cx));
+  JSFunction* getter = JS_NewFunction(cx, PlainGetCount, 0, 0, "get");
+  JSFunction* setter = JS_NewFunction(cx, PlainSetCount, 1, 0, "set");
+  JS::RootedObject get(cx, getter ? JS_GetFunctionObject(getter) : nullptr);
+  JS::RootedObject set(cx, setter ? JS_GetFunctionObject(setter) : nullptr);
+  if (!plain || !get || !set || !JS_DefineFunction(cx, plain, "Add", PlainAdd, 2, 0) ||
+      !JS_DefineProperty(cx, plain, "Count", get, set, 0) || !JS_DefineProperty(cx, global, "plain", plain, 0)) {
+    state.SkipWithError("cannot set up the plain twin");
+    return;
+  }
   const std::string statement = LoopOf(body);
-  duk_push_string(ctx, statement.c_str());
-  duk_push_string(ctx, "bench");
-  duk_compile(ctx, DUK_COMPILE_EVAL);
+  JS::CompileOptions options(cx);
+  options.setFileAndLine("bench", 1);
+  JS::SourceText<mozilla::Utf8Unit> source;
+  JS::RootedScript script(cx);
+  if (source.init(cx, statement.data(), statement.size(), JS::SourceOwnership::Borrowed))
+    script = JS::Compile(cx, options, source);
+  if (!script) {
+    state.SkipWithError("cannot compile the loop");
+    return;
+  }
+  JS::RootedValue result(cx);
   for (auto _ : state) {
-    duk_dup_top(ctx);
-    duk_call(ctx, 0);
-    duk_pop(ctx);
+    if (!JS_ExecuteScript(cx, script, &result)) {
+      state.SkipWithError("the loop failed");
+      return;
+    }
   }
   state.SetItemsProcessed(state.iterations() * kCalls);
 }
@@ -128,7 +152,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
 
   void Finalize() override {
     ConsoleReporter::Finalize();
-    std::printf("\nBridge against plain Duktape (CPU time per loop, lower ratio is better):\n");
+    std::printf("\nBridge against plain SpiderMonkey (CPU time per loop, lower ratio is better):\n");
     for (const char* what : {"MethodCall", "PropertyGet", "PropertyPut"}) {
       auto plain = cpu_.find(std::string("BM_") + what + "_Plain");
       auto bridge = cpu_.find(std::string("BM_") + what + "_Bridge");

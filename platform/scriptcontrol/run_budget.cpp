@@ -20,4 +20,9 @@ void RunBudget::Start(int32_t milliseconds) {
 
 bool RunBudget::Spent() const { return deadline_ && ThreadTimeNs() > *deadline_; }
 
+std::optional<int64_t> RunBudget::RemainingNs() const {
+  if (!deadline_) return std::nullopt;
+  return *deadline_ - ThreadTimeNs();
+}
+
 }  // namespace scriptcontrol

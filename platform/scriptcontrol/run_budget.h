@@ -4,9 +4,9 @@
 // message box or for a download spends almost none, so a slow reader
 // never has the script stopped under them.
 //
-// The engines ask Spent() at points they reach often (the VBScript
-// interpreter every so many steps, the JScript bridge at calls into the
-// host); each ask reads the thread's clock, so they ask sparingly.
+// The VBScript interpreter asks Spent() every so many steps; the JScript
+// engine asks when its watchdog interrupts the script (see sm_runtime.h).
+// Each ask reads the thread's clock, so they ask sparingly.
 #pragma once
 
 #include <cstdint>
@@ -22,6 +22,8 @@ class RunBudget {
   bool Running() const { return deadline_.has_value(); }
   // True once the call has used its time.
   bool Spent() const;
+  // Nanoseconds of the thread's processor time left; none without a limit.
+  std::optional<int64_t> RemainingNs() const;
 
   // The processor time the calling thread has used, in nanoseconds.
   static int64_t ThreadTimeNs();

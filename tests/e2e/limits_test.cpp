@@ -66,6 +66,30 @@ TEST(Limits, JScriptRecursionAndLoopsThroughTheHostAreStoppedAndHugeSizesRefused
   EXPECT_NE(log.find("side 1 is made 4096 by 4096"), std::string::npos) << log;
 }
 
+TEST(Limits, JScriptLoopsThatNeverCallTheHostAreStopped) {
+  TempDir dir;
+  dir.Write("js/js.xml", R"xml(<skindata><skininfo><name>JS</name></skininfo>
+    <sides><side id="0" width="150" height="40"/></sides>
+    <desklet><label>start</label><keypressanim>0</keypressanim></desklet>
+    <layers>
+      <layer name="loop" src="!TXT:loop" x="0" y="0" width="50" height="40" fullhittest="1" onclick="while (true) {}"/>
+      <layer name="caught" src="!TXT:caught" x="50" y="0" width="50" height="40" fullhittest="1"
+             onclick="for (;;) { try { for (;;) { var x = 1; } } catch (e) {} }"/>
+      <layer name="good" src="!TXT:good" x="100" y="0" width="50" height="40" fullhittest="1" onclick="kiv.DeskletLabel = 'fine'"/>
+    </layers></skindata>)xml");
+  dir.Write("s.txt", kScenario + dir.File("s.json") + "\n");
+  auto r = RunHost({"--headless", "--quiet", "--time-limit", "0.3", "--scenario", dir.File("s.txt"), dir.File("js/js.xml")},
+                   dir);
+  ASSERT_EQ(r.exitCode, 0) << r.errors;
+  const json desklet = ReadJson(dir.File("s.json"))["desklets"][0];
+  EXPECT_EQ(desklet["label"], "fine");
+  const std::string log = Log(desklet);
+  const std::string timedOut = "Script execution timed out";
+  const size_t first = log.find(timedOut);
+  ASSERT_NE(first, std::string::npos) << log;
+  EXPECT_NE(log.find(timedOut, first + timedOut.size()), std::string::npos) << "both loops are stopped: " << log;
+}
+
 TEST(Limits, TheTimeLimitOptionIsChecked) {
   TempDir dir;
   auto r = RunHost({"--headless", "--time-limit", "forever", "skin.xml"}, dir);

@@ -87,7 +87,7 @@ class TErrorLog {
 };
 
 // What the log shows for the column of a report that has none (column 0):
-// the JScript engine on Duktape knows the line of a failure, never its column.
+// the JScript engine reports the line of a failure, never its column.
 inline constexpr const char* kUnknownColumn = "?";
 
 // The three lines of one report, as they stand in the log.

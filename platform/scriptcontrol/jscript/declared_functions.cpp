@@ -1,8 +1,16 @@
 #include "platform/scriptcontrol/jscript/declared_functions.h"
 
+#include <js/CompilationAndEvaluation.h>
+#include <js/PropertyAndElement.h>
+#include <js/PropertyDescriptor.h>
+#include <js/SourceText.h>
+#include <jsfriendapi.h>
+
+#include <algorithm>
+#include <cstring>
 #include <stdexcept>
 
-#include "platform/scriptcontrol/jscript/duk_support.h"
+#include "platform/scriptcontrol/jscript/sm_support.h"
 
 namespace scriptcontrol::jscript {
 
@@ -17,53 +25,55 @@ constexpr const char* kProbeUnit = "\x01" "declarations";
 // and nothing else run. It shares the first line, keeping line numbers.
 constexpr const char* kStopBeforeFirstStatement = "throw 0;";
 
-struct ProbeArgs {
-  const std::string* code;
-  std::vector<std::string>* names;
-  std::string* failure;
+struct Declared {
+  std::string name;
+  unsigned line;
+  size_t order;
 };
-
-duk_ret_t ProbeUnsafe(duk_context* ctx, void* udata) {
-  auto& args = *static_cast<ProbeArgs*>(udata);
-  duk_push_thread_new_globalenv(ctx);
-  duk_context* probe = duk_get_context(ctx, -1);
-  PushUtf8(probe, std::string(kStopBeforeFirstStatement).append(*args.code));
-  duk_push_string(probe, kProbeUnit);
-  if (duk_pcompile(probe, 0) != 0) {
-    // Errors stay on the probe's own stack; only the text crosses over.
-    *args.failure = SafeToString(probe, -1);
-    return 0;
-  }
-  if (duk_pcall(probe, 0) == DUK_EXEC_SUCCESS) {
-    *args.failure = "the code ran past its first statement";
-    return 0;
-  }
-  duk_pop(probe);
-
-  duk_push_global_object(probe);
-  duk_enum(probe, -1, DUK_ENUM_OWN_PROPERTIES_ONLY);
-  while (duk_next(probe, -1, 1)) {
-    if (duk_is_string(probe, -2) && !duk_is_symbol(probe, -2) && duk_is_function(probe, -1)) {
-      duk_get_prop_string(probe, -1, "fileName");
-      const bool declared = duk_is_string(probe, -1) && GetUtf8(probe, -1) == kProbeUnit;
-      duk_pop(probe);
-      if (declared) args.names->push_back(GetUtf8(probe, -2));
-    }
-    duk_pop_2(probe);
-  }
-  duk_pop_2(probe);
-  return 0;
-}
 
 }  // namespace
 
-std::vector<std::string> DeclaredFunctions(duk_context* ctx, const std::string& code) {
+std::vector<std::string> DeclaredFunctions(JSContext* cx, const std::string& code) {
+  // Code without the word declares nothing; most statements are such.
+  if (code.find("function") == std::string::npos) return {};
+  std::vector<Declared> found;
+  try {
+    JS::RootedObject global(cx, NewGlobal(cx));
+    JSAutoRealm realm(cx, global);
+    const std::string probe = std::string(kStopBeforeFirstStatement).append(code);
+    JS::CompileOptions options(cx);
+    options.setFileAndLine(kProbeUnit, 1);
+    JS::SourceText<mozilla::Utf8Unit> source;
+    Check(source.init(cx, probe.data(), probe.size(), JS::SourceOwnership::Borrowed));
+    JS::RootedValue ignored(cx);
+    if (JS::Evaluate(cx, options, source, &ignored)) throw std::runtime_error("the code ran past its first statement");
+    if (!JS_IsExceptionPending(cx)) throw PendingScriptError();  // stopped
+    JS_ClearPendingException(cx);
+    JS::Rooted<JS::IdVector> ids(cx, JS::IdVector(cx));
+    Check(JS_Enumerate(cx, global, &ids));
+    JS::Rooted<mozilla::Maybe<JS::PropertyDescriptor>> desc(cx);
+    JS::RootedId id(cx);
+    for (size_t i = 0; i < ids.length(); ++i) {
+      id = ids[i];
+      if (!id.isString()) continue;
+      Check(JS_GetOwnPropertyDescriptorById(cx, global, id, &desc));
+      if (desc.isNothing() || !desc->hasValue() || !desc->value().isObject()) continue;
+      JSFunction* fn = JS_GetObjectFunction(&desc->value().toObject());
+      if (!fn || !JS::IsCallable(&desc->value().toObject())) continue;
+      JS::RootedFunction function(cx, fn);
+      JSScript* script = JS_GetFunctionScript(cx, function);  // none for a native function
+      JS_ClearPendingException(cx);
+      const char* file = script ? JS_GetScriptFilename(script) : nullptr;
+      if (!file || std::strcmp(file, kProbeUnit) != 0) continue;
+      found.push_back(Declared{Utf8Of(cx, id.toString()), JS_GetScriptBaseLineNumber(cx, script), found.size()});
+    }
+  } catch (const PendingScriptError&) {
+    JS_ClearPendingException(cx);
+    throw std::runtime_error("Listing the declared functions failed");
+  }
+  std::stable_sort(found.begin(), found.end(), [](const Declared& a, const Declared& b) { return a.line < b.line; });
   std::vector<std::string> names;
-  std::string failure;
-  ProbeArgs args{&code, &names, &failure};
-  if (duk_safe_call(ctx, ProbeUnsafe, &args, 0, 1) != DUK_EXEC_SUCCESS) failure = SafeToString(ctx, -1);
-  duk_pop(ctx);
-  if (!failure.empty()) throw std::runtime_error("Listing the declared functions failed: " + failure);
+  for (Declared& d : found) names.push_back(std::move(d.name));
   return names;
 }
 

@@ -5,7 +5,7 @@
 // the code was added.
 #pragma once
 
-#include <duktape.h>
+#include <jsapi.h>
 
 #include <string>
 #include <vector>
@@ -13,9 +13,9 @@
 namespace scriptcontrol::jscript {
 
 // Compiles the code once more and lets it bind its declarations in a
-// fresh global environment of the same heap, stopping before its first
-// statement runs, so nothing the script sees changes. The code must already
-// have compiled; a failure here raises std::runtime_error.
-std::vector<std::string> DeclaredFunctions(duk_context* ctx, const std::string& code);
+// fresh global of its own, stopping before its first statement runs, so
+// nothing the script sees changes. The code must already have compiled; a
+// failure here raises std::runtime_error.
+std::vector<std::string> DeclaredFunctions(JSContext* cx, const std::string& code);
 
 }  // namespace scriptcontrol::jscript

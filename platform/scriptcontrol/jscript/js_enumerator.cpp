@@ -1,13 +1,17 @@
 #include "platform/scriptcontrol/jscript/js_enumerator.h"
 
+#include <js/Array.h>
+#include <js/Object.h>
+#include <js/PropertyAndElement.h>
+
 #include <cstdint>
 
 #include "platform/automation/dispatch_call.h"
 #include "platform/automation/enum_variant.h"
 #include "platform/automation/error_info.h"
-#include "platform/scriptcontrol/jscript/duk_support.h"
 #include "platform/scriptcontrol/jscript/js_bridge.h"
 #include "platform/scriptcontrol/jscript/jscript_errors.h"
+#include "platform/scriptcontrol/jscript/sm_support.h"
 #include "platform/scriptcontrol/script_error.h"
 
 namespace scriptcontrol::jscript {
@@ -18,44 +22,44 @@ using automation::Variant;
 
 namespace {
 
-// Hidden keys of an Enumerator object; scripts cannot reach them.
-constexpr const char* kKindKey = "\xFF" "enumKind";  // a Kind, kept as an own pointer
-constexpr const char* kWalkerKey = "\xFF" "enumWalker";  // IEnumVARIANT*, one reference
-constexpr const char* kItemKey = "\xFF" "enumItem";
-constexpr const char* kEndKey = "\xFF" "enumEnd";
-constexpr const char* kSourceKey = "\xFF" "enumSource";  // the script array
-constexpr const char* kIndexKey = "\xFF" "enumIndex";
+enum Slot { kKindSlot, kWalkerSlot, kItemSlot, kEndSlot, kSourceSlot, kIndexSlot, kSlotCount };
 
-enum Kind : int {
+enum Kind : int32_t {
   kNotAnEnumerator = 0,
   kEmpty = 1,   // made without a collection
   kNative = 2,  // over an automation collection
   kArray = 3,   // over a script array
 };
 
-// Pushes `this` and tells what kind of Enumerator it is. Only the
-// Enumerator object itself is one: not a Proxy of it, nor an object that
-// inherits from it.
-Kind PushThis(duk_context* ctx) {
-  duk_push_this(ctx);
-  return static_cast<Kind>(reinterpret_cast<intptr_t>(OwnPointerOf(ctx, -1, kKindKey)));
-}
-
-[[noreturn]] void ThrowNotAnEnumerator(duk_context* ctx) {
-  ThrowScriptError(ctx, DUK_ERR_TYPE_ERROR, kEnumeratorExpectedNumber, kEnumeratorExpectedText);
-}
-
-IEnumVARIANT* WalkerOf(duk_context* ctx, duk_idx_t obj) {
-  return static_cast<IEnumVARIANT*>(OwnPointerOf(ctx, obj, kWalkerKey));
-}
-
-duk_ret_t Finalize(duk_context* ctx) {
+void Finalize(JS::GCContext*, JSObject* obj) {
   // Releases the Enumerator's reference.
-  ComPtr<IEnumVARIANT>::Attach(static_cast<IEnumVARIANT*>(TakeOwnPointer(ctx, 0, kWalkerKey)));
-  return 0;
+  const JS::Value walker = JS::GetReservedSlot(obj, kWalkerSlot);
+  if (!walker.isUndefined()) static_cast<IEnumVARIANT*>(walker.toPrivate())->Release();
 }
 
-[[noreturn]] void ThrowNotACollection() { throw JScriptError(DUK_ERR_TYPE_ERROR, kTypeErrorNumber, kNotSupportedText); }
+constexpr JSClassOps kOps = {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, Finalize, nullptr, nullptr, nullptr};
+constexpr JSClass kEnumeratorClass = {"Enumerator", JSCLASS_HAS_RESERVED_SLOTS(kSlotCount) | JSCLASS_FOREGROUND_FINALIZE,
+                                      &kOps, nullptr, nullptr, nullptr};
+
+// `this` when it is an Enumerator object itself: not a proxy of it, nor
+// an object that inherits from it.
+JSObject* ThisEnumerator(const JS::CallArgs& args) {
+  if (!args.thisv().isObject() || JS::GetClass(&args.thisv().toObject()) != &kEnumeratorClass)
+    throw JScriptError(JSEXN_TYPEERR, kEnumeratorExpectedNumber, kEnumeratorExpectedText);
+  return &args.thisv().toObject();
+}
+
+Kind KindOf(JSObject* obj) {
+  const JS::Value kind = JS::GetReservedSlot(obj, kKindSlot);
+  return kind.isInt32() ? static_cast<Kind>(kind.toInt32()) : kNotAnEnumerator;
+}
+
+IEnumVARIANT* WalkerOf(JSObject* obj) {
+  const JS::Value walker = JS::GetReservedSlot(obj, kWalkerSlot);
+  return walker.isUndefined() ? nullptr : static_cast<IEnumVARIANT*>(walker.toPrivate());
+}
+
+[[noreturn]] void ThrowNotACollection() { throw JScriptError(JSEXN_TYPEERR, kTypeErrorNumber, kNotSupportedText); }
 
 // The collection's walker; the value fails with JScript's TypeError when
 // it has none.
@@ -80,11 +84,10 @@ ComPtr<IEnumVARIANT> NewEnum(automation::IDispatch* collection) {
   return walker;
 }
 
-// Fetches the next element of the native walker of the Enumerator at obj
-// into its current item; at the end the item is undefined.
-void Fetch(duk_context* ctx, duk_idx_t obj) {
-  obj = duk_normalize_index(ctx, obj);
-  IEnumVARIANT* walker = WalkerOf(ctx, obj);
+// Fetches the next element of the native walker into the current item;
+// at the end the item is undefined.
+void Fetch(JSContext* cx, JS::HandleObject obj) {
+  IEnumVARIANT* walker = WalkerOf(obj);
   Variant item;
   uint32_t fetched = 0;
   automation::HRESULT hr = automation::S_FALSE;
@@ -94,150 +97,130 @@ void Fetch(duk_context* ctx, duk_idx_t obj) {
     automation::ThrowIfFailed(hr);
   }
   const bool end = hr != automation::S_OK || fetched == 0;
-  if (end) duk_push_undefined(ctx);
-  else JsBridge::Of(ctx).PushVariant(item);
-  duk_put_prop_string(ctx, obj, kItemKey);
-  duk_push_boolean(ctx, end);
-  duk_put_prop_string(ctx, obj, kEndKey);
+  JS::RootedValue value(cx);
+  if (!end) value = JsBridge::Of(cx).ToValue(item);
+  JS::SetReservedSlot(obj, kItemSlot, value);
+  JS::SetReservedSlot(obj, kEndSlot, JS::BooleanValue(end));
 }
 
-void SetKind(duk_context* ctx, duk_idx_t obj, Kind kind) {
-  PutPointer(ctx, obj, kKindKey, reinterpret_cast<void*>(static_cast<intptr_t>(kind)));
+uint32_t IndexOf(JSObject* obj) {
+  const JS::Value index = JS::GetReservedSlot(obj, kIndexSlot);
+  return index.isNumber() ? static_cast<uint32_t>(index.toNumber()) : 0;
 }
 
-duk_uarridx_t IndexOf(duk_context* ctx, duk_idx_t obj) {
-  duk_get_prop_string(ctx, obj, kIndexKey);
-  auto index = static_cast<duk_uarridx_t>(duk_get_uint(ctx, -1));
-  duk_pop(ctx);
-  return index;
-}
-
-// Whether the array walk at obj has passed the last element; the array
-// is read as it is now. Plain Duktape code: a getter may throw.
-bool ArrayAtEnd(duk_context* ctx, duk_idx_t obj) {
-  obj = duk_normalize_index(ctx, obj);
-  duk_uarridx_t index = IndexOf(ctx, obj);
-  duk_get_prop_string(ctx, obj, kSourceKey);
-  bool end = index >= duk_get_length(ctx, -1);
-  duk_pop(ctx);
-  return end;
+// Whether the array walk has passed the last element; the array is read
+// as it is now.
+bool ArrayAtEnd(JSContext* cx, JS::HandleObject obj) {
+  JS::RootedObject source(cx, &JS::GetReservedSlot(obj, kSourceSlot).toObject());
+  uint32_t length = 0;
+  Check(JS::GetArrayLength(cx, source, &length));
+  return IndexOf(obj) >= length;
 }
 
 // new Enumerator(collection), and Enumerator(collection) alike.
-duk_ret_t Construct(duk_context* ctx) {
-  duk_set_top(ctx, 1);  // [collection]
-  if (duk_is_constructor_call(ctx)) {
-    duk_push_this(ctx);
-  } else {
-    duk_push_object(ctx);
-    duk_push_current_function(ctx);
-    duk_get_prop_string(ctx, -1, "prototype");
-    duk_set_prototype(ctx, -3);
-    duk_pop(ctx);
-  }
-  // [collection, enumerator]
-  if (duk_is_null_or_undefined(ctx, 0)) {
-    SetKind(ctx, 1, kEmpty);
-    duk_push_true(ctx);
-    duk_put_prop_string(ctx, 1, kEndKey);
-    return 1;
-  }
-  if (duk_is_array(ctx, 0)) {
-    SetKind(ctx, 1, kArray);
-    duk_dup(ctx, 0);
-    duk_put_prop_string(ctx, 1, kSourceKey);
-    duk_push_uint(ctx, 0);
-    duk_put_prop_string(ctx, 1, kIndexKey);
-    return 1;
-  }
-  return FinishNative(ctx, RunNative(ctx, [ctx]() -> duk_ret_t {
-    JsBridge& bridge = JsBridge::Of(ctx);
-    bridge.CheckDeadline();
-    ComPtr<IEnumVARIANT> walker = NewEnum(bridge.ObjectAt(0));
-    PutPointer(ctx, 1, kWalkerKey, walker.Detach());  // the Enumerator's reference, released by Finalize
-    duk_push_c_function(ctx, Finalize, 1);
-    duk_set_finalizer(ctx, 1);
-    SetKind(ctx, 1, kNative);
-    Fetch(ctx, 1);
-    return 1;
-  }));
-}
-
-duk_ret_t AtEnd(duk_context* ctx) {
-  CheckDeadlineOrThrow(ctx);
-  switch (PushThis(ctx)) {
-    case kArray: duk_push_boolean(ctx, ArrayAtEnd(ctx, -1)); return 1;
-    case kEmpty:
-    case kNative: duk_get_prop_string(ctx, -1, kEndKey); return 1;
-    default: ThrowNotAnEnumerator(ctx);
-  }
-}
-
-duk_ret_t Item(duk_context* ctx) {
-  CheckDeadlineOrThrow(ctx);
-  switch (PushThis(ctx)) {
-    case kArray:
-      if (ArrayAtEnd(ctx, -1)) return 0;
-      duk_get_prop_string(ctx, -1, kSourceKey);
-      duk_get_prop_index(ctx, -1, IndexOf(ctx, -2));
-      return 1;
-    case kEmpty:
-    case kNative: duk_get_prop_string(ctx, -1, kItemKey); return 1;
-    default: ThrowNotAnEnumerator(ctx);
-  }
-}
-
-duk_ret_t MoveNext(duk_context* ctx) {
-  CheckDeadlineOrThrow(ctx);
-  switch (PushThis(ctx)) {
-    case kArray:
-      if (!ArrayAtEnd(ctx, -1)) {
-        duk_push_uint(ctx, IndexOf(ctx, -1) + 1);
-        duk_put_prop_string(ctx, -2, kIndexKey);
-      }
-      return 0;
-    case kEmpty: return 0;
-    case kNative: {
-      duk_get_prop_string(ctx, -1, kEndKey);
-      bool end = duk_to_boolean(ctx, -1);
-      duk_pop(ctx);
-      if (end) return 0;
-      return FinishNative(ctx, RunNative(ctx, [ctx]() -> duk_ret_t {
-        Fetch(ctx, -1);
-        return 0;
-      }));
+bool Construct(JSContext* cx, unsigned argc, JS::Value* vp) {
+  JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+  return GuardNative(cx, [&] {
+    JS::RootedValue collection(cx, args.get(0));
+    JS::RootedObject self(cx, NewInstance(cx, args, &kEnumeratorClass));
+    Check(self != nullptr);
+    args.rval().setObject(*self);
+    if (collection.isNullOrUndefined()) {
+      JS::SetReservedSlot(self, kKindSlot, JS::Int32Value(kEmpty));
+      JS::SetReservedSlot(self, kEndSlot, JS::TrueValue());
+      return true;
     }
-    default: ThrowNotAnEnumerator(ctx);
-  }
+    bool isArray = false;
+    if (collection.isObject() && !JsBridge::ObjectOf(collection)) {
+      JS::RootedObject source(cx, &collection.toObject());
+      Check(JS::IsArrayObject(cx, source, &isArray));
+    }
+    if (isArray) {
+      JS::SetReservedSlot(self, kKindSlot, JS::Int32Value(kArray));
+      JS::SetReservedSlot(self, kSourceSlot, collection);
+      JS::SetReservedSlot(self, kIndexSlot, JS::Int32Value(0));
+      return true;
+    }
+    ComPtr<IEnumVARIANT> walker = NewEnum(JsBridge::ObjectOf(collection));
+    JS::SetReservedSlot(self, kWalkerSlot, JS::PrivateValue(walker.Detach()));  // released by Finalize
+    JS::SetReservedSlot(self, kKindSlot, JS::Int32Value(kNative));
+    Fetch(cx, self);
+    return true;
+  });
 }
 
-duk_ret_t MoveFirst(duk_context* ctx) {
-  CheckDeadlineOrThrow(ctx);
-  switch (PushThis(ctx)) {
-    case kArray:
-      duk_push_uint(ctx, 0);
-      duk_put_prop_string(ctx, -2, kIndexKey);
-      return 0;
-    case kEmpty: return 0;
-    case kNative:
-      return FinishNative(ctx, RunNative(ctx, [ctx]() -> duk_ret_t {
-        if (IEnumVARIANT* walker = WalkerOf(ctx, -1)) {
+bool AtEnd(JSContext* cx, unsigned argc, JS::Value* vp) {
+  JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+  return GuardNative(cx, [&] {
+    JS::RootedObject self(cx, ThisEnumerator(args));
+    switch (KindOf(self)) {
+      case kArray: args.rval().setBoolean(ArrayAtEnd(cx, self)); return true;
+      default: args.rval().set(JS::GetReservedSlot(self, kEndSlot)); return true;
+    }
+  });
+}
+
+bool Item(JSContext* cx, unsigned argc, JS::Value* vp) {
+  JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+  return GuardNative(cx, [&] {
+    JS::RootedObject self(cx, ThisEnumerator(args));
+    args.rval().setUndefined();
+    switch (KindOf(self)) {
+      case kArray: {
+        if (ArrayAtEnd(cx, self)) return true;
+        JS::RootedObject source(cx, &JS::GetReservedSlot(self, kSourceSlot).toObject());
+        Check(JS_GetElement(cx, source, IndexOf(self), args.rval()));
+        return true;
+      }
+      default: args.rval().set(JS::GetReservedSlot(self, kItemSlot)); return true;
+    }
+  });
+}
+
+bool MoveNext(JSContext* cx, unsigned argc, JS::Value* vp) {
+  JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+  return GuardNative(cx, [&] {
+    JS::RootedObject self(cx, ThisEnumerator(args));
+    args.rval().setUndefined();
+    switch (KindOf(self)) {
+      case kArray:
+        if (!ArrayAtEnd(cx, self)) JS::SetReservedSlot(self, kIndexSlot, JS::NumberValue(IndexOf(self) + 1.0));
+        return true;
+      case kNative:
+        if (!JS::GetReservedSlot(self, kEndSlot).toBoolean()) Fetch(cx, self);
+        return true;
+      default: return true;
+    }
+  });
+}
+
+bool MoveFirst(JSContext* cx, unsigned argc, JS::Value* vp) {
+  JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+  return GuardNative(cx, [&] {
+    JS::RootedObject self(cx, ThisEnumerator(args));
+    args.rval().setUndefined();
+    switch (KindOf(self)) {
+      case kArray: JS::SetReservedSlot(self, kIndexSlot, JS::Int32Value(0)); return true;
+      case kNative:
+        if (IEnumVARIANT* walker = WalkerOf(self)) {
           automation::ClearErrorInfo();
           automation::ThrowIfFailed(walker->Reset());
         }
-        Fetch(ctx, -1);
-        return 0;
-      }));
-    default: ThrowNotAnEnumerator(ctx);
-  }
+        Fetch(cx, self);
+        return true;
+      default: return true;
+    }
+  });
 }
+
+constexpr JSFunctionSpec kMethods[] = {JS_FN("atEnd", AtEnd, 0, 0), JS_FN("item", Item, 0, 0),
+                                       JS_FN("moveNext", MoveNext, 0, 0), JS_FN("moveFirst", MoveFirst, 0, 0),
+                                       JS_FS_END};
 
 }  // namespace
 
-void DefineEnumerator(duk_context* ctx) {
-  static constexpr NativeMethod kMethods[] = {
-      {"atEnd", AtEnd, 0}, {"item", Item, 0}, {"moveNext", MoveNext, 0}, {"moveFirst", MoveFirst, 0}};
-  DefineGlobalClass(ctx, "Enumerator", Construct, kMethods);
+void DefineEnumerator(JSContext* cx, JS::HandleObject global) {
+  DefineGlobalClass(cx, global, "Enumerator", Construct, kMethods);
 }
 
 }  // namespace scriptcontrol::jscript

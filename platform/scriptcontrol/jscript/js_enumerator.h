@@ -16,11 +16,11 @@
 // move. Over an array the walker reads the array afresh at every step.
 #pragma once
 
-#include <duktape.h>
+#include <jsapi.h>
 
 namespace scriptcontrol::jscript {
 
-// Defines the global constructor; the heap's JsBridge must exist.
-void DefineEnumerator(duk_context* ctx);
+// Defines the global constructor on the engine's global.
+void DefineEnumerator(JSContext* cx, JS::HandleObject global);
 
 }  // namespace scriptcontrol::jscript

@@ -6,7 +6,7 @@
 // engine is gone, every call fails cleanly.
 #pragma once
 
-#include <duktape.h>
+#include <jsapi.h>
 
 #include "platform/automation/com_ptr.h"
 #include "platform/automation/dispatch.h"
@@ -15,8 +15,8 @@ namespace scriptcontrol::jscript {
 
 class JsBridge;
 
-automation::ComPtr<automation::IDispatch> WrapScriptObject(JsBridge& bridge, duk_idx_t idx);
-// Pushes the script object when object wraps one of this engine's.
-bool PushScriptObject(automation::IDispatch* object, JsBridge& bridge);
+automation::ComPtr<automation::IDispatch> WrapScriptObject(JsBridge& bridge, JS::HandleValue value);
+// The script object when object wraps one of this engine's.
+bool ScriptObjectValue(automation::IDispatch* object, JsBridge& bridge, JS::MutableHandleValue value);
 
 }  // namespace scriptcontrol::jscript

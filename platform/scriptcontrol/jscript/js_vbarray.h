@@ -10,11 +10,11 @@
 // variant array with the TypeError "VBArray expected".
 #pragma once
 
-#include <duktape.h>
+#include <jsapi.h>
 
 namespace scriptcontrol::jscript {
 
-// Defines the global constructor; the heap's JsBridge must exist.
-void DefineVBArray(duk_context* ctx);
+// Defines the global constructor on the engine's global.
+void DefineVBArray(JSContext* cx, JS::HandleObject global);
 
 }  // namespace scriptcontrol::jscript

@@ -1,14 +1,22 @@
 #include "platform/scriptcontrol/jscript/jscript_engine.h"
 
+#include <js/CallAndConstruct.h>
+#include <js/CompilationAndEvaluation.h>
+#include <js/PropertyAndElement.h>
+#include <js/PropertyDescriptor.h>
+#include <js/SourceText.h>
+
 #include <algorithm>
-#include <cstdlib>
+#include <cctype>
 #include <stdexcept>
 
 #include "platform/automation/hresult.h"
 #include "platform/scriptcontrol/jscript/declared_functions.h"
-#include "platform/scriptcontrol/jscript/jscript_error_texts.h"
 #include "platform/scriptcontrol/jscript/js_enumerator.h"
 #include "platform/scriptcontrol/jscript/js_vbarray.h"
+#include "platform/scriptcontrol/jscript/jscript_error_texts.h"
+#include "platform/scriptcontrol/jscript/sm_runtime.h"
+#include "platform/scriptcontrol/jscript/sm_support.h"
 
 namespace scriptcontrol::jscript {
 
@@ -16,52 +24,39 @@ using automation::Variant;
 
 namespace {
 
-constexpr const char* kCacheKey = "\xFF" "cache";
+constexpr const char* kCannotCreate = "A script engine for the specified language can not be created.";
 
-void PushCacheTable(duk_context* ctx) {
-  duk_push_global_stash(ctx);
-  if (!duk_get_prop_string(ctx, -1, kCacheKey)) {
-    duk_pop(ctx);
-    duk_push_object(ctx);
-    duk_dup_top(ctx);
-    duk_put_prop_string(ctx, -3, kCacheKey);
-  }
-  duk_remove(ctx, -2);
+// CollectGarbage(), as JScript has it.
+bool CollectGarbageNative(JSContext*, unsigned argc, JS::Value* vp) {
+  JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
+  SmRuntime::OnThisThread().CollectGarbage();
+  args.rval().setUndefined();
+  return true;
 }
 
-// "parse error (line 3, end of input)" -> 3, and the text before it.
-int32_t TakeLineFromMessage(std::string& message, bool& atEndOfInput) {
-  size_t at = message.rfind(" (line ");
-  atEndOfInput = false;
-  if (at == std::string::npos) return 0;
-  int32_t line = std::atoi(message.c_str() + at + 7);
-  atEndOfInput = message.find("end of input", at) != std::string::npos;
-  message.erase(at);
-  return line;
-}
-
-// The JScript built-ins plain ECMAScript lacks.
-duk_ret_t DefineBuiltinsUnsafe(duk_context* ctx, void*) {
-  DefineEnumerator(ctx);
-  DefineVBArray(ctx);
-  return 0;
+bool IsIdentifier(const std::string& text) {
+  if (text.empty() || std::isdigit(static_cast<unsigned char>(text[0]))) return false;
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '$'; });
 }
 
 }  // namespace
 
-// One call from the control into the engine: keeps the stack as it was
-// and, for the outermost call, the deadline of the time-out.
+// One call from the control into the engine: enters the engine's realm
+// and, for the outermost call, keeps the time limit.
 class JScriptEngine::CallScope {
  public:
-  explicit CallScope(JScriptEngine& engine)
-      : engine_(engine), ctx_(engine.heap_.get()), top_(duk_get_top(engine.heap_.get())) {
-    if (engine_.depth_++ == 0) engine_.bridge_->Budget().Start(engine_.timeout_);
+  explicit CallScope(JScriptEngine& engine) : engine_(engine), realm_(engine.cx_, *engine.global_) {
+    if (engine_.depth_++ == 0) {
+      engine_.budget_.Start(engine_.timeout_);
+      engine_.runtime_.PushBudget(&engine_.budget_);
+    }
+    engine_.bridge_->DropUnkept();
   }
   ~CallScope() {
-    duk_set_top(ctx_, top_);
     if (--engine_.depth_ == 0) {
-      engine_.bridge_->Budget().Stop();
-      engine_.bridge_->ForgetMethodRead();
+      engine_.runtime_.PopBudget();
+      engine_.budget_.Stop();
     }
   }
   CallScope(const CallScope&) = delete;
@@ -69,136 +64,162 @@ class JScriptEngine::CallScope {
 
  private:
   JScriptEngine& engine_;
-  duk_context* ctx_;
-  duk_idx_t top_;
+  JSAutoRealm realm_;
 };
 
-JScriptEngine::JScriptEngine() : life_(std::make_shared<EngineLife>()), heap_(CreateHeap(life_.get())) {
-  life_->ctx = heap_.get();
-  bridge_ = std::make_unique<JsBridge>(heap_.get(), life_);
-  if (duk_safe_call(heap_.get(), DefineBuiltinsUnsafe, nullptr, 0, 1) != DUK_EXEC_SUCCESS)
-    throw std::runtime_error("A script engine for the specified language can not be created.");
-  duk_pop(heap_.get());
+JScriptEngine::JScriptEngine()
+    : runtime_(SmRuntime::OnThisThread()), cx_(runtime_.Context()), life_(std::make_shared<EngineLife>()) {
+  try {
+    global_ = std::make_unique<JS::PersistentRootedObject>(cx_, NewGlobal(cx_));
+    JSAutoRealm realm(cx_, *global_);
+    JS::RootedObject global(cx_, *global_);
+    bridge_ = std::make_unique<JsBridge>(cx_, global, life_);
+    DefineEnumerator(cx_, global);
+    DefineVBArray(cx_, global);
+    Check(JS_DefineFunction(cx_, global, "CollectGarbage", CollectGarbageNative, 0, 0) != nullptr);
+  } catch (const PendingScriptError&) {
+    JS_ClearPendingException(cx_);
+    throw std::runtime_error(kCannotCreate);
+  }
+  runtime_.AddEngine();
 }
 
 JScriptEngine::~JScriptEngine() {
-  // Wrappers of script objects that outlive the engine must not touch the
-  // heap, not even from the finalizers that run while it is destroyed.
-  life_->ctx = nullptr;
-  heap_.reset();
+  cache_.clear();
+  bridge_.reset();
+  global_.reset();
+  // Everything the scripts held goes now, and the automation objects with it.
+  runtime_.CollectGarbage();
+  runtime_.RemoveEngine();
 }
+
+void JScriptEngine::CollectGarbage() { runtime_.CollectGarbage(); }
 
 void JScriptEngine::AddObject(const std::string& name, automation::IDispatch* object, bool addMembers) {
   CallScope scope(*this);
-  duk_context* ctx = heap_.get();
-  duk_push_global_object(ctx);
-  PushUtf8(ctx, name);
-  bridge_->PushDispatch(object);
-  duk_def_prop(ctx, -3, DUK_DEFPROP_HAVE_VALUE | DUK_DEFPROP_SET_WRITABLE | DUK_DEFPROP_SET_CONFIGURABLE |
-                            DUK_DEFPROP_SET_ENUMERABLE);
-  if (addMembers) bridge_->DefineGlobalMembers(object);
+  try {
+    JS::RootedObject global(cx_, *global_);
+    JS::RootedString text(cx_, NewString(cx_, name));
+    Check(text != nullptr);
+    JS::RootedId id(cx_);
+    Check(JS_StringToId(cx_, text, &id));
+    JS::RootedValue value(cx_, bridge_->DispatchValue(object));
+    Check(JS_DefinePropertyById(cx_, global, id, value, JSPROP_ENUMERATE));
+    if (addMembers) bridge_->DefineGlobalMembers(object);
+  } catch (const PendingScriptError&) {
+    Fail(false, std::string());
+  }
+}
+
+JSScript* JScriptEngine::Compile(const std::string& text, const std::string& unit) {
+  JS::CompileOptions options(cx_);
+  options.setFileAndLine(unit.c_str(), 1);
+  JS::SourceText<mozilla::Utf8Unit> source;
+  JSScript* script = nullptr;
+  if (source.init(cx_, text.data(), text.size(), JS::SourceOwnership::Borrowed))
+    script = JS::Compile(cx_, options, source);
+  if (!script) Fail(true, text);
+  return script;
+}
+
+void JScriptEngine::Execute(JS::HandleScript script, JS::MutableHandleValue result) {
+  if (!JS_ExecuteScript(cx_, script, result)) Fail(false, std::string());
 }
 
 void JScriptEngine::AddCode(const std::string& code) {
   CallScope scope(*this);
-  duk_context* ctx = heap_.get();
   std::string unit = std::string("code").append(std::to_string(nextUnit_++));
   units_[unit] = code;
-  PushUtf8(ctx, code);
-  duk_push_string(ctx, unit.c_str());
-  if (duk_pcompile(ctx, 0) != 0) FailFromStack(true, code);
+  JS::RootedScript script(cx_, Compile(code, unit));
   // Declared functions are procedures even when running the code fails
   // later on, as its declarations are bound before its first statement.
   NoteProcedures(code);
-  if (duk_pcall(ctx, 0) != DUK_EXEC_SUCCESS) FailFromStack(false, std::string());
+  JS::RootedValue ignored(cx_);
+  Execute(script, &ignored);
 }
 
 void JScriptEngine::NoteProcedures(const std::string& code) {
-  for (const std::string& name : DeclaredFunctions(heap_.get(), code))
+  for (const std::string& name : DeclaredFunctions(cx_, code))
     if (std::find(procedures_.begin(), procedures_.end(), name) == procedures_.end()) procedures_.push_back(name);
 }
 
-void JScriptEngine::PushCompiled(const std::string& text) {
-  duk_context* ctx = heap_.get();
+JSScript* JScriptEngine::Compiled(const std::string& text) {
   auto it = cache_.find(text);
-  if (it != cache_.end()) {
-    PushCacheTable(ctx);
-    duk_get_prop_index(ctx, -1, it->second.slot);
-    duk_remove(ctx, -2);
-    return;
-  }
+  if (it != cache_.end()) return *it->second.script;
   std::string unit = std::string("statement").append(std::to_string(nextUnit_++));
-  PushUtf8(ctx, text);
-  duk_push_string(ctx, unit.c_str());
-  if (duk_pcompile(ctx, DUK_COMPILE_EVAL) != 0) FailFromStack(true, text);
+  JS::RootedScript script(cx_, Compile(text, unit));
   // A statement may declare functions too; a text is compiled once, so its
   // declarations are listed once.
   NoteProcedures(text);
-  uint32_t slot = nextSlot_++;
-  PushCacheTable(ctx);
-  duk_dup(ctx, -2);
-  duk_put_prop_index(ctx, -2, slot);
   if (cache_.size() >= kCacheLimit) {
-    const std::string& oldest = cacheOrder_.front();
-    auto old = cache_.find(oldest);
-    duk_del_prop_index(ctx, -1, old->second.slot);
+    auto old = cache_.find(cacheOrder_.front());
     units_.erase(old->second.unit);
     cache_.erase(old);
     cacheOrder_.pop_front();
   }
-  duk_pop(ctx);
-  cache_.emplace(text, CacheEntry{slot, unit});
+  cache_.emplace(text, CacheEntry{std::make_unique<JS::PersistentRootedScript>(cx_, script), unit});
   cacheOrder_.push_back(text);
   units_[unit] = text;
-}
-
-void JScriptEngine::CallTop(duk_idx_t argc) {
-  if (duk_pcall(heap_.get(), argc) != DUK_EXEC_SUCCESS) FailFromStack(false, std::string());
+  return script;
 }
 
 void JScriptEngine::ExecuteStatement(const std::string& statement) {
   CallScope scope(*this);
-  PushCompiled(statement);
-  CallTop(0);
+  JS::RootedScript script(cx_, Compiled(statement));
+  JS::RootedValue ignored(cx_);
+  Execute(script, &ignored);
 }
 
 Variant JScriptEngine::Eval(const std::string& expression) {
   CallScope scope(*this);
-  PushCompiled(expression);
-  CallTop(0);
-  return bridge_->ToVariant(-1);
+  JS::RootedScript script(cx_, Compiled(expression));
+  JS::RootedValue result(cx_);
+  Execute(script, &result);
+  try {
+    return bridge_->ToVariant(result);
+  } catch (const PendingScriptError&) {
+    Fail(false, std::string());
+  }
 }
 
 Variant JScriptEngine::Run(const std::string& procedure, const std::vector<Variant>& args) {
   CallScope scope(*this);
-  duk_context* ctx = heap_.get();
-  duk_push_global_object(ctx);
-  SafeGetProp(ctx, -1, procedure.c_str());
-  if (!duk_is_callable(ctx, -1)) {
-    ScriptError error;
-    error.number = automation::DISP_E_UNKNOWNNAME;
-    error.source = kRuntimeErrorSource;
-    error.description = "Unknown name.";
-    throw ScriptFailure(error);
+  JS::RootedObject global(cx_, *global_);
+  JS::RootedValue function(cx_);
+  JS::RootedValue result(cx_);
+  try {
+    JS::RootedString name(cx_, NewString(cx_, procedure));
+    Check(name != nullptr);
+    JS::RootedId id(cx_);
+    Check(JS_StringToId(cx_, name, &id));
+    Check(JS_GetPropertyById(cx_, global, id, &function));
+    if (!function.isObject() || !JS::IsCallable(&function.toObject())) {
+      ScriptError error;
+      error.number = automation::DISP_E_UNKNOWNNAME;
+      error.source = kRuntimeErrorSource;
+      error.description = "Unknown name.";
+      throw ScriptFailure(error);
+    }
+    JS::RootedValueVector argv(cx_);
+    for (const Variant& arg : args) Check(argv.append(bridge_->ToValue(arg)));
+    Check(JS::Call(cx_, JS::UndefinedHandleValue, function, argv, &result));
+    return bridge_->ToVariant(result);
+  } catch (const PendingScriptError&) {
+    Fail(false, std::string());
   }
-  for (const Variant& arg : args) bridge_->PushVariant(arg);
-  CallTop(static_cast<duk_idx_t>(args.size()));
-  return bridge_->ToVariant(-1);
 }
 
 std::vector<Procedure> JScriptEngine::Procedures() {
   CallScope scope(*this);
-  duk_context* ctx = heap_.get();
+  JS::RootedObject global(cx_, *global_);
   std::vector<Procedure> result;
-  duk_push_global_object(ctx);
+  JS::RootedValue value(cx_);
   for (const std::string& name : procedures_) {
-    SafeGetProp(ctx, -1, name.c_str());
-    if (duk_is_function(ctx, -1)) {
-      SafeGetProp(ctx, -1, "length");
-      result.push_back(Procedure{name, duk_is_number(ctx, -1) ? duk_get_int(ctx, -1) : 0, true});
-      duk_pop(ctx);
-    }
-    duk_pop(ctx);
+    value = SafeGet(cx_, global, name.c_str());
+    if (!value.isObject() || !JS_ObjectIsFunction(&value.toObject())) continue;
+    JS::RootedObject function(cx_, &value.toObject());
+    JS::RootedValue length(cx_, SafeGet(cx_, function, "length"));
+    result.push_back(Procedure{name, length.isInt32() ? length.toInt32() : 0, true});
   }
   return result;
 }
@@ -219,48 +240,70 @@ std::string JScriptEngine::LineOf(const std::string& unit, int32_t line) const {
   return result;
 }
 
-void JScriptEngine::FailFromStack(bool compiling, const std::string& compiledText) {
-  duk_context* ctx = heap_.get();
+void JScriptEngine::Fail(bool compiling, const std::string& compiledText) {
   ScriptError error;
+  error.source = compiling ? kCompileErrorSource : kRuntimeErrorSource;
+  JS::RootedValue exception(cx_);
+  if (!JS_IsExceptionPending(cx_) || !JS_GetPendingException(cx_, &exception)) {
+    JS_ClearPendingException(cx_);
+    // Stopped: by the time limit, or for want of memory.
+    if (runtime_.StoppedForTime()) {
+      error.number = kTimeoutErrorNumber;
+      error.description = "Script execution timed out";
+    } else {
+      error.number = kOutOfMemoryErrorNumber;
+      error.description = kOutOfMemoryErrorText;
+    }
+    throw ScriptFailure(std::move(error));
+  }
+  JS_ClearPendingException(cx_);
+  if (!exception.isObject()) {
+    error.number = kUncaughtErrorNumber;
+    error.description = SafeToString(cx_, exception);
+    throw ScriptFailure(std::move(error));
+  }
+  JS::RootedObject object(cx_, &exception.toObject());
+  const std::string name = SafeGetString(cx_, object, "name");
+  const std::string message = SafeGetString(cx_, object, "message", SafeToString(cx_, exception));
+  JS::RootedValue line(cx_, SafeGet(cx_, object, "lineNumber"));
+  error.line = line.isNumber() ? static_cast<int32_t>(line.toNumber()) : 0;
   if (compiling) {
-    std::string message = SafeGetString(ctx, -1, "message", SafeToString(ctx, -1));
-    bool atEndOfInput = false;
-    error.line = TakeLineFromMessage(message, atEndOfInput);
-    error.source = kCompileErrorSource;
     units_["\x01" "compiling"] = compiledText;
     error.text = LineOf("\x01" "compiling", error.line);
     units_.erase("\x01" "compiling");
-    JScriptErrorText mapped = CompileErrorText(message, atEndOfInput, compiledText, error.text);
+    JScriptErrorText mapped = CompileErrorText(name, message, compiledText, error.text);
     error.number = mapped.number;
     error.description = std::move(mapped.description);
-  } else if (duk_is_error(ctx, -1) || duk_is_object(ctx, -1)) {
-    std::string name = SafeGetString(ctx, -1, "name");
-    std::string message = SafeGetString(ctx, -1, "message", SafeToString(ctx, -1));
-    std::optional<int32_t> number = ErrorNumberOf(ctx, -1);
-    error.source = kRuntimeErrorSource;
-    if (number) {
-      error.number = *number;
-      error.description = SafeGetString(ctx, -1, "description", message);
-    } else {
-      JScriptErrorText mapped = RuntimeErrorText(name, message);
-      error.description = mapped.number ? mapped.description : message;
-      if (mapped.number) error.number = mapped.number;
-      else if (name == "ReferenceError") error.number = kUndefinedErrorNumber;
-      else if (name == "TypeError") error.number = kTypeErrorNumber;
-      else if (name == "RangeError") error.number = kRangeErrorNumber;
-      else if (name == "SyntaxError") error.number = kSyntaxErrorNumber;
-      else error.number = kUncaughtErrorNumber;
-    }
-    SafeGetProp(ctx, -1, "lineNumber");
-    error.line = duk_is_number(ctx, -1) ? duk_get_int(ctx, -1) : 0;
-    duk_pop(ctx);
-    error.text = LineOf(SafeGetString(ctx, -1, "fileName"), error.line);
-  } else {
-    error.number = kUncaughtErrorNumber;
-    error.source = kRuntimeErrorSource;
-    error.description = SafeToString(ctx, -1);
+    throw ScriptFailure(std::move(error));
   }
-  duk_pop(ctx);
+  error.text = LineOf(SafeGetString(cx_, object, "fileName"), error.line);
+  if (std::optional<int32_t> number = ErrorNumberOf(cx_, object)) {
+    error.number = *number;
+    error.description = SafeGetString(cx_, object, "description", message);
+    throw ScriptFailure(std::move(error));
+  }
+  // What a call failed on, when the message names a global by itself.
+  Callee callee = Callee::Unknown;
+  const std::string notAFunction = " is not a function";
+  if (name == "TypeError" && message.ends_with(notAFunction)) {
+    const std::string expression = message.substr(0, message.size() - notAFunction.size());
+    JS::RootedObject global(cx_, *global_);
+    JS::Rooted<mozilla::Maybe<JS::PropertyDescriptor>> desc(cx_);
+    if (IsIdentifier(expression) &&
+        JS_GetOwnPropertyDescriptor(cx_, global, expression.c_str(), &desc) && desc.isSome() && desc->hasValue()) {
+      const JS::Value value = desc->value();
+      callee = value.isNullOrUndefined() ? Callee::Nothing : value.isObject() ? Callee::Object : Callee::Value;
+    }
+    JS_ClearPendingException(cx_);
+  }
+  JScriptErrorText mapped = RuntimeErrorText(name, message, callee);
+  error.description = mapped.number ? mapped.description : message;
+  if (mapped.number) error.number = mapped.number;
+  else if (name == "ReferenceError") error.number = kUndefinedErrorNumber;
+  else if (name == "TypeError") error.number = kTypeErrorNumber;
+  else if (name == "RangeError") error.number = kRangeErrorNumber;
+  else if (name == "SyntaxError") error.number = kSyntaxErrorNumber;
+  else error.number = kUncaughtErrorNumber;
   throw ScriptFailure(std::move(error));
 }
 

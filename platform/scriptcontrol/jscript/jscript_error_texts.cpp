@@ -11,70 +11,76 @@ namespace {
 
 constexpr int32_t JScript(int32_t code) { return static_cast<int32_t>(0x800A0000u | static_cast<uint32_t>(code)); }
 
-// How a row recognises Duktape's message.
-enum class Match { Prefix, Exact, Contains };
+// How a row recognises SpiderMonkey's message.
+enum class Match { Prefix, Exact, Contains, Suffix };
 
 struct Row {
   bool compile;           // a compile failure rather than a run-time one
-  const char* errorName;  // run-time rows: Duktape's error name
+  const char* errorName;  // run-time rows: SpiderMonkey's error name
   Match match;
-  const char* duktape;    // Duktape's words
+  const char* words;      // SpiderMonkey's words
   int32_t code;           // JScript's number
   const char* text;       // JScript's words; %s stands for the quoted name
-  bool keepDetail;        // Duktape's message follows in parentheses
+  bool keepDetail;        // SpiderMonkey's message follows in parentheses
 };
 
 // Rows are tried in order; the first that matches wins.
 constexpr std::array kRows{
     // Compile failures.
     Row{true, "", Match::Prefix, "unterminated string", 1015, "Unterminated string constant", false},
+    Row{true, "", Match::Contains, "literal not terminated", 1015, "Unterminated string constant", false},
     Row{true, "", Match::Prefix, "unterminated comment", 1016, "Unterminated comment", false},
-    Row{true, "", Match::Prefix, "unterminated statement", 1004, "Expected ';'", false},
-    Row{true, "", Match::Prefix, "invalid number literal", 1013, "Invalid number", false},
-    Row{true, "", Match::Prefix, "invalid token", 1014, "Invalid character", false},
-    Row{true, "", Match::Prefix, "expected identifier", 1010, "Expected identifier", false},
-    Row{true, "", Match::Prefix, "invalid return", 1018, "'return' statement outside of function", false},
-    // Duktape's plain "parse error" says nothing of what was expected; the
-    // code itself tells (ExpectedByCode below).
+    Row{true, "", Match::Prefix, "missing ; before statement", 1004, "Expected ';'", false},
+    // A statement goes on where it should have ended.
+    Row{true, "", Match::Prefix, "unexpected token: ", 1004, "Expected ';'", false},
+    Row{true, "", Match::Prefix, "identifier starts immediately after numeric literal", 1013, "Invalid number", false},
+    Row{true, "", Match::Prefix, "missing exponent", 1013, "Invalid number", false},
+    Row{true, "", Match::Prefix, "missing hexadecimal digits", 1013, "Invalid number", false},
+    Row{true, "", Match::Prefix, "illegal character", 1014, "Invalid character", false},
+    Row{true, "", Match::Prefix, "missing name after", 1010, "Expected identifier", false},
+    Row{true, "", Match::Prefix, "return not in function", 1018, "'return' statement outside of function", false},
     // Nesting too deep for the compiler's own recursion.
-    Row{true, "", Match::Prefix, "compiler recursion limit", 28, "Out of stack space", false},
-    Row{true, "", Match::Prefix, "expected '('", 1005, "Expected '('", false},
-    Row{true, "", Match::Prefix, "expected ')'", 1006, "Expected ')'", false},
-    Row{true, "", Match::Prefix, "expected ']'", 1007, "Expected ']'", false},
-    Row{true, "", Match::Prefix, "expected '}'", 1009, "Expected '}'", false},
+    Row{true, "", Match::Exact, "too much recursion", 28, "Out of stack space", false},
+    Row{true, "", Match::Prefix, "missing ( ", 1005, "Expected '('", false},
+    Row{true, "", Match::Prefix, "missing ) ", 1006, "Expected ')'", false},
+    Row{true, "", Match::Prefix, "missing ] ", 1007, "Expected ']'", false},
+    Row{true, "", Match::Prefix, "missing } ", 1009, "Expected '}'", false},
+    // The end of the code came too soon; what is still open tells what
+    // was expected (UnclosedBracket below).
+    Row{true, "", Match::Exact, "expected ')'", 1006, "Expected ')'", false},
+    Row{true, "", Match::Exact, "expected ']'", 1007, "Expected ']'", false},
+    Row{true, "", Match::Exact, "expected '}'", 1009, "Expected '}'", false},
     Row{true, "", Match::Prefix, "", 1002, "Syntax error", true},
     // Run-time failures.
-    // Recursion without end: Duktape counts script calls and, apart, its
-    // own C recursion (getters, toString, callbacks of the built-ins).
-    Row{false, "RangeError", Match::Exact, "callstack limit", 28, "Out of stack space", false},
-    Row{false, "RangeError", Match::Exact, "C stack depth limit", 28, "Out of stack space", false},
-    Row{false, "ReferenceError", Match::Prefix, "identifier ", 5009, "%s is undefined", false},
-    Row{false, "TypeError", Match::Prefix, "cannot read property", 5007, "Object expected", true},
-    Row{false, "TypeError", Match::Prefix, "cannot write property", 5007, "Object expected", true},
-    Row{false, "TypeError", Match::Prefix, "undefined not callable (property", 438,
-        "Object doesn't support this property or method", true},
-    Row{false, "TypeError", Match::Exact, "undefined not callable", 5007, "Object expected", true},
-    Row{false, "TypeError", Match::Exact, "null not callable", 5007, "Object expected", true},
-    // An object that cannot be called (an automation object without a
-    // default member) lacks the member; a plain value is no function.
-    Row{false, "TypeError", Match::Prefix, "[object ", 438, "Object doesn't support this property or method", true},
-    Row{false, "TypeError", Match::Contains, " not callable", 5002, "Function expected", true},
+    // Recursion without end, in script calls or through the built-ins.
+    Row{false, "InternalError", Match::Exact, "too much recursion", 28, "Out of stack space", false},
+    Row{false, "ReferenceError", Match::Suffix, " is not defined", 5009, "%s is undefined", false},
+    Row{false, "TypeError", Match::Prefix, "can't access property", 5007, "Object expected", true},
+    Row{false, "TypeError", Match::Suffix, " is undefined", 5007, "Object expected", true},
+    Row{false, "TypeError", Match::Suffix, " is null", 5007, "Object expected", true},
+    Row{false, "TypeError", Match::Suffix, " has no properties", 5007, "Object expected", true},
 };
+
+// The rows of "x is not a function", chosen by what x is.
+constexpr Row kCallOfNothing{false, "TypeError", Match::Suffix, "", 5007, "Object expected", true};
+constexpr Row kCallOfMember{false, "TypeError", Match::Suffix, "", 438,
+                            "Object doesn't support this property or method", true};
+constexpr Row kCallOfValue{false, "TypeError", Match::Suffix, "", 5002, "Function expected", true};
 
 bool Matches(const Row& row, std::string_view message) {
   switch (row.match) {
-    case Match::Prefix: return message.starts_with(row.duktape);
-    case Match::Exact: return message == row.duktape;
-    case Match::Contains: return message.find(row.duktape) != std::string_view::npos;
+    case Match::Prefix: return message.starts_with(row.words);
+    case Match::Exact: return message == row.words;
+    case Match::Contains: return message.find(row.words) != std::string_view::npos;
+    case Match::Suffix: return message.size() > std::string_view(row.words).size() && message.ends_with(row.words);
   }
   return false;
 }
 
-// The first quoted name in Duktape's message, quotes included.
+// The name a "name is not defined" message starts with, quoted.
 std::string QuotedName(const std::string& message) {
-  const size_t open = message.find('\'');
-  const size_t close = open == std::string::npos ? open : message.find('\'', open + 1);
-  return close == std::string::npos ? std::string() : message.substr(open, close - open + 1);
+  const size_t end = message.find(' ');
+  return "'" + message.substr(0, end) + "'";
 }
 
 JScriptErrorText FromRow(const Row& row, const std::string& message) {
@@ -130,20 +136,28 @@ bool KeywordLacksParenthesis(const std::string& line) {
 
 }  // namespace
 
-JScriptErrorText CompileErrorText(const std::string& message, bool atEndOfInput, const std::string& code,
+JScriptErrorText CompileErrorText(const std::string& name, const std::string& message, const std::string& code,
                                   const std::string& lineText) {
   std::string key = message;
-  if (message == "parse error") {
-    if (KeywordLacksParenthesis(lineText)) key = "expected '('";
-    else if (atEndOfInput) key = std::string(UnclosedBracket(code));
-    if (key.empty()) key = message;
-  }
+  if (name == "InternalError" && message == "too much recursion") key = message;
+  else if (message.find("end of script") != std::string::npos && message.find("literal") == std::string::npos)
+    key = std::string(UnclosedBracket(code));
+  else if (message.starts_with("expected expression") && KeywordLacksParenthesis(lineText)) key = "missing ( ";
+  if (key.empty()) key = message;
   for (const Row& row : kRows)
     if (row.compile && Matches(row, key)) return FromRow(row, message);
   return {JScript(1002), "Syntax error"};
 }
 
-JScriptErrorText RuntimeErrorText(const std::string& name, const std::string& message) {
+JScriptErrorText RuntimeErrorText(const std::string& name, const std::string& message, Callee callee) {
+  const std::string_view notAFunction = " is not a function";
+  if (name == "TypeError" && message.ends_with(notAFunction)) {
+    const std::string expression = message.substr(0, message.size() - notAFunction.size());
+    if (callee == Callee::Nothing) return FromRow(kCallOfNothing, message);
+    if (callee == Callee::Object || expression.find_first_of(".[") != std::string::npos)
+      return FromRow(kCallOfMember, message);
+    return FromRow(kCallOfValue, message);
+  }
   for (const Row& row : kRows)
     if (!row.compile && name == row.errorName && Matches(row, message)) return FromRow(row, message);
   return {};

@@ -1,9 +1,9 @@
-// JScript's numbers and texts for the failures Duktape reports in its own
-// words. Scripts test `e.number` and the error log shows the description,
-// both as JScript gives them; Duktape's message follows in parentheses
-// where it names what the JScript text leaves out:
+// JScript's numbers and texts for the failures SpiderMonkey reports in its
+// own words. Scripts test `e.number` and the error log shows the
+// description, both as JScript gives them; SpiderMonkey's message follows
+// in parentheses where it names what the JScript text leaves out:
 //
-//   Object expected (cannot read property 'c' of undefined)
+//   Object expected (can't access property "c", a is undefined)
 //   'x' is undefined
 //   Expected ';'
 //
@@ -20,15 +20,20 @@ struct JScriptErrorText {
   std::string description;
 };
 
-// A compile failure: Duktape's message with its "(line ...)" part already
-// taken off, whether it ended at the end of the input, the code compiled
-// and the text of the failing line. Gives a syntax error of some kind, or
-// "Out of stack space" for nesting deeper than the compiler goes.
-JScriptErrorText CompileErrorText(const std::string& message, bool atEndOfInput, const std::string& code,
+// A compile failure: SpiderMonkey's error name and message, the code
+// compiled and the text of the failing line. Gives a syntax error of some
+// kind, or "Out of stack space" for nesting deeper than the compiler goes.
+JScriptErrorText CompileErrorText(const std::string& name, const std::string& message, const std::string& code,
                                   const std::string& lineText);
 
-// A run-time failure by Duktape's error name and message; empty number when
-// the table has no row for it.
-JScriptErrorText RuntimeErrorText(const std::string& name, const std::string& message);
+// What a failed call was made on, when the engine could tell: "x is not a
+// function" means "Object expected" for an x that holds nothing, a missing
+// member for an object that cannot be called, and "Function expected" for
+// any other value.
+enum class Callee { Unknown, Nothing, Object, Value };
+
+// A run-time failure by SpiderMonkey's error name and message; empty
+// number when the table has no row for it.
+JScriptErrorText RuntimeErrorText(const std::string& name, const std::string& message, Callee callee = Callee::Unknown);
 
 }  // namespace scriptcontrol::jscript

@@ -5,7 +5,7 @@
 // that `e instanceof TypeError` holds as it does in JScript.
 #pragma once
 
-#include <duktape.h>
+#include <js/ErrorReport.h>
 
 #include <cstdint>
 #include <string>
@@ -29,12 +29,12 @@ inline constexpr const char* kNotSupportedText = "Object doesn't support this pr
 
 class JScriptError : public automation::AutomationError {
  public:
-  JScriptError(duk_errcode_t kind, automation::HRESULT number, const std::string& text)
+  JScriptError(JSExnType kind, automation::HRESULT number, const std::string& text)
       : automation::AutomationError(number, text), kind_(kind) {}
-  duk_errcode_t Kind() const { return kind_; }
+  JSExnType Kind() const { return kind_; }
 
  private:
-  duk_errcode_t kind_;
+  JSExnType kind_;
 };
 
 }  // namespace scriptcontrol::jscript

@@ -14,6 +14,7 @@
 #include "platform/automation/sample_object.h"
 #include "platform/automation/variant_convert.h"
 #include "platform/scriptcontrol/jscript/jscript_engine.h"
+#include "platform/scriptcontrol/jscript/jscript_errors.h"
 #include "test_collection.h"
 
 namespace scriptcontrol::testing {

@@ -136,7 +136,7 @@ TEST_F(EnumeratorTest, KeepsItsWalkerAndTheCollectionAlive) {
   engine->ExecuteStatement("var e = new Enumerator(temp); temp = null;");
   EXPECT_EQ(automation::LiveObjectCount(), withFixture + 2);  // the collection and its walker
   EXPECT_EQ(Text("var s = ''; for (; !e.atEnd(); e.moveNext()) s += e.item(); s"), "xy");
-  engine->ExecuteStatement("e = null;");
+  engine->ExecuteStatement("e = null; CollectGarbage();");
   EXPECT_EQ(automation::LiveObjectCount(), withFixture);
 }
 
@@ -146,10 +146,10 @@ TEST_F(EnumeratorTest, AnObjectInheritingFromAnEnumeratorLeavesItsWalkerAlone) {
   EXPECT_EQ(Text("try { x.moveNext(); 'none' } catch (err) { err.description }"), "Enumerator object expected");
   EXPECT_EQ(Text("try { new Proxy(e, {}).item(); 'none' } catch (err) { err.description }"),
             "Enumerator object expected");
-  engine->ExecuteStatement("x = null;");
+  engine->ExecuteStatement("x = null; CollectGarbage();");
   EXPECT_EQ(automation::LiveObjectCount(), withFixture + 1);
   EXPECT_EQ(Text("e.moveNext(); e.item()"), "b");
-  engine->ExecuteStatement("e = null;");
+  engine->ExecuteStatement("e = null; CollectGarbage();");
   EXPECT_EQ(automation::LiveObjectCount(), withFixture);
 }
 

@@ -41,7 +41,7 @@ TEST_F(JsSharedMemberTest, AMethodKeptAfterItsObjectIsGone) {
   const size_t alive = automation::LiveObjectCount();
   engine->ExecuteStatement("var child = kiv.Child(); var g = child.Add; var h = child.Item;");
   EXPECT_EQ(automation::LiveObjectCount(), alive + 1);
-  engine->ExecuteStatement("child = null; Duktape.gc(); Duktape.gc();");
+  engine->ExecuteStatement("child = null; CollectGarbage();");
   EXPECT_EQ(automation::LiveObjectCount(), alive) << "the function must not keep the object";
   EXPECT_EQ(engine->Eval("try { g(1, 2); 'none' } catch (e) { e.description }"), Variant("Object expected"));
   EXPECT_EQ(engine->Eval("try { h(0); 'none' } catch (e) { e.description }"), Variant("Object expected"));
@@ -53,12 +53,12 @@ TEST_F(JsSharedMemberTest, OnlyTheObjectAMethodWasReadFromGetsThatShortcut) {
   const size_t alive = automation::LiveObjectCount();
   // Within one statement: the child a method was read from last is let go,
   // and nothing else called with that method reaches it.
-  EXPECT_EQ(Text("var c = kiv.Child(); var g = c.Add; c = null; Duktape.gc(); Duktape.gc();"
+  EXPECT_EQ(Text("var c = kiv.Child(); var g = c.Add; c = null; CollectGarbage();"
                  " var r = []; try { g.call({}, 1, 2); } catch (e) { r.push(e.description); }"
                  " r.push(g.call(kiv, 1, 2)); try { g(1, 2); } catch (e) { r.push(e.description); }"
                  " c = kiv.Child(); c.Name = 'second'; r.push(kiv.Name, c.Name, kiv.Add.call(c, 2, 2)); r.join('|')"),
             "Object expected|3|Object expected|sample|second|4");
-  engine->ExecuteStatement("c = g = null; Duktape.gc(); Duktape.gc();");
+  engine->ExecuteStatement("c = g = null; CollectGarbage();");
   EXPECT_EQ(automation::LiveObjectCount(), alive);
 }
 
