@@ -1,6 +1,12 @@
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
+# kiv_thread_test(NAME): a test program with cases labelled "threads", which
+# the target thread_tests builds (./test --tsan builds only that).
+function(kiv_thread_test name)
+  set_property(GLOBAL APPEND PROPERTY KIV_THREAD_TESTS ${name})
+endfunction()
+
 # kiv_test(NAME SOURCES a.cpp ... LIBS lib ... [LABELS l ...]): one
 # GoogleTest binary, its cases registered with CTest. Tests run with a pinned
 # font configuration so that results do not depend on the machine; the
@@ -9,6 +15,9 @@ include(GoogleTest)
 function(kiv_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
+  if("threads" IN_LIST T_LABELS)
+    kiv_thread_test(${name})
+  endif()
   if(KIV_SANITIZE STREQUAL "thread")
     target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/cmake/sanitizer/tsan_suppressions.cpp)
   endif()
