@@ -50,6 +50,13 @@ const std::string& ScratchFolder() {
   return folder;
 }
 
+void Prepare() {
+  FuzzDesklet desklet;
+  desklet.Load("<skindata><sides><side id=\"0\" width=\"20\" height=\"20\"/></sides><desklet>"
+               "<oncreate>kiv.DeskletLabel = 'ready'</oncreate></desklet>"
+               "<layers><layer name=\"t\" text=\"ready\"/></layers></skindata>");
+}
+
 FuzzDesklet::FuzzDesklet() {
   ScratchFolder();
   testhost::TestHost::Get().Reset();

@@ -16,6 +16,11 @@ namespace fuzzing {
 // The scratch folder of this process, made on first use; ends in "/".
 const std::string& ScratchFolder();
 
+// Makes and drops one desklet with a script, before the first input: what
+// the libraries set up once for the process (the script engine's runtime
+// for the thread, font caches) is then not taken for memory an input lost.
+void Prepare();
+
 class FuzzDesklet {
  public:
   FuzzDesklet();

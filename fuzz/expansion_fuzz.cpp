@@ -48,6 +48,11 @@ void CheckReplace(std::string_view text) {
 
 }  // namespace
 
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  fuzzing::Prepare();
+  return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 2) return 0;
   const char delimiter = static_cast<char>(data[0]);

@@ -31,6 +31,7 @@ constexpr const char* kSkin = R"xml(<skindata><skininfo><name>Fuzz</name></skini
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   ::setenv(vorel::kTimeLimitVariable, "200", 1);
+  fuzzing::Prepare();
   return 0;
 }
 

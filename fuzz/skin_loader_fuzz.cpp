@@ -9,6 +9,11 @@
 
 #include "fuzz/desklet_harness.h"
 
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  fuzzing::Prepare();
+  return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzzing::FuzzDesklet desklet;
   desklet.Load(std::string(reinterpret_cast<const char*>(data), size));

@@ -42,6 +42,11 @@ void Look(vorel::TDeskletObject& desklet, const std::string& source) {
 
 }  // namespace
 
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  fuzzing::Prepare();
+  return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view input(reinterpret_cast<const char*>(data), size);
   const size_t eol = input.find('\n');
