@@ -13,6 +13,9 @@ namespace kiv {
 
 namespace {
 
+constexpr std::string_view kTemporaryMarker = ".tmp-";
+constexpr std::string_view kUniqueEnding = "XXXXXX";  // what mkostemp fills in
+
 [[noreturn]] void Fail(const char* step, int error) {
   throw std::runtime_error(std::string(step) + " (" + std::strerror(error) + ")");
 }
@@ -21,7 +24,8 @@ namespace {
 // the file removed, unless the write went through.
 class PendingTemporary {
  public:
-  explicit PendingTemporary(const std::string& path) : name_(TemporaryPrefix(path) + "XXXXXX") {
+  explicit PendingTemporary(const std::string& path)
+      : name_(path + std::string(kTemporaryMarker) + std::string(kUniqueEnding)) {
     fd_ = ::mkostemp(name_.data(), O_CLOEXEC);
     if (fd_ < 0) Fail("cannot create a temporary file", errno);
   }
@@ -49,7 +53,10 @@ class PendingTemporary {
 
 }  // namespace
 
-std::string TemporaryPrefix(const std::string& path) { return path + ".tmp-"; }
+bool IsTemporaryName(std::string_view fileName) {
+  const size_t tail = kTemporaryMarker.size() + kUniqueEnding.size();
+  return fileName.size() > tail && fileName.substr(fileName.size() - tail, kTemporaryMarker.size()) == kTemporaryMarker;
+}
 
 std::string MakeTemporaryBeside(const std::string& path) {
   PendingTemporary temporary(path);

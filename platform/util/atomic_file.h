@@ -15,13 +15,13 @@ namespace kiv {
 // file is then as it was and no temporary is left behind.
 void ReplaceFileContent(const std::string& path, std::string_view bytes);
 
-// The prefix of the temporaries ReplaceFileContent and its kin make beside
-// `path`; a clean-up may remove stale ones a killed process left.
-std::string TemporaryPrefix(const std::string& path);
-
-// Makes an empty temporary file beside `path` with a unique name (the
-// prefix above and six characters) and returns its name; for writers that
-// fill the file themselves and rename it over `path`.
+// Makes an empty temporary file beside `path` with a unique name (`path`,
+// ".tmp-" and six characters) and returns its name; for writers that fill
+// the file themselves and rename it over `path`.
 std::string MakeTemporaryBeside(const std::string& path);
+
+// Whether a file name (without its folder) is that of a temporary these
+// functions make; a clean-up may remove the ones a killed process left.
+bool IsTemporaryName(std::string_view fileName);
 
 }  // namespace kiv

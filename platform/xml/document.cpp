@@ -5,8 +5,6 @@
 #include <fcntl.h>
 
 #include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>

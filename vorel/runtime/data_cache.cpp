@@ -114,7 +114,7 @@ std::vector<std::string> CleanXmlCache(const std::string& folder, TWallClock::ti
     const bool unscheduled = name.starts_with("XMLCache0-") && written && *written < now - std::chrono::minutes(2);
     // A temporary is a write under way, perhaps another desklet's, until
     // it is old enough to be what a killed writer left.
-    const bool temporary = entry.path().extension() == ".tmp" || name.find(".tmp-") != std::string::npos;
+    const bool temporary = entry.path().extension() == ".tmp" || kiv::IsTemporaryName(name);
     const bool leftover = temporary && written && *written < now - kLeftoverAge;
     if (!leftover && !stale && !unscheduled) continue;
     std::error_code removeError;

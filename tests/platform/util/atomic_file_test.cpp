@@ -103,9 +103,18 @@ TEST(MakeTemporaryBeside, GivesAFreshEmptyFileEachTime) {
   const std::string first = kiv::MakeTemporaryBeside(file);
   const std::string second = kiv::MakeTemporaryBeside(file);
   EXPECT_NE(first, second);
-  EXPECT_EQ(first.rfind(kiv::TemporaryPrefix(file), 0), 0u);
+  EXPECT_EQ(first.rfind(file + ".tmp-", 0), 0u);
+  EXPECT_TRUE(kiv::IsTemporaryName(fs::path(first).filename().string()));
   EXPECT_EQ(TempDir::Read(first), "");
   EXPECT_TRUE(fs::exists(second));
+}
+
+TEST(IsTemporaryName, KnowsTheTemporariesAndNothingElse) {
+  EXPECT_TRUE(kiv::IsTemporaryName("XMLCache-A1.xml.tmp-a1B2c3"));
+  EXPECT_FALSE(kiv::IsTemporaryName(".tmp-a1B2c3")) << "a temporary of no file";
+  EXPECT_FALSE(kiv::IsTemporaryName("a.xml.tmp-a1B2c"));
+  EXPECT_FALSE(kiv::IsTemporaryName("a.tmp-notes.txt"));
+  EXPECT_FALSE(kiv::IsTemporaryName("a.xml"));
 }
 
 }  // namespace
